@@ -1,0 +1,47 @@
+#pragma once
+// Answers the modal message boxes that code under test shows on this thread: records each box's
+// title, text and icon and presses its OK button, as a user would. Nothing in the product knows.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cwtest {
+
+enum class BoxIcon { None, Exclamation, Information, Other };
+
+struct AnsweredBox {
+    std::string title;
+    std::string text;
+    BoxIcon icon = BoxIcon::None;
+};
+
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    const std::vector<AnsweredBox>& Boxes() const { return boxes_; }
+    void Clear() { boxes_.clear(); }
+
+    // Called for every other top-level dialog window that activates while this answerer is alive
+    // (for instance a modal form); the window is then left to the callback.
+    std::function<void(HWND)> onOtherWindow;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    void Answer(HWND box);
+
+    HHOOK hook_ = nullptr;
+    std::vector<AnsweredBox> boxes_;
+};
+
+// Reads a message box window: its title, its text and its icon.
+AnsweredBox ReadMessageBox(HWND box);
+// Whether the window is a message box (a dialog with an OK button and a static text).
+bool IsMessageBox(HWND window);
+
+} // namespace cwtest
