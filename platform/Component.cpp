@@ -1,5 +1,7 @@
 #include "Component.h"
 
+#include "GdiObject.h"
+
 #include <cmath>
 
 namespace cw {
@@ -94,9 +96,8 @@ LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(hwnd, &r);
-        HBRUSH brush = CreateSolidBrush(ResolveColour(self->backColor_));
-        FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-        DeleteObject(brush);
+        const Brush brush(CreateSolidBrush(ResolveColour(self->backColor_)));
+        FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
         return 1;
     }
     case WM_PAINT: {
@@ -118,6 +119,10 @@ LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     case WM_RBUTTONDBLCLK:
         self->MouseDblClick(2);
         return 0;
+    case WM_NCDESTROY:
+        // The holding window took this one with it: nothing left to destroy later.
+        self->hwnd_ = nullptr;
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

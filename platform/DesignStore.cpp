@@ -1,0 +1,77 @@
+#include "DesignStore.h"
+
+#include "DesignText.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace cw {
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using File = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+File OpenFile(const std::string& path, DWORD access, DWORD disposition) {
+    HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+DesignLoad FromText(std::string_view text, const std::string& source) {
+    DesignReadResult read = ReadDesign(text);
+    DesignLoad load;
+    if (read.design)
+        load.design = std::move(read.design);
+    else
+        load.error = source + ", " + DescribeDesignError(read.error);
+    return load;
+}
+
+} // namespace
+
+DesignLoad LoadDesignResource(const std::string& name) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC resource = FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) {
+        DesignLoad load;
+        load.error = "design " + name + ": the program holds no such design";
+        return load;
+    }
+    const auto size = SizeofResource(module, resource);
+    return FromText(std::string_view(static_cast<const char*>(data), size), "design " + name);
+}
+
+DesignLoad LoadDesignFile(const std::string& path) {
+    DesignLoad load;
+    const File file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 16 * 1024 * 1024) {
+        load.error = path + ": cannot be read";
+        return load;
+    }
+    std::string text(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!text.empty() &&
+        (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) ||
+         got != text.size())) {
+        load.error = path + ": cannot be read";
+        return load;
+    }
+    return FromText(text, path);
+}
+
+bool SaveDesignFile(const std::string& path, const DesignNode& design) {
+    const std::string text = WriteDesign(design);
+    const File file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    DWORD written = 0;
+    return file &&
+           WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+} // namespace cw
