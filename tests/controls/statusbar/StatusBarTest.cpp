@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <memory>
 #include <tuple>
 
@@ -139,7 +140,7 @@ TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
     const auto width = [&](const char* text) {
         SIZE size{};
         HGDIOBJ old = SelectObject(dc, WindowFont());
-        GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+        GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
         SelectObject(dc, old);
         return static_cast<int>(size.cx);
     };
