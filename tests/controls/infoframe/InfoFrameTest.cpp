@@ -1,0 +1,223 @@
+#include "InfoFrame.h"
+
+#include "Gradient.h"
+#include "PixelProbe.h"
+#include "TempFolder.h"
+#include "TestHost.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace cw;
+using namespace cwtest;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr COLORREF kSlate = RGB(80, 97, 121); // the default background, 0x796150
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kIconColour = RGB(200, 30, 60);
+constexpr RECT kLabel{56, 21, 56 + 650, 42};
+constexpr RECT kIcon{12, 14, 44, 46};
+
+// A 32 x 32 icon file of one opaque colour, as a picture.
+Picture IconPicture(const TempFolder& folder) {
+    std::string ico;
+    for (const unsigned value : {0u, 1u, 1u, 32u | 32u << 8, 0u, 1u, 32u}) // directory entry
+        ico.append({static_cast<char>(value), static_cast<char>(value >> 8)});
+    const unsigned header[] = {
+        40 + 32 * 32 * 4 + 32 * 4, 22, 40, 32, 64, 1 | 32 << 16, 0, 0, 0, 0, 0, 0};
+    ico.append(reinterpret_cast<const char*>(header), sizeof header);
+    const unsigned bgra = 0xFF000000u | GetRValue(kIconColour) << 16 | GetGValue(kIconColour) << 8 |
+                          GetBValue(kIconColour);
+    for (int i = 0; i < 32 * 32; ++i)
+        ico.append(reinterpret_cast<const char*>(&bgra), 4);
+    ico.append(32 * 4, '\0'); // an empty mask
+    return *Picture::FromReference("file:" + folder.MakeFile("strip.ico", ico));
+}
+
+class InfoFrameTest : public ::testing::Test {
+  protected:
+    InfoFrameTest() {
+        host.name = "InfoFrameHeader";
+        host.controls = {{"InfoFrameTop", "InfoFrame"},
+                         {"InfoFrameHeader", "InfoFrame"},
+                         {"LabelCount", "Label"}};
+    }
+
+    // Created, docked to the top as on the main window, then new (InitProperties) or loaded.
+    std::unique_ptr<InfoFrame> Strip(const PropertyBag* saved = nullptr) {
+        auto strip = std::make_unique<InfoFrame>(host);
+        host.Attach(strip->Hwnd());
+        host.SetAlign(Align::Top);
+        saved ? strip->ReadProperties(*saved) : strip->InitProperties();
+        TestHost::Pump();
+        host.changedKeys.clear();
+        clicks = doubleClicks = 0;
+        strip->Click = [this] { ++clicks; };
+        strip->DblClick = [this] { ++doubleClicks; };
+        return strip;
+    }
+
+    static void Mouse(HWND hwnd, UINT msg, int x, int y) {
+        SendMessageA(hwnd, msg, 0, MAKELPARAM(x, y));
+    }
+
+    TestHost host{721, 300};
+    int clicks = 0, doubleClicks = 0;
+};
+
+} // namespace
+
+TEST_F(InfoFrameTest, NewStripShowsThePlainHeader) {
+    const auto strip = Strip();
+    EXPECT_EQ(strip->Text(), "InfoFrameHeader"); // the last InfoFrame on the window
+    EXPECT_EQ(strip->ClientWidth(), 721);
+    EXPECT_EQ(strip->ClientHeight(), 63);
+    EXPECT_EQ(strip->LabelWidth(), 650);
+
+    for (const POINT p : {POINT{0, 0}, POINT{30, 30}, POINT{720, 40}, POINT{400, 60}})
+        EXPECT_EQ(PixelAt(strip->Hwnd(), p.x, p.y), kSlate) << p.x << "," << p.y;
+    EXPECT_THAT(PixelRow(strip->Hwnd(), 61, 721), ::testing::Each(RGB(128, 128, 128)));
+    EXPECT_THAT(PixelRow(strip->Hwnd(), 62, 721), ::testing::Each(RGB(255, 255, 255)));
+    EXPECT_GT(CountPixels(strip->Hwnd(), kLabel, RGB(0, 0, 0)), 20); // black text
+
+    // Refresh draws the children again over whatever covers them.
+    HDC dc = GetDC(strip->Hwnd());
+    PatBlt(dc, 0, 0, 721, 63, BLACKNESS);
+    ReleaseDC(strip->Hwnd(), dc);
+    strip->Refresh();
+    EXPECT_EQ(PixelAt(strip->Hwnd(), 700, 62), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(strip->Hwnd(), 60, 21), kSlate); // the text's box, above the letters
+
+    host.controls.clear(); // a host that lists nothing: its own name
+    EXPECT_EQ(Strip()->Text(), "InfoFrameHeader");
+}
+
+TEST_F(InfoFrameTest, StaysSixtyThreeHighAndAsWideAsItsWindow) {
+    const auto strip = Strip();
+    host.SetSize(3000, 3000);
+    EXPECT_EQ(strip->ClientHeight(), 63);
+    EXPECT_EQ(host.Height(), 63 * 15);
+    host.ResizeContainer(500, 300);
+    EXPECT_EQ(strip->ClientWidth(), 500);
+    EXPECT_EQ(strip->LabelWidth(), 429);
+    EXPECT_EQ(strip->LinesEndX(), 500);
+
+    // Narrower than the label's margins (a top-level window has a minimum width: this host
+    // reports less): no label rather than a negative width.
+    struct NarrowHost : TestHost {
+        int ContainerClientWidth() const override { return 40; }
+    } narrowHost;
+    InfoFrame narrow(narrowHost);
+    narrowHost.Attach(narrow.Hwnd());
+    narrow.InitProperties(); // the window was created at another size: this sizes it
+    EXPECT_EQ(narrow.ClientWidth(), 40);
+    EXPECT_EQ(narrow.LabelWidth(), 0);
+    EXPECT_EQ(CountPixels(narrow.Hwnd(), {0, 0, 40, 61}, kSlate), 40 * 61);
+}
+
+TEST_F(InfoFrameTest, RunTimeChangesShowAtOnce) {
+    const auto strip = Strip();
+    strip->SetGradientColor(0); // no painting in between
+    auto row = PixelRow(strip->Hwnd(), 5, 721);
+    for (int x = 0; x < 721; ++x)
+        ASSERT_EQ(row[x], GradientBandColour({80, 97, 121}, {0, 0, 0}, 721, x)) << x;
+    host.ResizeContainer(500, 300); // every column changes with the width
+    TestHost::Pump();
+    row = PixelRow(strip->Hwnd(), 55, 500);
+    for (int x = 0; x < 500; ++x)
+        ASSERT_EQ(row[x], GradientBandColour({80, 97, 121}, {0, 0, 0}, 500, x)) << x;
+
+    strip->SetBackColor(0x80000000u | COLOR_HIGHLIGHT); // a system colour: its current value
+    EXPECT_EQ(PixelAt(strip->Hwnd(), 0, 5), GetSysColor(COLOR_HIGHLIGHT));
+    strip->SetForeColor(0x0000FF);
+    EXPECT_GT(CountPixels(strip->Hwnd(), {56, 21, 485, 42}, kRed), 20);
+    strip->SetText("");
+    EXPECT_EQ(CountPixels(strip->Hwnd(), {56, 21, 485, 42}, kRed), 0);
+    const TempFolder folder;
+    strip->SetIcon(IconPicture(folder));
+    EXPECT_EQ(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
+    EXPECT_THAT(host.changedKeys,
+                ElementsAre("GradientColor", "BackColor", "ForeColor", "Text", "Icon"));
+}
+
+TEST_F(InfoFrameTest, DisabledStripGreysTextAndIconAndRaisesNothing) {
+    const auto strip = Strip();
+    const TempFolder folder;
+    strip->SetIcon(IconPicture(folder));
+    strip->SetForeColor(0x0000FF);
+    strip->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(strip->Hwnd()));
+    EXPECT_EQ(CountPixels(strip->Hwnd(), kLabel, kRed), 0);
+    EXPECT_GT(650 * 21 - CountPixels(strip->Hwnd(), kLabel, kSlate), 20); // greyed, still there
+    EXPECT_LT(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
+    Mouse(strip->Hwnd(), WM_LBUTTONUP, 100, 30);
+    Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 100, 30);
+    EXPECT_EQ(clicks + doubleClicks, 0);
+}
+
+TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextButNotTheLines) {
+    const auto strip = Strip();
+    for (const POINT p : {POINT{3, 3}, POINT{20, 20}, POINT{60, 30}, POINT{700, 60}})
+        Mouse(strip->Hwnd(), WM_LBUTTONUP, p.x, p.y);
+    EXPECT_EQ(clicks, 4);
+    Mouse(strip->Hwnd(), WM_LBUTTONUP, 300, 61);
+    Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 0, 62);
+    Mouse(strip->Hwnd(), WM_LBUTTONUP, 0, 62);
+    Mouse(strip->Hwnd(), WM_RBUTTONUP, 100, 30);
+    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(doubleClicks, 0);
+
+    // A double click as Windows reports it (down, up, double click, up): one Click, one DblClick.
+    for (const UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        Mouse(strip->Hwnd(), msg, 100, 30);
+    EXPECT_EQ(clicks, 5);
+    EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST_F(InfoFrameTest, SavesOnlyWhatDiffersAndReadsItBack) {
+    const auto strip = Strip();
+    strip->SetText("");
+    PropertyBag bag, again;
+    strip->WriteProperties(bag);
+    EXPECT_THAT(bag.Entries(), IsEmpty());
+    Strip(&bag)->WriteProperties(again); // defaults read back as defaults
+    EXPECT_THAT(again.Entries(), IsEmpty());
+
+    const TempFolder folder;
+    strip->SetBackColor(0x123456);
+    strip->SetEnabled(false);
+    strip->SetForeColor(0xFFFFFF);
+    strip->SetGradientColor(0x80000005);
+    strip->SetIcon(IconPicture(folder));
+    strip->SetText("Clutterwise");
+    strip->WriteProperties(bag);
+    EXPECT_EQ(bag.Entries().size(), 6u);
+    EXPECT_EQ(bag.Text("backcolor"), "&H00123456&");
+    const auto loaded = Strip(&bag);
+    loaded->WriteProperties(again);
+    EXPECT_EQ(again, bag);
+    EXPECT_FALSE(IsWindowEnabled(loaded->Hwnd()));
+    EXPECT_NE(loaded->Icon().Handle(), nullptr);
+}
+
+TEST_F(InfoFrameTest, AKeyThatCannotBeReadKeepsItsField) {
+    const auto strip = Strip();
+    strip->SetForeColor(0x00FF00);
+    PropertyBag bag;
+    bag.SetText("BackColor", "&H000000FF&");
+    bag.SetText("Enabled", "perhaps");
+    bag.SetText("ForeColor", "\"green\"");
+    bag.SetText("Text", "unquoted");
+    strip->ReadProperties(bag);
+    EXPECT_EQ(strip->BackColor(), 0x0000FFu);
+    EXPECT_TRUE(strip->Enabled());
+    EXPECT_EQ(strip->ForeColor(), 0x00FF00u);
+    EXPECT_EQ(strip->Text(), "InfoFrameHeader");
+    EXPECT_EQ(PixelAt(strip->Hwnd(), 0, 5), kRed);
+}

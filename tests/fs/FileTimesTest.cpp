@@ -1,0 +1,115 @@
+#include "Errors.h"
+#include "FileSystem.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+using namespace cw;
+
+namespace {
+
+uint64_t Ticks(const FILETIME& t) {
+    return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+}
+
+// Creation, last access and last write, read without opening (and so touching) the file.
+std::array<uint64_t, 3> TimesOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return {Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime), Ticks(data.ftLastWriteTime)};
+}
+
+HANDLE OpenExclusively(const std::string& path, DWORD access) {
+    return CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+class FileTimes : public ::testing::Test {
+  protected:
+    cwtest::TempFolder temp;
+    FileSystem fs;
+    const std::string file = temp.MakeFile("Mail.lnk", "data");
+    const CalendarTime when{2026, 12, 5, 14, 3, 22};
+};
+
+} // namespace
+
+TEST_F(FileTimes, StampReadsBackToTheSecondAndSetsAllThreeTimes) {
+    ASSERT_TRUE(fs.SetFileDateTime(file, MakeDateTime(when)));
+    const std::string text = fs.GetFileDateTime(file);
+    EXPECT_EQ(text, FormatDateTime(when));
+    EXPECT_EQ(SplitDateTime(ParseDateTime(text).value_or(0)), when);
+    const auto times = TimesOf(file);
+    EXPECT_EQ(times[1], times[2]);
+    // Wine on Linux cannot set a creation time and reports the write time in its place, so
+    // there this holds without showing that the creation time was written.
+    EXPECT_EQ(times[0], times[2]);
+}
+
+TEST_F(FileTimes, FractionsOfASecondAreCutNotRounded) {
+    SYSTEMTIME fields = ToSystemTime(when);
+    fields.wMilliseconds = 900;
+    FILETIME local, utc;
+    SystemTimeToFileTime(&fields, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    const HANDLE handle = OpenExclusively(file, GENERIC_WRITE);
+    SetFileTime(handle, nullptr, nullptr, &utc);
+    CloseHandle(handle);
+    EXPECT_EQ(fs.GetFileDateTime(file), FormatDateTime(when));
+}
+
+TEST_F(FileTimes, FolderStampsReadBackToo) {
+    const std::string folder = temp.MakeFolder("sub");
+    ASSERT_TRUE(fs.SetFolderDateTime(folder, FormatDateTime(when)));
+    EXPECT_EQ(fs.GetFolderDateTime(folder + "\\"), FormatDateTime(when));
+}
+
+TEST_F(FileTimes, AFileHeldOpenWithoutWriteSharingIsNeitherReadNorStamped) {
+    const auto before = TimesOf(file);
+    const HANDLE handle = OpenExclusively(file, GENERIC_READ | GENERIC_WRITE);
+    EXPECT_EQ(fs.GetFileDateTime(file), "");
+    EXPECT_FALSE(fs.SetFileDateTime(file, MakeDateTime(when)));
+    EXPECT_EQ(fs.GetFileSize(file), -1);
+    CloseHandle(handle);
+    EXPECT_EQ(TimesOf(file), before);
+}
+
+TEST_F(FileTimes, TextThatIsNotADateThrowsBeforeTheFileIsOpened) {
+    const auto before = TimesOf(file);
+    EXPECT_THROW(fs.SetFileDateTime(file, "not a date"), TypeMismatchError);
+    EXPECT_THROW(fs.SetFolderDateTime(temp.Path(), ""), TypeMismatchError);
+    // Opening first would have failed quietly on a file that cannot be opened.
+    const HANDLE handle = OpenExclusively(file, GENERIC_READ);
+    EXPECT_THROW(fs.SetFileDateTime(file, "next Tuesday"), TypeMismatchError);
+    CloseHandle(handle);
+    EXPECT_EQ(TimesOf(file), before);
+    EXPECT_TRUE(fs.SetFileDateTime(file, FormatDateTime(when)));
+}
+
+TEST_F(FileTimes, ValuesNoFileTimeCanHoldWriteNothing) {
+    const auto before = TimesOf(file);
+    EXPECT_FALSE(fs.SetFileDateTime(file, MakeDateTime({1500, 1, 1, 0, 0, 0})));
+    EXPECT_FALSE(fs.SetFileDateTime(file, std::nan("")));
+    EXPECT_FALSE(fs.SetFileDateTime(file, 1e300));
+    EXPECT_EQ(TimesOf(file), before);
+}
+
+TEST_F(FileTimes, MissingPathsAreReportedNotRaised) {
+    EXPECT_EQ(fs.GetFileDateTime(temp / "missing"), "");
+    EXPECT_EQ(fs.GetFolderDateTime(temp / "missing"), "");
+    EXPECT_FALSE(fs.SetFileDateTime(temp / "missing", MakeDateTime(when)));
+}
+
+TEST_F(FileTimes, AReadOnlyFileIsNotStamped) {
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (const HANDLE probe = OpenExclusively(file, GENERIC_WRITE); probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "the platform opens read-only files for writing (Wine run as root)";
+    }
+    const auto before = TimesOf(file);
+    EXPECT_FALSE(fs.SetFileDateTime(file, MakeDateTime(when)));
+    EXPECT_EQ(TimesOf(file), before);
+    EXPECT_EQ(fs.GetFileAttributes(file), FILE_ATTRIBUTE_READONLY);
+}
