@@ -1,6 +1,6 @@
 #include "Component.h"
 
-#include "GdiObject.h"
+#include "GdiHandle.h"
 
 #include <cmath>
 
@@ -96,7 +96,7 @@ LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(hwnd, &r);
-        const Brush brush(CreateSolidBrush(ResolveColour(self->backColor_)));
+        const GdiHandle<HBRUSH> brush(CreateSolidBrush(ResolveColour(self->backColor_)));
         FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
         return 1;
     }

@@ -19,6 +19,13 @@ LRESULT CALLBACK Frame::Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (HWND top = GetAncestor(hwnd, GA_ROOT))
             return SendMessageA(top, msg, wParam, lParam);
         break;
+    case WM_ERASEBKGND: {
+        // The form clips its children, so the frame paints the face it sits on itself.
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, &Frame::Forward, id);
         break;

@@ -2,7 +2,7 @@
 
 #include "Component.h"
 #include "Form.h"
-#include "GdiObject.h"
+#include "GdiHandle.h"
 #include "Selection.h"
 #include "Twips.h"
 
@@ -49,7 +49,7 @@ void Line::Draw(HDC dc, int originX, int originY) const {
     const int ax = px(x1_, tx, originX), ay = px(y1_, ty, originY);
     const int bx = px(x2_, tx, originX), by = px(y2_, ty, originY);
     const COLORREF colour = ResolveColour(borderColor_);
-    const Pen pen(CreatePen(PS_SOLID, borderWidth_, colour));
+    const GdiHandle<HPEN> pen(CreatePen(PS_SOLID, borderWidth_, colour));
     {
         const Selection selected(dc, pen.Get());
         MoveToEx(dc, ax, ay, nullptr);

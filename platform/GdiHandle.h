@@ -7,22 +7,19 @@
 
 namespace cw {
 
-template <typename Handle> class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
+template <typename Handle> class GdiHandle {
+public:
+    GdiHandle() = default;
+    explicit GdiHandle(Handle handle) : handle_(handle) {}
 
     Handle Get() const { return handle_.get(); }
     explicit operator bool() const { return handle_ != nullptr; }
 
-  private:
+private:
     struct Deleter {
         void operator()(Handle handle) const { DeleteObject(handle); }
     };
     std::unique_ptr<std::remove_pointer_t<Handle>, Deleter> handle_;
 };
-
-using Pen = GdiObject<HPEN>;
-using Brush = GdiObject<HBRUSH>;
 
 } // namespace cw
