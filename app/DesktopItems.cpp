@@ -54,8 +54,8 @@ void SortByTimeStamp(std::vector<DesktopItem>& items) {
 }
 
 std::string ListStatusText(int rows, int selected, const std::string& noun) {
-    return std::to_string(rows) + " " + noun + (rows == 1 ? "" : "s") + " / " + std::to_string(selected) +
-           " selected ";
+    return std::to_string(rows) + " " + noun + (rows == 1 ? "" : "s") + " / " +
+           std::to_string(selected) + " selected ";
 }
 
 } // namespace cw

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the program and starts it under Wine in the build tree's private prefix.
+#
+# With a display ($DISPLAY) the program opens there and the script ends when it is closed.
+# Without one, it runs on a private Xvfb for a few seconds, saves a screenshot into the build tree,
+# says where, and closes the program.
+# The prefix's Desktop is a folder inside the build tree; when it holds no shortcut it is first
+# filled with a dozen samples (tools/sample-desktop).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/mingw"
+"$root/scripts/setup.sh" >&2
+cd "$root"
+cmake --preset mingw -Wno-dev >/dev/null
+cmake --build --preset mingw --target clutterwise sample-desktop -j 2 >&2
+program="$build/app/clutterwise.exe"
+samples="$build/tools/sample-desktop/sample-desktop.exe"
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  true
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  # A private display of our own, stopped by its own PID at the end.
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  headless=1
+else
+  headless=0
+fi
+
+"$root/scripts/wine-prefix.sh" "$build"
+"$root/scripts/wine-exec" "$build" "$samples" --if-empty
+
+if [ "$headless" = 0 ]; then
+  exec "$root/scripts/wine-exec" "$build" "$program"
+fi
+
+"$root/scripts/wine-exec" "$build" "$program" &
+app_pid=$!
+sleep "${CLUTTERWISE_SHOT_DELAY:-6}"
+shot="$build/screenshot.png"
+import -window root "$shot"
+echo "Screenshot of the running program: $shot"
