@@ -15,6 +15,17 @@
 //   On("ListItemsCurrent_DblClick", ...)       lists, labels, images
 //   OnKeyDown("ListItemsCurrent_KeyDown", ...) lists: key code (settable: 0 swallows the key)
 // Form_Load and Form_Unload are virtual members.
+//
+// Layout keys of a design (twips for places and sizes; a value that does not convert is skipped):
+//   Form      caption, borderstyle (0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4/5 tool
+//             windows), controlbox, minbutton, maxbutton, showintaskbar, startupposition (0 left/top,
+//             1 centre over the owner, 2 centre on the screen, 3 system default), left, top,
+//             clientwidth, clientheight, font, icon, mousepointer, mouseicon
+//   controls  left, top, width, height, tabindex, enabled, visible, caption, font
+//   OptionButton value;  ListBox multiselect (0, 1, 2 extended: the default)
+//   Label     forecolor, mousepointer (99: mouseicon), mouseicon;  Image picture
+//   Line      x1, y1, x2, y2, bordercolor, borderwidth (pixels)
+//   components  align (1 top, 2 bottom), left, top, width, height; their own keys in the bag
 #include "CommandButton.h"
 #include "ComponentHost.h"
 #include "ComponentSite.h"
