@@ -6,7 +6,7 @@
 namespace cw {
 
 class BusyCursor {
-  public:
+public:
     explicit BusyCursor(Form& form) : form_(form), previous_(form.MousePointer()) {
         form.SetMousePointer(kPointerHourglass);
     }
@@ -14,7 +14,7 @@ class BusyCursor {
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
-  private:
+private:
     Form& form_;
     int previous_;
 };

@@ -5,7 +5,7 @@
 namespace cw {
 
 class ClientDC {
-  public:
+public:
     explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~ClientDC() {
         if (dc_)
@@ -17,7 +17,7 @@ class ClientDC {
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
-  private:
+private:
     HWND hwnd_;
     HDC dc_;
 };

@@ -4,11 +4,11 @@
 namespace cw {
 
 class CommandButton : public Control {
-  public:
+public:
     explicit CommandButton(std::string name)
         : Control(ControlKind::CommandButton, std::move(name)) {}
 
-  protected:
+protected:
     DWORD Style() const override { return BS_PUSHBUTTON; }
 };
 

@@ -12,7 +12,7 @@
 namespace cw {
 
 class ComponentFactory {
-  public:
+public:
     using Creator = std::function<std::unique_ptr<Component>(ComponentHost&)>;
 
     // Kinds match without regard to case; registering a kind again replaces its creator.

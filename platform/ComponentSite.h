@@ -11,7 +11,7 @@ namespace cw {
 class Form;
 
 class ComponentSite : public ComponentHost {
-  public:
+public:
     // Extender values from the design entry: align, left, top, width, height (twips); a size the
     // entry lacks comes from the bag's "_extentx" / "_extenty" (hundredths of a millimetre).
     ComponentSite(Form& form, const DesignNode& entry);
@@ -40,7 +40,7 @@ class ComponentSite : public ComponentHost {
     int Height() const override { return height_; }
     void SetSize(int widthTwips, int heightTwips) override;
 
-  private:
+private:
     Form& form_;
     std::string kind_;
     std::string name_;

@@ -27,7 +27,7 @@ std::optional<ControlKind> StandardControlKind(std::string_view name);
 const char* ControlKindName(ControlKind kind);
 
 class Control {
-  public:
+public:
     Control(ControlKind kind, std::string name);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -56,7 +56,7 @@ class Control {
     const std::optional<Font>& OwnFont() const { return font_; }
     void SetFocus();
 
-  protected:
+protected:
     friend class Form;
 
     // Reads the kind's own layout values; a value that does not convert is skipped.
@@ -76,7 +76,7 @@ class Control {
 
     Form* form_ = nullptr;
 
-  private:
+private:
     ControlKind kind_;
     std::string name_;
     Control* container_ = nullptr;

@@ -69,7 +69,7 @@ bool IsValidKey(std::string_view key) {
 }
 
 class Reader {
-  public:
+public:
     explicit Reader(std::string_view text) : text_(text) {
         if (text_.substr(0, 3) == "\xEF\xBB\xBF")
             text_.remove_prefix(3);
@@ -102,7 +102,7 @@ class Reader {
         return result;
     }
 
-  private:
+private:
     bool Line(std::string_view line, int number) {
         if (line.empty() || line.front() == '#')
             return true;

@@ -18,9 +18,9 @@
 //
 // Layout keys of a design (twips for places and sizes; a value that does not convert is skipped):
 //   Form      caption, borderstyle (0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4/5 tool
-//             windows), controlbox, minbutton, maxbutton, showintaskbar, startupposition (0 left/top,
-//             1 centre over the owner, 2 centre on the screen, 3 system default), left, top,
-//             clientwidth, clientheight, font, icon, mousepointer, mouseicon
+//             windows), controlbox, minbutton, maxbutton, showintaskbar, startupposition (0
+//             left/top, 1 centre over the owner, 2 centre on the screen, 3 system default), left,
+//             top, clientwidth, clientheight, font, icon, mousepointer, mouseicon
 //   controls  left, top, width, height, tabindex, enabled, visible, caption, font
 //   OptionButton value;  ListBox multiselect (0, 1, 2 extended: the default)
 //   Label     forecolor, mousepointer (99: mouseicon), mouseicon;  Image picture
@@ -56,7 +56,7 @@ constexpr int kPointerHourglass = 11;
 constexpr int kPointerCustom = 99; // the mouse icon
 
 class Form {
-  public:
+public:
     using Handler = std::function<void()>;
     // The key code (changeable; 0 swallows the key) and the shift state: 1 Shift, 2 Ctrl, 4 Alt.
     using KeyHandler = std::function<void(int& keyCode, int shift)>;
@@ -124,11 +124,11 @@ class Form {
     // The form that owns a window created by Load, or nullptr.
     static Form* FromHwnd(HWND hwnd);
 
-  protected:
+protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
 
-  private:
+private:
     friend class ComponentSite;
     friend class ListBox;
     friend class OptionButton;

@@ -9,7 +9,7 @@
 namespace cw {
 
 class GdiFont {
-  public:
+public:
     GdiFont() = default;
     // At the screen's vertical dots per inch (points to pixels).
     explicit GdiFont(const Font& font);
@@ -17,7 +17,7 @@ class GdiFont {
     HFONT Handle() const { return font_.get(); }
     explicit operator bool() const { return font_ != nullptr; }
 
-  private:
+private:
     struct Deleter {
         void operator()(HFONT font) const { DeleteObject(font); }
     };

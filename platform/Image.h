@@ -6,13 +6,13 @@ namespace cw {
 
 // Shows an icon at its own size in the top left corner of the control's place.
 class Image : public Control {
-  public:
+public:
     explicit Image(std::string name) : Control(ControlKind::Image, std::move(name)) {}
 
     const Picture& GetPicture() const { return picture_; }
     void SetPicture(const Picture& picture);
 
-  protected:
+protected:
     friend class Form;
     void Configure(const PropertyBag& layout) override;
     const char* WindowClass() const override { return "Static"; }
@@ -20,7 +20,7 @@ class Image : public Control {
     const char* EventOf(int notification) const override;
     void Draw(const DRAWITEMSTRUCT& item) const;
 
-  private:
+private:
     Picture picture_;
 };
 

@@ -7,7 +7,7 @@ namespace cw {
 
 // A text label with its own text colour and, optionally, its own mouse pointer.
 class Label : public Control {
-  public:
+public:
     explicit Label(std::string name) : Control(ControlKind::Label, std::move(name)) {}
 
     Colour ForeColor() const { return foreColor_; }
@@ -16,13 +16,13 @@ class Label : public Control {
     int MousePointer() const { return mousePointer_; }
     const Picture& MouseIcon() const { return mouseIcon_; }
 
-  protected:
+protected:
     void Configure(const PropertyBag& layout) override;
     const char* WindowClass() const override { return "Static"; }
     DWORD Style() const override { return SS_LEFT | SS_NOTIFY; }
     const char* EventOf(int notification) const override;
 
-  private:
+private:
     Colour foreColor_ = 0x80000012; // the system's button text
     int mousePointer_ = 0;
     Picture mouseIcon_;

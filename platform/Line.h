@@ -7,7 +7,7 @@ namespace cw {
 // A line drawn on the form from (X1, Y1) to (X2, Y2), both ends included; twips in the
 // container's coordinates. It has no window of its own.
 class Line : public Control {
-  public:
+public:
     explicit Line(std::string name) : Control(ControlKind::Line, std::move(name)) {}
 
     int X1() const { return x1_; }
@@ -19,14 +19,14 @@ class Line : public Control {
     void SetBorderColor(Colour colour);
     int BorderWidth() const { return borderWidth_; } // pixels
 
-  protected:
+protected:
     friend class Form;
     void Configure(const PropertyBag& layout) override;
     DWORD Style() const override { return 0; }
     const char* EventOf(int) const override { return nullptr; }
     void Draw(HDC dc, int originX, int originY) const;
 
-  private:
+private:
     void Repaint() const;
     int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     Colour borderColor_ = 0x80000008; // the system's window text

@@ -9,7 +9,7 @@ namespace cw {
 // selection (click, Shift+click, Ctrl+click) unless the design asks for another selection mode.
 // Raises Click when the user changes the selection, DblClick, and KeyDown with the key code.
 class ListBox : public Control {
-  public:
+public:
     explicit ListBox(std::string name) : Control(ControlKind::ListBox, std::move(name)) {}
 
     void AddItem(const std::string& text);
@@ -22,7 +22,7 @@ class ListBox : public Control {
     void SetSelected(int index, bool selected);
     int SelCount() const;
 
-  protected:
+protected:
     void Configure(const PropertyBag& layout) override;
     const char* WindowClass() const override { return "ListBox"; }
     DWORD Style() const override;
@@ -30,7 +30,7 @@ class ListBox : public Control {
     void Created() override;
     const char* EventOf(int notification) const override;
 
-  private:
+private:
     static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                  DWORD_PTR data);
     int multiSelect_ = 2; // 0 single, 1 simple, 2 extended

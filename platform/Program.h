@@ -10,7 +10,7 @@ namespace cw {
 enum class MessageIcon { None, Exclamation, Information };
 
 class Program {
-  public:
+public:
     // "Clutterwise" until the program sets its own.
     static const std::string& Title();
     static void SetTitle(const std::string& title);

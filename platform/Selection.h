@@ -5,7 +5,7 @@
 namespace cw {
 
 class Selection {
-  public:
+public:
     Selection(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
     ~Selection() {
@@ -15,7 +15,7 @@ class Selection {
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
 
-  private:
+private:
     HDC dc_;
     HGDIOBJ previous_;
 };

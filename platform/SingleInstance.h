@@ -9,12 +9,12 @@
 namespace cw {
 
 class SingleInstance {
-  public:
+public:
     explicit SingleInstance(const std::string& name);
 
     bool AnotherIsRunning() const { return another_; }
 
-  private:
+private:
     struct Closer {
         void operator()(HANDLE h) const { CloseHandle(h); }
     };

@@ -120,7 +120,7 @@ end
 
 // A component that records what its host does with it.
 class Strip : public Component {
-  public:
+public:
     explicit Strip(ComponentHost& host) : Component(host) {
         Log().push_back(host.Name() + " created");
     }
@@ -153,7 +153,7 @@ RECT PlaceInForm(const Form& form, HWND control) {
 }
 
 class FormTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ComponentFactory::Register(
             "Strip", [](ComponentHost& host) { return std::make_unique<Strip>(host); });
@@ -408,13 +408,13 @@ TEST_F(FormTest, HandsOutStandInsForControlsTheDesignLacks) {
 namespace {
 
 class ModalForm : public Form {
-  public:
+public:
     HWND owner = nullptr;
     bool ownerEnabledInside = true;
     RECT placed{};
     int loads = 0, unloads = 0;
 
-  protected:
+protected:
     void Form_Load() override { ++loads; }
     void Form_Unload() override {
         ++unloads;
