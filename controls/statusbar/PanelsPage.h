@@ -1,0 +1,45 @@
+#pragma once
+// The "Panels" property page of a status bar: edits one panel at a time, chosen with the index
+// scroll bar, through the status bar's public members only.
+#include "PropertyPage.h"
+#include "StatusBar.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace cw {
+
+// The whole number a MinWidth text begins with (blanks, a sign, digits, a fraction rounded half to
+// even), 0 when it begins with none; nothing when that number does not fit 16 bits.
+std::optional<std::int16_t> LeadingNumber16(std::string_view text);
+
+class PanelsPage : public PropertyPage {
+public:
+    PanelsPage();
+
+    // Fills the three combo boxes.
+    void Initialize() override;
+    // Shows the panel named by the index, or disables the page for a status bar without panels.
+    void SelectionChanged() override;
+    // Writes the fields into the panel shown, then redraws the status bar once.
+    void ApplyChanges() override;
+
+protected:
+    void CreateFields() override;
+    void Change(HWND field) override;
+    void Click(HWND field) override;
+
+private:
+    StatusBar* Bar() const;
+    std::int16_t IndexShown() const;
+    void Load();
+    void EnableFields(bool enabled);
+
+    HWND textIndex_ = nullptr, hscrollIndex_ = nullptr, textText_ = nullptr,
+         textMinwidth_ = nullptr, comboAlignment_ = nullptr, comboAutosize_ = nullptr,
+         comboBevel_ = nullptr, checkVisible_ = nullptr, textTooltiptext_ = nullptr,
+         textTag_ = nullptr;
+};
+
+} // namespace cw
