@@ -20,6 +20,18 @@ ComponentSite::ComponentSite(Form& form, const DesignNode& entry)
         height_ = HimetricToTwips(*extent);
     width_ = p.ReadInt32("width", width_).value_or(width_);
     height_ = p.ReadInt32("height", height_).value_or(height_);
+    loadedAlign_ = align_;
+    loadedWidth_ = width_;
+    loadedHeight_ = height_;
+}
+
+void ComponentSite::WriteExtender(PropertyBag& layout) const {
+    if (align_ != loadedAlign_ || layout.Text("align"))
+        layout.SetText("align", std::to_string(static_cast<int>(align_)));
+    if (width_ != loadedWidth_)
+        layout.SetText("width", std::to_string(width_));
+    if (height_ != loadedHeight_)
+        layout.SetText("height", std::to_string(height_));
 }
 
 void ComponentSite::SetPlace(int left, int top, int width, int height) {

@@ -23,6 +23,10 @@ public:
     int Top() const { return top_; }
     // The docking pass of the form sets the place it gave the component.
     void SetPlace(int left, int top, int width, int height);
+    // Writes the docking and size into the design entry's layout where they now differ from what
+    // the entry gave (a new status bar docks itself, a header sizes itself). The place is left
+    // alone: docking derives it, and twips that do not fall on a pixel would drift.
+    void WriteExtender(PropertyBag& layout) const;
 
     bool UserMode() const override;
     void PropertyChanged(const std::string& key) override;
@@ -46,6 +50,8 @@ private:
     std::string name_;
     Align align_ = Align::None;
     int left_ = 0, top_ = 0, width_ = 1200, height_ = 1200;
+    Align loadedAlign_ = Align::None;
+    int loadedWidth_ = 0, loadedHeight_ = 0;
     HWND window_ = nullptr;
 };
 

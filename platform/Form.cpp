@@ -513,6 +513,7 @@ void Form::SaveComponents(DesignNode& node) const {
                 continue;
             PropertyBag bag;
             entry.component->WriteProperties(bag);
+            entry.site->WriteExtender(child.properties);
             bag.SetText("_extentx", std::to_string(TwipsToHimetric(entry.site->Width())));
             bag.SetText("_extenty", std::to_string(TwipsToHimetric(entry.site->Height())));
             child.bag = std::move(bag);
@@ -645,6 +646,7 @@ void Form::RaiseKeyDown(Control& control, int& keyCode) {
 
 void Form::ComponentPropertyChanged(const std::string& component, const std::string& key) {
     changed_.push_back(component + "." + key);
+    OnComponentChanged(component, key);
 }
 
 void Form::Dock() {

@@ -84,7 +84,8 @@ public:
     const std::string& Name() const { return name_; }
     const DesignNode& Design() const { return design_; }
     // The design as it stands: each created component's bag as its WriteProperties gives it now,
-    // with the host's size record; everything else as loaded.
+    // with the host's size record, and the docking and size a component gave itself; everything
+    // else as loaded.
     DesignNode SaveDesign() const;
 
     const std::string& Caption() const { return caption_; }
@@ -102,7 +103,9 @@ public:
     int ClientHeight() const; // pixels
     // Width of a text in the form's font, in twips.
     int TextWidth(const std::string& text) const;
-    bool UserMode() const { return true; }
+    // True in the running program; false in a designer, whose components then show their
+    // design-time looks and touch no menu.
+    bool UserMode() const { return userMode_; }
 
     // Controls by name (without regard to case). Get gives a stand-in without a window when the
     // design has no such control of that kind, so that a damaged design cannot crash a handler.
@@ -127,6 +130,10 @@ public:
 protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // A component announced a change of one of its saved properties (also while it loads).
+    virtual void OnComponentChanged(const std::string& /*component*/, const std::string& /*key*/) {}
+    // For a designer, before Load.
+    void SetUserMode(bool userMode) { userMode_ = userMode; }
 
 private:
     friend class ComponentSite;
@@ -168,6 +175,7 @@ private:
     DesignNode design_;
     std::string name_;
     HWND hwnd_ = nullptr;
+    bool userMode_ = true;
     bool destroying_ = false;
     bool unloading_ = false;
     bool shown_ = false;
