@@ -165,8 +165,11 @@ void PanelsPage::ApplyChanges() {
 
 void PanelsPage::Change(HWND field) {
     if (field == hscrollIndex_) {
-        // The fields still show the panel named by the old index: they go there first.
-        ApplyChanges();
+        // The fields still show the panel named by the old index: pending edits go there first.
+        // With none pending the panel is left alone, so that looking through the panels does not
+        // mark the design as modified.
+        if (Changed())
+            ApplyChanges();
         SetText(textIndex_, std::to_string(ScrollValue(hscrollIndex_)));
         Load();
         SetChanged(false);

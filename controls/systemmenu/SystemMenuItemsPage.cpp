@@ -139,8 +139,11 @@ void SystemMenuItemsPage::StyleChosen() {
 
 void SystemMenuItemsPage::Change(HWND field) {
     if (field == hscrollIndex_) {
-        // The fields still show the item named by the old index: they go there first.
-        ApplyChanges();
+        // The fields still show the item named by the old index: pending edits go there first.
+        // With none pending the item is left alone, so that looking through the items does not
+        // mark the design as modified.
+        if (Changed())
+            ApplyChanges();
         SetText(textIndex_, std::to_string(ScrollValue(hscrollIndex_)));
         Load();
         SetChanged(false);

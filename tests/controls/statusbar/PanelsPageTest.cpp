@@ -124,13 +124,16 @@ TEST_F(PanelsPageTest, MovingTheIndexAppliesThePendingEditFirst) {
     EXPECT_FALSE(page.Changed());
     EXPECT_FALSE(bar->PreventUpdate());
 
+    // Looking through the panels without editing changes nothing.
+    host.changedKeys.clear();
     Scroll(F("HScrollIndex"), SB_RIGHT);
     EXPECT_EQ(T("TextIndex"), "2");
     EXPECT_FALSE(Ticked(F("CheckVisible")));
     EXPECT_EQ(T("TextTag"), "activity");
-    host.changedKeys.clear();
+    Type(F("TextTag"), "busy");
     Scroll(F("HScrollIndex"), SB_LINERIGHT); // already at the end: nothing moves or applies
     EXPECT_TRUE(host.changedKeys.empty());
+    EXPECT_TRUE(page.Changed());
 }
 
 TEST_F(PanelsPageTest, ApplyWritesEveryFieldAndRedrawsTheBarOnce) {
