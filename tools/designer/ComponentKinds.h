@@ -1,0 +1,25 @@
+#pragma once
+// The kinds of component the designer knows: how each is created, what the Insert menu calls it
+// and where a new one goes, and its property page.
+#include "PropertyBag.h"
+#include "PropertyPage.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace cw {
+
+struct InsertableKind {
+    const char* kind;     // "StatusBar"
+    const char* menuText; // "&Status bar"
+    PropertyBag layout;   // where a new one is placed
+};
+
+// Makes the component kinds known to the forms (as the program does).
+void RegisterComponentKinds();
+const std::vector<InsertableKind>& InsertableKinds();
+// The kind's property page, or nullptr for a kind that has none.
+std::unique_ptr<PropertyPage> MakePropertyPage(std::string_view kind);
+
+} // namespace cw
