@@ -139,14 +139,14 @@ bool DesignDocument::Save() {
 bool DesignDocument::SaveAs(const std::string& path) {
     if (!IsOpen() || path.empty())
         return false;
-    std::string text = header_ + WriteDesign(form_->SaveDesign());
+    std::string design = WriteDesign(form_->SaveDesign());
     if (crlf_) {
         std::string converted;
-        for (const char c : text)
+        for (const char c : design)
             converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        text = std::move(converted);
+        design = std::move(converted);
     }
-    if (!WriteText(path, text)) {
+    if (!WriteText(path, header_ + design)) {
         error_ = path + ": cannot be written";
         return false;
     }
