@@ -7,6 +7,10 @@
 #include "SystemMenu.h"
 #include "SystemMenuItemsPage.h"
 
+#include <initializer_list>
+#include <string>
+#include <utility>
+
 namespace cw {
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include <commdlg.h>
 
+#include <iterator>
+
 namespace cw {
 namespace {
 
@@ -244,7 +246,7 @@ void DesignerWindow::SetStatus(const std::string& text) {
 std::string DesignerWindow::ComponentAt(HWND window) const {
     if (!document_.IsOpen())
         return {};
-    HWND form = const_cast<DesignDocument&>(document_).Window().Hwnd();
+    HWND form = document_.Window().Hwnd();
     for (HWND w = window; w && w != form; w = GetParent(w))
         for (const auto& info : document_.Components())
             if (const Component* c = document_.FindComponent(info.name); c && c->Hwnd() == w)
@@ -270,7 +272,7 @@ bool DesignerWindow::PreTranslate(MSG& msg) {
         return true;
     }
     // The frame: moving by the title bar only, no closing, sizing or system menu.
-    if (msg.message >= WM_NCMOUSEMOVE + 1 && msg.message <= WM_NCMBUTTONDBLCLK)
+    if (msg.message >= WM_NCLBUTTONDOWN && msg.message <= WM_NCMBUTTONDBLCLK)
         return !(msg.message == WM_NCLBUTTONDOWN && msg.wParam == HTCAPTION);
     return false;
 }
