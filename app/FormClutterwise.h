@@ -1,8 +1,10 @@
 #pragma once
 // The main window and the program's start-up: names the program for its message boxes, refuses
-// a second instance, finds the desktop folder and fills the item lists.
+// a second instance, finds the desktop folder and fills the item lists. Its system menu's About
+// command opens the About box.
 #include "FileSystem.h"
 #include "Form.h"
+#include "SystemMenuItem.h"
 
 #include <memory>
 #include <string>
@@ -24,8 +26,12 @@ private:
     // The desktop scan that fills "Current order:"; it arrives with the item lists.
     void LoadItems();
 
+    // Fills the About box and shows it modally; the only command of the menu control is About.
+    void SystemMenuClutterwise_ItemClick(SystemMenuItem& item);
+
     std::string desktopFolder_;
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
+    bool aboutOpen_ = false;
 };
 
 } // namespace cw

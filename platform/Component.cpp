@@ -2,6 +2,8 @@
 
 #include "GdiHandle.h"
 
+#include <windowsx.h>
+
 #include <cmath>
 
 namespace cw {
@@ -35,9 +37,10 @@ Component::Component(ComponentHost& host) : host_(host) {
     RegisterComponentClass();
     const int width = static_cast<int>(std::lround(host.Width() / host.TwipsPerPixelX()));
     const int height = static_cast<int>(std::lround(host.Height() / host.TwipsPerPixelY()));
-    hwnd_ = CreateWindowExA(0, kClassName, host.Name().c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, width,
-                            height, host.ContainerHwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    hwnd_ =
+        CreateWindowExA(0, kClassName, host.Name().c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, width,
+                        height, host.ContainerHwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Component::WindowProc));
@@ -49,6 +52,14 @@ Component::~Component() {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
+}
+
+void Component::Start(const PropertyBag* saved) {
+    if (saved)
+        ReadProperties(*saved);
+    else
+        InitProperties();
+    Resize();
 }
 
 int Component::ClientWidth() const {
@@ -63,7 +74,9 @@ int Component::ClientHeight() const {
     return r.bottom - r.top;
 }
 
-bool Component::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+bool Component::Enabled() const {
+    return hwnd_ && IsWindowEnabled(hwnd_);
+}
 
 void Component::SetEnabled(bool enabled) {
     if (hwnd_)
@@ -108,16 +121,16 @@ LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         return 0;
     }
     case WM_LBUTTONUP:
-        self->MouseClick(1);
+        self->MouseClick(1, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_RBUTTONUP:
-        self->MouseClick(2);
+        self->MouseClick(2, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_LBUTTONDBLCLK:
-        self->MouseDblClick(1);
+        self->MouseDblClick(1, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_RBUTTONDBLCLK:
-        self->MouseDblClick(2);
+        self->MouseDblClick(2, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_NCDESTROY:
         // The holding window took this one with it: nothing left to destroy later.

@@ -2,10 +2,11 @@
 // Base of the window components (status bar, system menu, header strip).
 //
 // A component owns its own child window of the holding window; the host creates the component,
-// then calls exactly one of InitProperties (a new component) or ReadProperties (a saved one), and
-// later WriteProperties (design time), and Terminate before the component goes. The component's
-// window calls Resize when its size changes and Paint when it needs painting; clicks on the
-// window's own surface arrive as MouseClick / MouseDblClick.
+// then calls Start (exactly one of InitProperties for a new component or ReadProperties for a
+// saved one, then Resize), later WriteProperties (design time), and Terminate before the
+// component goes. The component's window calls Resize when its size changes and Paint when it
+// needs painting; clicks on the window's own surface arrive as MouseClick / MouseDblClick with
+// the button (1 left, 2 right) and the place in client pixels.
 #include "ComponentHost.h"
 #include "PropertyBag.h"
 
@@ -20,14 +21,19 @@ public:
     Component(const Component&) = delete;
     Component& operator=(const Component&) = delete;
 
+    // What the host does once the component exists: InitProperties without a saved bag,
+    // ReadProperties with one, then Resize. The window reports only changes of its size, so a
+    // component created at another size than its place gets the chance to fix itself here.
+    void Start(const PropertyBag* saved);
+
     virtual void InitProperties() {}
     virtual void ReadProperties(const PropertyBag& /*bag*/) {}
     virtual void WriteProperties(PropertyBag& /*bag*/) const {}
     virtual void Resize() {}
     virtual void Paint(HDC /*dc*/) {}
     virtual void Terminate() {}
-    virtual void MouseClick(int /*button*/) {}
-    virtual void MouseDblClick(int /*button*/) {}
+    virtual void MouseClick(int /*button*/, int /*x*/, int /*y*/) {}
+    virtual void MouseDblClick(int /*button*/, int /*x*/, int /*y*/) {}
 
     ComponentHost& Host() const { return host_; }
     // The component's own window (a child of the holding window).

@@ -322,10 +322,7 @@ void Form::CreateComponent(const DesignNode& entry) {
             return;
         added.site->Attach(added.component->Hwnd());
         Dock();
-        if (entry.hasBag)
-            added.component->ReadProperties(entry.bag);
-        else
-            added.component->InitProperties();
+        added.component->Start(entry.hasBag ? &entry.bag : nullptr);
     } catch (const std::exception&) {
         // A component that cannot start leaves its place empty; the window still opens.
     }

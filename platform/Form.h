@@ -2,12 +2,12 @@
 // A top-level window built from its saved design.
 //
 // Load creates the window (hidden), then its standard controls and components in design order,
-// each component with a ComponentSite as its host and its saved bag (ReadProperties; a component
-// entry without a bag gets InitProperties), then runs Form_Load. Show makes it visible (placed
-// at its first show as the design says); ShowModal runs a message loop of its own with the owner
-// disabled until the form is unloaded. Unload runs Form_Unload, calls each component's Terminate
-// and destroys the window; the control and component objects stay until the next Load or the
-// form's end, so a handler may unload its own form.
+// each component with a ComponentSite as its host, started with its saved bag (Component::Start:
+// ReadProperties, or InitProperties for an entry without a bag, then Resize), then runs Form_Load.
+// Show makes it visible (placed at its first show as the design says); ShowModal runs a message
+// loop of its own with the owner disabled until the form is unloaded. Unload runs Form_Unload,
+// calls each component's Terminate and destroys the window; the control and component objects stay
+// until the next Load or the form's end, so a handler may unload its own form.
 //
 // Control events reach handlers bound by the name the system gives them, control + "_" + event:
 //   On("CommandProcess_Click", ...)            buttons, option buttons, labels, images

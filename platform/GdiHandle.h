@@ -1,5 +1,5 @@
 #pragma once
-// An owned GDI object (pen, brush, bitmap, region), deleted with this object.
+// An owned GDI object (pen, brush, font, bitmap, region), deleted with this object.
 #include <windows.h>
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "Gradient.h"
 
-#include "GdiObject.h"
-#include "WindowDC.h"
+#include "ClientDC.h"
+#include "GdiHandle.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +59,7 @@ void Gradient::Show(std::int16_t r1, std::int16_t g1, std::int16_t b1, std::int1
     RECT client{};
     if (!GetClientRect(ownerHwnd_, &client))
         return;
-    WindowDC dc(ownerHwnd_);
+    const ClientDC dc(ownerHwnd_);
     if (!dc)
         return;
     // The band past the end is meant to fall outside the client area; clip it there even on a
@@ -72,7 +72,7 @@ void Gradient::Show(std::int16_t r1, std::int16_t g1, std::int16_t b1, std::int1
     const GradientRgb to{r2, g2, b2};
     const std::int32_t n = upDown_ ? client.bottom - client.top : client.right - client.left;
     for (std::int32_t k = 0; k <= n; ++k) {
-        const GdiObject<HBRUSH> brush(CreateSolidBrush(GradientBandColour(from, to, n, k)));
+        const GdiHandle<HBRUSH> brush(CreateSolidBrush(GradientBandColour(from, to, n, k)));
         if (!brush)
             continue;
         RECT band{};

@@ -1,9 +1,7 @@
 #include "InfoFrame.h"
 
+#include "ClientDC.h"
 #include "Gradient.h"
-#include "WindowDC.h"
-
-#include <windowsx.h>
 
 #include <algorithm>
 #include <climits>
@@ -12,9 +10,6 @@
 
 namespace cw {
 namespace {
-
-// The window property through which the pointer procedure finds its strip again.
-constexpr const char* kSelfProperty = "InfoFrame";
 
 constexpr RECT kIconRect{12, 14, 12 + 32, 14 + 32};
 constexpr int kLabelLeft = 56;
@@ -37,17 +32,17 @@ std::int16_t Blue(COLORREF c) {
 }
 
 // Verdana 9.75 points bold, in pixels of the screen it is shown on.
-GdiObject<HFONT> MakeLabelFont(HWND hwnd) {
-    const WindowDC dc(hwnd);
+GdiHandle<HFONT> MakeLabelFont(HWND hwnd) {
+    const ClientDC dc(hwnd);
     const int dpi = dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
     const int height = -MulDiv(975, dpi, 7200);
-    return GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    return GdiHandle<HFONT>(CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana"));
 }
 
 void FillBand(HDC dc, int left, int top, int right, COLORREF colour) {
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    const GdiHandle<HBRUSH> brush(CreateSolidBrush(colour));
     if (!brush)
         return;
     const RECT band{left, top, right, top + 1};
@@ -60,28 +55,6 @@ InfoFrame::InfoFrame(ComponentHost& host) : Component(host) {
     if (!Hwnd())
         return;
     labelFont_ = MakeLabelFont(Hwnd());
-    // The base tells a click but not where it happened; the pointer procedure notes the place
-    // first, so that clicks on the lines can be told apart.
-    SetPropA(Hwnd(), kSelfProperty, this);
-    componentProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&InfoFrame::PointerProc)));
-}
-
-InfoFrame::~InfoFrame() {
-    if (Hwnd() && IsWindow(Hwnd())) {
-        if (componentProc_)
-            SetWindowLongPtrA(Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(componentProc_));
-        RemovePropA(Hwnd(), kSelfProperty);
-    }
-}
-
-LRESULT CALLBACK InfoFrame::PointerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<InfoFrame*>(GetPropA(hwnd, kSelfProperty));
-    if (!self || !self->componentProc_)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK)
-        self->pointer_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    return CallWindowProcA(self->componentProc_, hwnd, msg, wParam, lParam);
 }
 
 void InfoFrame::SetBackColor(Colour colour) {
@@ -152,9 +125,6 @@ void InfoFrame::InitProperties() {
     icon_ = Picture();
     text_ = NewControlText();
     UpdateControl();
-    // The window reports only changes of its size: a strip created at another size than its
-    // place takes that place now.
-    Resize();
 }
 
 void InfoFrame::ReadProperties(const PropertyBag& bag) {
@@ -171,7 +141,6 @@ void InfoFrame::ReadProperties(const PropertyBag& bag) {
     if (auto value = bag.ReadString("Text", ""))
         text_ = std::move(*value);
     UpdateControl();
-    Resize(); // as for a new strip
 }
 
 void InfoFrame::WriteProperties(PropertyBag& bag) const {
@@ -254,22 +223,22 @@ bool InfoFrame::OnLines(POINT point) const {
            (point.y == kLineUpperY || point.y == kLineLowerY);
 }
 
-void InfoFrame::MouseClick(int button) {
+void InfoFrame::MouseClick(int button, int x, int y) {
     if (button != 1)
         return;
     // Windows reports a double click as down, up, double click, up: the second release is part of
     // the double click, not a click of its own.
     if (std::exchange(endsDoubleClick_, false))
         return;
-    if (enabled_ && !OnLines(pointer_) && Click)
+    if (enabled_ && !OnLines(POINT{x, y}) && Click)
         Click();
 }
 
-void InfoFrame::MouseDblClick(int button) {
+void InfoFrame::MouseDblClick(int button, int x, int y) {
     if (button != 1)
         return;
     endsDoubleClick_ = true;
-    if (enabled_ && !OnLines(pointer_) && DblClick)
+    if (enabled_ && !OnLines(POINT{x, y}) && DblClick)
         DblClick();
 }
 

@@ -8,7 +8,7 @@
 // DblClick; the lines and a disabled strip raise nothing.
 #include "Colour.h"
 #include "Component.h"
-#include "GdiObject.h"
+#include "GdiHandle.h"
 #include "Picture.h"
 
 #include <functional>
@@ -17,14 +17,13 @@
 namespace cw {
 
 class InfoFrame : public Component {
-  public:
+public:
     static constexpr Colour kDefaultBackColor = 0x796150; // red 80, green 97, blue 121
     static constexpr Colour kDefaultGradientColor = 0x796150;
     static constexpr Colour kDefaultForeColor = 0;
     static constexpr int kHeight = 63; // pixels
 
     explicit InfoFrame(ComponentHost& host);
-    ~InfoFrame() override;
 
     // Each set stores the value, tells the host (the persistence key is the property's name) and
     // repaints the strip at once. These hide Component's window-level colour and enabled state,
@@ -59,12 +58,10 @@ class InfoFrame : public Component {
     void WriteProperties(PropertyBag& bag) const override;
     void Resize() override;
     void Paint(HDC dc) override;
-    void MouseClick(int button) override;
-    void MouseDblClick(int button) override;
+    void MouseClick(int button, int x, int y) override;
+    void MouseDblClick(int button, int x, int y) override;
 
-  private:
-    static LRESULT CALLBACK PointerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
+private:
     void UpdateControl();
     void Changed(const char* key);
     void DrawChildren(HDC dc) const;
@@ -79,10 +76,8 @@ class InfoFrame : public Component {
     std::string text_;
 
     bool resizing_ = false;
-    POINT pointer_{};              // where the last mouse button message happened
     bool endsDoubleClick_ = false; // the next left button release completes a double click
-    GdiObject<HFONT> labelFont_;
-    WNDPROC componentProc_ = nullptr;
+    GdiHandle<HFONT> labelFont_;
 };
 
 } // namespace cw

@@ -130,7 +130,14 @@ public:
         Log().push_back(Host().Name() + " read " + text);
     }
     void WriteProperties(PropertyBag& bag) const override { bag.WriteString("Text", text, ""); }
+    void Resize() override { Log().push_back(Host().Name() + " resize"); }
     void Terminate() override { Log().push_back(Host().Name() + " terminate"); }
+    void MouseClick(int button, int x, int y) override { Mouse("click", button, x, y); }
+    void MouseDblClick(int button, int x, int y) override { Mouse("dblclick", button, x, y); }
+    void Mouse(const char* what, int button, int x, int y) {
+        Log().push_back(Host().Name() + " " + what + " " + std::to_string(button) + " at " +
+                        std::to_string(x) + "," + std::to_string(y));
+    }
 
     static std::vector<std::string>& Log() {
         static std::vector<std::string> log;
@@ -333,8 +340,11 @@ TEST_F(FormTest, DrawsLinesAndImagesOnTheForm) {
 }
 
 TEST_F(FormTest, CreatesComponentsInDesignOrderAndDocksThem) {
-    EXPECT_EQ(Strip::Log(), (std::vector<std::string>{"StripTop created", "StripTop read top",
-                                                      "StripBottom created", "StripBottom init"}));
+    // Docking resizes each window as it is placed; starting ends with a resize of its own.
+    EXPECT_EQ(Strip::Log(), (std::vector<std::string>{"StripTop created", "StripTop resize",
+                                                      "StripTop read top", "StripTop resize",
+                                                      "StripBottom created", "StripBottom resize",
+                                                      "StripBottom init", "StripBottom resize"}));
     auto* top = form.GetComponent<Strip>("StripTop");
     auto* bottom = form.GetComponent<Strip>("stripbottom");
     ASSERT_TRUE(top && bottom);
@@ -354,6 +364,12 @@ TEST_F(FormTest, CreatesComponentsInDesignOrderAndDocksThem) {
     EXPECT_EQ(infos[0].name, "StripTop");
     EXPECT_EQ(infos[0].kind, "Strip");
     EXPECT_EQ(infos[2].kind, "Label");
+
+    // Clicks on a component's surface come with the button and the place.
+    SendMessageA(top->Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(7, 30));
+    SendMessageA(bottom->Hwnd(), WM_RBUTTONDBLCLK, 0, MAKELPARAM(470, 2));
+    EXPECT_EQ(Strip::Log()[Strip::Log().size() - 2], "StripTop click 1 at 7,30");
+    EXPECT_EQ(Strip::Log().back(), "StripBottom dblclick 2 at 470,2");
 
     top->Host().PropertyChanged("text");
     EXPECT_EQ(form.ChangedProperties(), std::vector<std::string>{"StripTop.text"});

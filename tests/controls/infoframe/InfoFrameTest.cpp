@@ -41,7 +41,7 @@ Picture IconPicture(const TempFolder& folder) {
 }
 
 class InfoFrameTest : public ::testing::Test {
-  protected:
+protected:
     InfoFrameTest() {
         host.name = "InfoFrameHeader";
         host.controls = {{"InfoFrameTop", "InfoFrame"},
@@ -49,12 +49,12 @@ class InfoFrameTest : public ::testing::Test {
                          {"LabelCount", "Label"}};
     }
 
-    // Created, docked to the top as on the main window, then new (InitProperties) or loaded.
+    // Created, docked to the top as on the main window, then started new or from a saved bag.
     std::unique_ptr<InfoFrame> Strip(const PropertyBag* saved = nullptr) {
         auto strip = std::make_unique<InfoFrame>(host);
         host.Attach(strip->Hwnd());
         host.SetAlign(Align::Top);
-        saved ? strip->ReadProperties(*saved) : strip->InitProperties();
+        strip->Start(saved);
         TestHost::Pump();
         host.changedKeys.clear();
         clicks = doubleClicks = 0;
@@ -115,7 +115,7 @@ TEST_F(InfoFrameTest, StaysSixtyThreeHighAndAsWideAsItsWindow) {
     } narrowHost;
     InfoFrame narrow(narrowHost);
     narrowHost.Attach(narrow.Hwnd());
-    narrow.InitProperties(); // the window was created at another size: this sizes it
+    narrow.Start(nullptr); // the window was created at another size: starting sizes it
     EXPECT_EQ(narrow.ClientWidth(), 40);
     EXPECT_EQ(narrow.LabelWidth(), 0);
     EXPECT_EQ(CountPixels(narrow.Hwnd(), {0, 0, 40, 61}, kSlate), 40 * 61);

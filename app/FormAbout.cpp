@@ -1,0 +1,52 @@
+#include "FormAbout.h"
+
+#include "BusyCursor.h"
+#include "Image.h"
+#include "Label.h"
+
+#include <shellapi.h>
+
+namespace cw {
+namespace {
+
+void EraseAll(std::string& text, std::string_view what) {
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at))
+        text.erase(at, what.size());
+}
+
+} // namespace
+
+std::string AboutCaption(std::string_view commandText) {
+    std::string caption(commandText);
+    EraseAll(caption, "&");
+    EraseAll(caption, "...");
+    return caption;
+}
+
+FormAbout::FormAbout() : Form("FormAbout") {
+    On("LabelWebsite_Click", [this] { LabelWebsite_Click(); });
+    On("CommandOK_Click", [this] { CommandOK_Click(); });
+}
+
+void FormAbout::Form_Load() {
+    Get<Image>("ImageIcon").SetPicture(icon2_);
+    Get<Label>("LabelApplication").SetCaption(application_);
+    Get<Label>("LabelCopyright").SetCaption(copyright_);
+    auto& website = Get<Label>("LabelWebsite");
+    website.SetCaption(website_);
+    // Only the address itself is the click target, not the empty rest of the row.
+    website.Move(website.Left(), website.Top(), TextWidth(website_), website.Height());
+}
+
+void FormAbout::LabelWebsite_Click() {
+    const BusyCursor busy(*this);
+    // An address the shell cannot open leaves the box as it is; the user sees nothing happen.
+    ShellExecuteA(Hwnd(), "open", Get<Label>("LabelWebsite").Caption().c_str(), "", "",
+                  SW_SHOWMAXIMIZED);
+}
+
+void FormAbout::CommandOK_Click() {
+    Unload();
+}
+
+} // namespace cw
