@@ -1,6 +1,7 @@
 // The designer on a copy of the main window's design: design mode, saving, the property sheet
 // driving the pages, inserting components, and its window.
 #include "ComponentKinds.h"
+#include "Components.h"
 #include "DesignDocument.h"
 #include "DesignStore.h"
 #include "DesignerWindow.h"
@@ -105,7 +106,7 @@ void Answer(const std::string& title, int answer) {
 
 class DesignerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { RegisterComponentKinds(); }
+    static void SetUpTestSuite() { RegisterComponents(); }
     void SetUp() override {
         original = MainDesignText();
         ASSERT_FALSE(original.empty());

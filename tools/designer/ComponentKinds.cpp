@@ -1,10 +1,6 @@
 #include "ComponentKinds.h"
 
-#include "ComponentFactory.h"
-#include "InfoFrame.h"
 #include "PanelsPage.h"
-#include "StatusBar.h"
-#include "SystemMenu.h"
 #include "SystemMenuItemsPage.h"
 
 #include <initializer_list>
@@ -22,15 +18,6 @@ PropertyBag Layout(std::initializer_list<std::pair<const char*, const char*>> va
 }
 
 } // namespace
-
-void RegisterComponentKinds() {
-    ComponentFactory::Register(
-        "SystemMenu", [](ComponentHost& host) { return std::make_unique<SystemMenu>(host); });
-    ComponentFactory::Register(
-        "InfoFrame", [](ComponentHost& host) { return std::make_unique<InfoFrame>(host); });
-    ComponentFactory::Register(
-        "StatusBar", [](ComponentHost& host) { return std::make_unique<StatusBar>(host); });
-}
 
 // A status bar docks itself to the bottom and a header sizes itself; the header strip goes to the
 // top edge, where it belongs, and the status bar gets the usual bar height.

@@ -16,8 +16,6 @@ struct InsertableKind {
     PropertyBag layout;   // where a new one is placed
 };
 
-// Makes the component kinds known to the forms (as the program does).
-void RegisterComponentKinds();
 const std::vector<InsertableKind>& InsertableKinds();
 // The kind's property page, or nullptr for a kind that has none.
 std::unique_ptr<PropertyPage> MakePropertyPage(std::string_view kind);

@@ -1,6 +1,7 @@
 // The designer's entry: opens the design named on the command line, if any, and runs until the
 // designer is closed.
 #include "ComponentKinds.h"
+#include "Components.h"
 #include "DesignerWindow.h"
 
 #include <windows.h>
@@ -31,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show) {
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
-    cw::RegisterComponentKinds();
+    cw::RegisterComponents();
 
     cw::DesignerWindow designer;
     if (!designer.Create())
