@@ -1,6 +1,7 @@
 #pragma once
 // The main window and the program's start-up: names the program for its message boxes, refuses
 // a second instance, finds the desktop folder and fills the item lists.
+#include "Desktop.h"
 #include "FileSystem.h"
 #include "Form.h"
 
@@ -8,6 +9,8 @@
 #include <string>
 
 namespace cw {
+
+class ListBox;
 
 class FormClutterwise : public Form {
 public:
@@ -21,11 +24,29 @@ protected:
 
 private:
     FileSystem& Files();
-    // The desktop scan that fills "Current order:"; it arrives with the item lists.
+    Desktop& DesktopWindow();
+
+    // The item lists and their processing.
+    void BindItemHandlers();
     void LoadItems();
+    void MoveSelectedItems(ListBox& source, ListBox& target);
+    void ShowListStatus(int panel, const ListBox& list, const char* noun);
+    void SetPanelText(int panel, const std::string& text);
+    void ListItemsCurrent_Click();
+    void ListItemsNew_Click();
+    void ListItemsCurrent_DblClick();
+    void ListItemsNew_DblClick();
+    void ListItemsCurrent_KeyDown(int keyCode);
+    void ListItemsNew_KeyDown(int keyCode);
+    void CommandItemsAdd_Click();
+    void CommandItemsRemove_Click();
+    void CommandSelectall_Click();
+    void CommandRefresh_Click();
+    void CommandProcess_Click();
 
     std::string desktopFolder_;
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
+    std::unique_ptr<Desktop> desktop_;       // created on first use
 };
 
 } // namespace cw
