@@ -32,6 +32,14 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::strin
     return items;
 }
 
+std::vector<std::string> Titles(std::vector<DesktopItem> items) {
+    std::vector<std::string> titles;
+    titles.reserve(items.size());
+    for (DesktopItem& item : items)
+        titles.push_back(std::move(item.Title));
+    return titles;
+}
+
 void SortByTimeStamp(std::vector<DesktopItem>& items) {
     // Each text is read back once; an unreadable one sorts after every readable one.
     struct Key {

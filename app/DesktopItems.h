@@ -22,6 +22,9 @@ struct DesktopItem {
 // left out.
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder);
 
+// The rows a list shows for the records, in their order.
+std::vector<std::string> Titles(std::vector<DesktopItem> items);
+
 // Sorts records as ScanDesktopItems does, reading each time text once (a stable sort).
 void SortByTimeStamp(std::vector<DesktopItem>& items);
 

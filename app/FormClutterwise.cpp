@@ -12,7 +12,6 @@
 #include "StatusBar.h"
 
 #include <exception>
-#include <vector>
 
 namespace cw {
 namespace {
@@ -77,10 +76,7 @@ void FormClutterwise::BindItemHandlers() {
 void FormClutterwise::LoadItems() {
     ListBox& current = Get<ListBox>("ListItemsCurrent");
     ListBox& added = Get<ListBox>("ListItemsNew");
-    std::vector<std::string> titles;
-    for (DesktopItem& item : ScanDesktopItems(Files(), desktopFolder_))
-        titles.push_back(std::move(item.Title));
-    ReplaceRows(current.Hwnd(), titles);
+    ReplaceRows(current.Hwnd(), Titles(ScanDesktopItems(Files(), desktopFolder_)));
     Get<Control>("CommandItemsAdd").SetEnabled(current.SelCount() > 0);
     Get<Control>("CommandItemsRemove").SetEnabled(false);
     ReplaceRows(added.Hwnd(), {});
