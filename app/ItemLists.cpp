@@ -43,14 +43,13 @@ int RowCount(HWND list) {
     return count > 0 ? static_cast<int>(count) : 0;
 }
 
-// Appends without a repaint per row, with the list's storage reserved up front.
+// Appends with the list's storage reserved up front; the caller holds the repainting back.
 void AppendRows(HWND list, const std::vector<std::string>& rows) {
-    if (!list || rows.empty())
+    if (rows.empty())
         return;
     const size_t bytes =
         std::accumulate(rows.begin(), rows.end(), size_t{0},
                         [](size_t sum, const std::string& row) { return sum + row.size() + 1; });
-    const RedrawHold hold(list);
     SendMessageA(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
     for (const std::string& row : rows)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
@@ -79,8 +78,8 @@ std::vector<std::string> ReadRows(HWND list) {
 // so taking the selected rows out by index, from the bottom up, removes exactly the rows whose
 // texts were moved, without searching for each text.
 void MoveSelectedRows(HWND source, HWND target) {
-    if (!source)
-        return;
+    if (!source || !target)
+        return; // rows taken out would have nowhere to go
     const LRESULT selected = SendMessageA(source, LB_GETSELCOUNT, 0, 0);
     if (selected <= 0)
         return;
@@ -93,7 +92,10 @@ void MoveSelectedRows(HWND source, HWND target) {
     moved.reserve(indices.size());
     for (const int index : indices)
         moved.push_back(RowText(source, index));
-    AppendRows(target, moved);
+    {
+        const RedrawHold hold(target);
+        AppendRows(target, moved);
+    }
 
     const RedrawHold hold(source);
     if (static_cast<int>(indices.size()) == RowCount(source)) {
