@@ -72,8 +72,9 @@ std::string FastPathOf(const std::string& folder) {
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
         return folder;
-    std::wstring wide(folder.begin(), folder.end());
-    char* name = unixName(wide.c_str());
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName(wide);
     if (!name)
         return folder;
     std::string path = std::string("\\\\?\\unix") + name;
