@@ -192,10 +192,14 @@ std::vector<int> SelectedRows(HWND list) {
     return rows;
 }
 
-void Settle(HWND window) {
-    // A sent message is handled only after everything posted before it.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 } // namespace cwtest

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 
 using namespace cwtest;
@@ -17,17 +16,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 constexpr const char* kTitle = "Norvanta Clutterwise";
-
-// Posted input is handled in its own time: wait for what it should lead to.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 std::string Shortcut(const TempFolder& desktop, const std::string& name, long long localSeconds) {
     const std::string path = desktop.MakeFile(name + ".lnk", "shortcut");
