@@ -1,6 +1,7 @@
 #include "DesktopItems.h"
 
 #include "DateTime.h"
+#include "Errors.h"
 #include "FileSystem.h"
 
 #include <algorithm>
@@ -12,7 +13,11 @@ namespace cw {
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder) {
     int16_t count = 0;
     std::vector<std::string> files;
-    fs.EnumerateFiles(folder, 0, count, files, "*.lnk");
+    try {
+        fs.EnumerateFiles(folder, 0, count, files, "*.lnk");
+    } catch (const OverflowError&) {
+        // More shortcuts than a list can hold: the first 32,767 found are listed.
+    }
 
     std::vector<DesktopItem> items;
     items.reserve(static_cast<size_t>(count));
@@ -25,6 +30,14 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::strin
     }
     SortByTimeStamp(items);
     return items;
+}
+
+std::vector<std::string> Titles(std::vector<DesktopItem> items) {
+    std::vector<std::string> titles;
+    titles.reserve(items.size());
+    for (DesktopItem& item : items)
+        titles.push_back(std::move(item.Title));
+    return titles;
 }
 
 void SortByTimeStamp(std::vector<DesktopItem>& items) {

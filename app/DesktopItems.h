@@ -18,8 +18,12 @@ struct DesktopItem {
 
 // The shortcuts of `folder` (ending in a backslash), oldest first by whole seconds. Stamps within
 // the same second keep the enumeration order; shortcuts whose stamp could not be read follow all
-// the others, in enumeration order.
+// the others, in enumeration order. Beyond the 32,767 shortcuts a list can hold, the rest are
+// left out.
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder);
+
+// The rows a list shows for the records, in their order.
+std::vector<std::string> Titles(std::vector<DesktopItem> items);
 
 // Sorts records as ScanDesktopItems does, reading each time text once (a stable sort).
 void SortByTimeStamp(std::vector<DesktopItem>& items);

@@ -40,6 +40,11 @@ else
 fi
 
 "$root/scripts/wine-prefix.sh" "$build"
+# A test program that ended early may have left the shell's Desktop pointed at a folder of its
+# own: point it back at the prefix's Desktop.
+"$root/scripts/wine-exec" "$build" reg add \
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+  /v Desktop /t REG_EXPAND_SZ /d '%USERPROFILE%\Desktop' /f >/dev/null 2>&1
 "$root/scripts/wine-exec" "$build" "$samples" --if-empty
 
 if [ "$headless" = 0 ]; then

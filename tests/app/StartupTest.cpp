@@ -1,18 +1,14 @@
-#include "AppDriver.h"
 #include "Components.h"
-#include "DesktopRedirect.h"
 #include "FormClutterwise.h"
 #include "MessageBoxAnswerer.h"
 #include "Program.h"
 #include "Startup.h"
-#include "TempFolder.h"
+#include "TestDesktop.h"
 #include "SingleInstance.h"
-#include "VersionInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 
 using namespace cw;
 using namespace cwtest;
@@ -29,31 +25,18 @@ TEST(Startup, TakesOnlyADesktopFolderLongerThanOneCharacter) {
     EXPECT_TRUE(IsUsableDesktopFolder("C:\\users\\me\\Desktop\\"));
 }
 
-TEST(Startup, ProgramCarriesItsVersionInformation) {
-    const auto version = VersionInfo::Read(ProgramPath());
-    ASSERT_TRUE(version) << ProgramPath();
-    EXPECT_EQ(version->companyName, "Norvanta");
-    EXPECT_EQ(version->productName, "Clutterwise");
-    EXPECT_EQ(version->major, 1);
-    EXPECT_EQ(version->minor, 0);
-    EXPECT_EQ(version->legalCopyright, "Copyright \xC2\xA9 2026 Norvanta");
-}
-
 class MainWindowStart : public ::testing::Test {
 protected:
     void SetUp() override { RegisterComponents(); }
-    TempFolder desktop;
     MessageBoxAnswerer answerer;
 };
 
-// Wine resolves the shell's Desktop folder once per process and keeps it: this is the only test of
-// this program that asks, so it sees its redirect.
 TEST_F(MainWindowStart, OpensOnTheUsersDesktopFolder) {
-    DesktopRedirect redirect(desktop.Path());
+    TestDesktop::Clear();
     FormClutterwise form;
     ASSERT_TRUE(form.Load()) << form.LoadError();
     EXPECT_EQ(Program::Title(), "Norvanta Clutterwise");
-    EXPECT_EQ(form.DesktopFolder(), desktop.Path() + "\\");
+    EXPECT_EQ(form.DesktopFolder(), TestDesktop::Path() + "\\");
     EXPECT_TRUE(answerer.Boxes().empty());
     EXPECT_FALSE(IsWindowVisible(form.Hwnd())); // shown by the caller once loaded
 }
@@ -81,38 +64,4 @@ TEST_F(MainWindowStart, RefusesASecondInstanceBeforeShowingItsWindow) {
     EXPECT_FALSE(everVisible);
     EXPECT_FALSE(IsWindow(created));
     EXPECT_TRUE(form.DesktopFolder().empty()); // nothing else happened
-}
-
-// The real program, twice: the second start shows exactly one message box, never a window of
-// its own, and ends; the first runs on. (The box's icon is checked in-process above: under Wine
-// icon handles do not compare across processes.)
-TEST(SecondInstance, GetsOneMessageBoxAndNoWindow) {
-    AppDriver first;
-    const HWND main = first.WaitForWindow("Norvanta Clutterwise");
-    ASSERT_TRUE(main);
-
-    AppDriver second;
-    const auto box = second.AnswerMessageBox();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, "Norvanta Clutterwise");
-    EXPECT_EQ(box->text, "The application is already active");
-    EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0)); // a second box would keep it running
-    EXPECT_TRUE(second.TopLevelWindows().empty());
-
-    EXPECT_FALSE(first.WaitForExit(0));
-    EXPECT_TRUE(IsWindowVisible(main));
-}
-
-// A Desktop that resolves to nothing: the program ends at once, without a window or a word.
-TEST(MissingDesktop, EndsTheProgramSilently) {
-    DesktopRedirect redirect("");
-    AppDriver program;
-    bool sawWindow = false;
-    std::optional<DWORD> exit;
-    for (int i = 0; i < 200 && !exit; ++i) {
-        sawWindow = sawWindow || !program.TopLevelWindows().empty();
-        exit = program.WaitForExit(50);
-    }
-    EXPECT_EQ(exit, std::optional<DWORD>(0));
-    EXPECT_FALSE(sawWindow);
 }

@@ -140,12 +140,14 @@ std::vector<HWND> FindChildren(HWND parent, const std::string& windowClass) {
 
 std::string TextOf(HWND window) {
     char text[1024] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, nullptr);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
 }
 
-void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void ClickButton(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
 
 void ClickRow(HWND list, int row, WPARAM keys) {
     const POINT p = RowCentre(list, row);
@@ -166,12 +168,16 @@ void PressKey(HWND window, UINT key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
+// Read through the wide message: Wine hands a narrow LB_GETTEXT sent to another process's
+// list the row's UTF-16 text unconverted.
 std::vector<std::string> Rows(HWND list) {
     std::vector<std::string> rows;
-    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        char text[1024] = "";
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        wchar_t wide[1024] = L"";
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[4096] = "";
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         rows.emplace_back(text);
     }
     return rows;
@@ -186,10 +192,14 @@ std::vector<int> SelectedRows(HWND list) {
     return rows;
 }
 
-void Settle(HWND window) {
-    // A sent message is handled only after everything posted before it.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 } // namespace cwtest

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,7 +48,8 @@ void DoubleClickRow(HWND list, int row);
 void PressKey(HWND window, UINT key);
 std::vector<std::string> Rows(HWND list);
 std::vector<int> SelectedRows(HWND list);
-// Lets the program handle what has been posted so far.
-void Settle(HWND window);
+// Posted input is handled in the program's own time (and a sent message may overtake it): waits
+// until `done` holds, or the time runs out (false).
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 } // namespace cwtest

@@ -1,0 +1,27 @@
+#pragma once
+// Turns the new order into file time stamps: the files of row i get the current local time plus
+// step x i seconds, so that arranging the desktop by date shows the rows in their order.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cw {
+
+class FileSystem;
+
+// Seconds between neighbouring rows.
+constexpr std::int16_t kStepAscending = 60;
+constexpr std::int16_t kStepDescending = -60;
+
+// The files a row stands for: its shortcut, then a ".pif" file of the same name.
+inline constexpr const char* kRowExtensions[] = {".lnk", ".pif"};
+
+// Stamps the files of every row of `rows` in `folder` (ending in a backslash). A file that does
+// not exist is skipped without a word and its row still counts; a file whose stamp cannot be
+// written is passed to `reportFailure` (which may wait for the user) and the rest go on.
+void StampNewOrder(const FileSystem& fs, const std::string& folder,
+                   const std::vector<std::string>& rows, std::int16_t step,
+                   const std::function<void(const std::string& path)>& reportFailure);
+
+} // namespace cw

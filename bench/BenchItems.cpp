@@ -1,0 +1,303 @@
+// bench_items [--sizes=1000,10000,30000] [--repeat=5] [--folder=<path>]
+//
+// Times the main window's work on big desktops against the bare platform calls it rests on,
+// measured in the same run: the scan (enumeration, stamps, sort, list fill), "Select All" + ">>"
+// of every row, and processing the new order into file times. Each figure is the best of
+// --repeat runs. The shortcut files are made once per size in a folder of the prefix's
+// temporary folder and kept for later runs.
+#include "DesktopItems.h"
+#include "FileSystem.h"
+#include "ItemLists.h"
+#include "NewOrder.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace cw;
+
+namespace {
+
+double Seconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+double Time(const std::function<void()>& work) {
+    const double start = Seconds();
+    work();
+    return Seconds() - start;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string Name(int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Shortcut %05d", i);
+    return name;
+}
+
+// A stamp per file, one second apart in an order unrelated to the names (a fixed permutation).
+FILETIME StampOf(int i, int count) {
+    const long long position = (static_cast<long long>(i) * 7919) % count;
+    ULARGE_INTEGER t{};
+    t.QuadPart = 133000000000000000ULL + static_cast<ULONGLONG>(position) * 10000000ULL;
+    return {t.LowPart, t.HighPart};
+}
+
+// Wine's own form of a Linux path, which it opens without looking for a name that differs only
+// in case: creating many files in one folder is then not quadratic. Plain paths elsewhere.
+std::string FastPathOf(const std::string& folder) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return folder;
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName(wide);
+    if (!name)
+        return folder;
+    std::string path = std::string("\\\\?\\unix") + name;
+    HeapFree(GetProcessHeap(), 0, name);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path.back() == '\\' ? path : path + "\\";
+}
+
+int CountShortcuts(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA((folder + "*.lnk").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileA(search, &data));
+    FindClose(search);
+    return count;
+}
+
+void RemoveFiles(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((folder + data.cFileName).c_str());
+    while (FindNextFileA(search, &data));
+    FindClose(search);
+}
+
+// Makes (or re-stamps) `count` shortcut files; the time taken through `prefix`.
+double MakeFiles(const std::string& prefix, int count, DWORD disposition) {
+    return Time([&] {
+        for (int i = 0; i < count; ++i) {
+            const std::string path = prefix + Name(i) + ".lnk";
+            const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE) {
+                std::fprintf(stderr, "cannot make %s\n", path.c_str());
+                std::exit(2);
+            }
+            const FILETIME stamp = StampOf(i, count);
+            SetFileTime(file, &stamp, &stamp, &stamp);
+            CloseHandle(file);
+        }
+    });
+}
+
+// Two list boxes like the main window's, on a visible window.
+struct Lists {
+    Lists() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "BenchItems";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, "BenchItems", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 721, 420, nullptr, nullptr, wc.hInstance, nullptr);
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
+                            LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL;
+        current = CreateWindowExA(WS_EX_CLIENTEDGE, "ListBox", "", style, 24, 114, 241, 264, window,
+                                  nullptr, wc.hInstance, nullptr);
+        added = CreateWindowExA(WS_EX_CLIENTEDGE, "ListBox", "", style, 336, 115, 241, 264, window,
+                                nullptr, wc.hInstance, nullptr);
+        Pump();
+    }
+    ~Lists() { DestroyWindow(window); }
+    HWND window, current, added;
+};
+
+struct Best {
+    double seconds = std::numeric_limits<double>::max();
+    void Take(double s) { seconds = std::min(seconds, s); }
+};
+
+void Bench(int count, int repeat, const std::string& root, Lists& lists) {
+    const FileSystem fs;
+    const std::string folder = root + std::to_string(count) + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string fast = FastPathOf(folder);
+    if (CountShortcuts(folder) != count) {
+        RemoveFiles(folder);
+        const double made = MakeFiles(fast, count, CREATE_NEW);
+        std::printf("%6d files made in %.2f s (%s)\n", count, made,
+                    fast == folder ? "plain paths" : "Wine's Linux-path form");
+    } else {
+        MakeFiles(fast, count, OPEN_EXISTING); // the stamps of an earlier run's processing go
+    }
+
+    // The scan as the main window runs it, against enumeration and one stamp read per file.
+    Best scan, scanBase;
+    for (int r = 0; r < repeat; ++r) {
+        scanBase.Take(Time([&] {
+            std::vector<std::string> paths;
+            WIN32_FIND_DATAA data;
+            const HANDLE search = FindFirstFileA((folder + "*.lnk").c_str(), &data);
+            if (search != INVALID_HANDLE_VALUE) {
+                do
+                    paths.push_back(folder + data.cFileName);
+                while (FindNextFileA(search, &data));
+                FindClose(search);
+            }
+            for (const std::string& path : paths) {
+                const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                nullptr, OPEN_EXISTING, 0, nullptr);
+                FILETIME created, accessed, written;
+                GetFileTime(file, &created, &accessed, &written);
+                CloseHandle(file);
+            }
+        }));
+        scan.Take(Time([&] {
+            ReplaceRows(lists.current, Titles(ScanDesktopItems(fs, folder)));
+            Pump();
+        }));
+    }
+
+    // "Select All" and ">>" of every row, through the main window's move.
+    const std::vector<std::string> rows = ReadRows(lists.current);
+    Best move;
+    for (int r = 0; r < repeat; ++r) {
+        ReplaceRows(lists.current, rows);
+        ReplaceRows(lists.added, {});
+        Pump();
+        move.Take(Time([&] {
+            SendMessageA(lists.current, LB_SETSEL, TRUE, -1);
+            MoveSelectedRows(lists.current, lists.added);
+            Pump();
+        }));
+    }
+    const bool moved = ReadRows(lists.added) == rows && ReadRows(lists.current).empty();
+    // Every other row, which takes rows out from the middle of the list.
+    ReplaceRows(lists.added, {});
+    ReplaceRows(lists.current, rows);
+    for (int i = 0; i < count; i += 2)
+        SendMessageA(lists.current, LB_SETSEL, TRUE, i);
+    const double half = Time([&] {
+        MoveSelectedRows(lists.current, lists.added);
+        Pump();
+    });
+
+    // Processing the new order, against one write-open and stamp per shortcut. Under Wine each
+    // check for a file that does not exist reads the whole folder, so a big run is timed once;
+    // the existence checks it makes per row are timed on their own over the first rows.
+    Best process, processBase, checkLnk, checkPif;
+    int failures = 0;
+    const FILETIME stamp = StampOf(0, 1);
+    for (int r = 0; r < repeat; ++r) {
+        processBase.Take(Time([&] {
+            for (const std::string& row : rows) {
+                const HANDLE file =
+                    CreateFileA((folder + row + ".lnk").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+                SetFileTime(file, &stamp, &stamp, &stamp);
+                CloseHandle(file);
+            }
+        }));
+        if (r == 0 || count <= 1000)
+            process.Take(Time([&] {
+                StampNewOrder(fs, folder, rows, kStepAscending,
+                              [&](const std::string&) { ++failures; });
+            }));
+        const size_t sample = std::min<size_t>(rows.size(), 1000);
+        checkLnk.Take(Time([&] {
+                          for (size_t i = 0; i < sample; ++i)
+                              fs.IsFile(folder + rows[i] + ".lnk");
+                      }) /
+                      static_cast<double>(sample));
+        checkPif.Take(Time([&] {
+                          for (size_t i = 0; i < sample; ++i)
+                              fs.IsFile(folder + rows[i] + ".pif");
+                      }) /
+                      static_cast<double>(sample));
+    }
+
+    std::printf("%6d shortcuts\n", count);
+    std::printf("  scan + fill   %9.3f s   baseline %9.3f s   ratio %5.2f\n", scan.seconds,
+                scanBase.seconds, scan.seconds / scanBase.seconds);
+    std::printf("  select all + >> %7.3f s%s;  every other row >> %.3f s\n", move.seconds,
+                moved ? "" : " (WRONG RESULT)", half);
+    std::printf("  process       %9.3f s   baseline %9.3f s   ratio %5.2f%s\n", process.seconds,
+                processBase.seconds, process.seconds / processBase.seconds,
+                failures ? " (FAILURES)" : "");
+    std::printf(
+        "    existence checks per row: .lnk %.0f us, .pif (absent) %.0f us -> %.3f s in all%s\n",
+        checkLnk.seconds * 1e6, checkPif.seconds * 1e6,
+        (checkLnk.seconds + checkPif.seconds) * count,
+        count > 1000 ? "  [processing timed once at this size]" : "");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> sizes{1000, 10000, 30000};
+    int repeat = 5;
+    std::string root;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--sizes=", 0) == 0) {
+            sizes.clear();
+            std::stringstream list(arg.substr(8));
+            for (std::string size; std::getline(list, size, ',');)
+                sizes.push_back(std::atoi(size.c_str()));
+        } else if (arg.rfind("--repeat=", 0) == 0) {
+            repeat = std::max(1, std::atoi(arg.c_str() + 9));
+        } else if (arg.rfind("--folder=", 0) == 0) {
+            root = arg.substr(9);
+        }
+    }
+    if (root.empty()) {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        root = std::string(temp) + "clutterwise-bench";
+    }
+    CreateDirectoryA(root.c_str(), nullptr);
+    root = FileSystem().AddFolderBackslash(root);
+    std::printf("bench_items: best of %d runs, files in %s\n", repeat, root.c_str());
+    Lists lists;
+    for (const int count : sizes)
+        if (count > 0 && count <= 32767)
+            Bench(count, repeat, root, lists);
+    return 0;
+}
