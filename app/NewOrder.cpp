@@ -2,6 +2,7 @@
 
 #include "DateTime.h"
 #include "DesktopItems.h"
+#include "Errors.h"
 #include "FileSystem.h"
 
 namespace cw {
@@ -9,9 +10,21 @@ namespace cw {
 void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const std::vector<std::string>& rows, std::int16_t step,
                    const std::function<void(const std::string& path)>& reportFailure) {
+    // Looking for a file that is not there can cost a read of the whole folder (Wine does that for
+    // every name it does not find), and most desktops hold no ".pif" at all: look once for any.
+    int16_t pifCount = 0;
+    std::vector<std::string> pifs;
+    try {
+        fs.EnumerateFiles(folder, 0, pifCount, pifs, "*.pif");
+    } catch (const OverflowError&) {
+        pifCount = 1; // more than a list holds: check every row
+    }
+
     std::string path;
     for (size_t row = 0; row < rows.size(); ++row) {
         for (const char* extension : kRowExtensions) {
+            if (pifCount == 0 && extension == kRowExtensions[1])
+                continue;
             path.assign(folder).append(rows[row]).append(extension);
             if (!fs.IsFile(path))
                 continue;
