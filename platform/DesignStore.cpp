@@ -46,19 +46,44 @@ DesignLoad LoadDesignResource(const std::string& name) {
     return FromText(std::string_view(static_cast<const char*>(data), size), "design " + name);
 }
 
-DesignLoad LoadDesignFile(const std::string& path) {
-    DesignLoad load;
+bool ReadTextFile(const std::string& path, std::string& text) {
     const File file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 16 * 1024 * 1024) {
-        load.error = path + ": cannot be read";
-        return load;
-    }
-    std::string text(static_cast<size_t>(size.QuadPart), '\0');
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 16 * 1024 * 1024)
+        return false;
+    text.assign(static_cast<size_t>(size.QuadPart), '\0');
     DWORD got = 0;
-    if (!text.empty() &&
-        (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) ||
-         got != text.size())) {
+    return text.empty() ||
+           (ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) &&
+            got == text.size());
+}
+
+// Written beside the file first and then put in its place, so that a failed write never leaves
+// half a design behind.
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".saving";
+    {
+        const File file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
+        DWORD written = 0;
+        if (!file ||
+            !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) ||
+            written != text.size() || !FlushFileBuffers(file.get())) {
+            DeleteFileA(temporary.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExA(temporary.c_str(), path.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+DesignLoad LoadDesignFile(const std::string& path) {
+    std::string text;
+    if (!ReadTextFile(path, text)) {
+        DesignLoad load;
         load.error = path + ": cannot be read";
         return load;
     }
@@ -66,12 +91,7 @@ DesignLoad LoadDesignFile(const std::string& path) {
 }
 
 bool SaveDesignFile(const std::string& path, const DesignNode& design) {
-    const std::string text = WriteDesign(design);
-    const File file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
-    DWORD written = 0;
-    return file &&
-           WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
+    return WriteTextFile(path, WriteDesign(design));
 }
 
 } // namespace cw

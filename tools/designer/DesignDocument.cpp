@@ -3,6 +3,7 @@
 #include "Component.h"
 #include "ComponentFactory.h"
 #include "Control.h"
+#include "DesignStore.h"
 #include "DesignText.h"
 
 #include <memory>
@@ -10,51 +11,6 @@
 
 namespace cw {
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using File = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-
-File OpenFile(const std::string& path, DWORD access, DWORD disposition) {
-    HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
-
-bool ReadText(const std::string& path, std::string& text) {
-    const File file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 16 * 1024 * 1024)
-        return false;
-    text.assign(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    return text.empty() ||
-           (ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) &&
-            got == text.size());
-}
-
-// Written beside the file first and then put in its place, so that a failed write never leaves
-// half a design behind.
-bool WriteText(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".saving";
-    {
-        const File file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
-        DWORD written = 0;
-        if (!file ||
-            !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                       nullptr) ||
-            written != text.size() || !FlushFileBuffers(file.get())) {
-            DeleteFileA(temporary.c_str());
-            return false;
-        }
-    }
-    if (MoveFileExA(temporary.c_str(), path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(temporary.c_str());
-    return false;
-}
 
 // The comment and blank lines before the design begins, exactly as the file has them.
 std::string Header(const std::string& text) {
@@ -87,7 +43,7 @@ DesignDocument::~DesignDocument() = default;
 
 bool DesignDocument::Open(const std::string& path, HWND owner) {
     std::string text;
-    if (!ReadText(path, text)) {
+    if (!ReadTextFile(path, text)) {
         error_ = path + ": cannot be read";
         return false;
     }
@@ -146,7 +102,7 @@ bool DesignDocument::SaveAs(const std::string& path) {
             converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
         design = std::move(converted);
     }
-    if (!WriteText(path, header_ + design)) {
+    if (!WriteTextFile(path, header_ + design)) {
         error_ = path + ": cannot be written";
         return false;
     }
