@@ -82,7 +82,9 @@ TEST(DateTimeText, RefusesTextThatIsNotADate) {
 }
 
 TEST(DateTimeText, UsesTheUnitedStatesFormatByDefault) {
-    if (std::getenv("CLUTTERWISE_EXPECT_LOCALE"))
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = L"";
+    GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    if (std::getenv("CLUTTERWISE_EXPECT_LOCALE") || std::wstring(name) != L"en-US")
         GTEST_SKIP() << "another locale";
     EXPECT_EQ(FormatDateTime({2026, 12, 5, 14, 3, 22}), "12/5/2026 2:03:22 PM");
 }
