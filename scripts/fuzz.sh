@@ -3,6 +3,7 @@
 # seeded with the program's designs. Usage: scripts/fuzz.sh [seconds, default 60]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh" clang libclang-rt-14-dev >&2
 out="$root/build/fuzz"
 mkdir -p "$out/corpus" "$out/crashes"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
