@@ -7,6 +7,7 @@
 #include "InfoFrame.h"
 #include "Label.h"
 #include "MessageBoxAnswerer.h"
+#include "PageDriver.h"
 #include "StatusBar.h"
 #include "TempFolder.h"
 #include "TestHost.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -24,12 +26,6 @@ using namespace cw;
 using namespace cwtest;
 
 namespace {
-
-std::string TextOf(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 // Width in pixels of a control's own text in the font it draws with.
 int OwnTextWidth(HWND control) {
@@ -218,20 +214,17 @@ TEST_F(MainWindowAbout, HeaderAlongTheTopAndStatusBarAlongTheBottom) {
     const auto* header = form.GetComponent<InfoFrame>("InfoFrameClutterwise");
     const auto* status = form.GetComponent<StatusBar>("StatusBarClutterwise");
     ASSERT_TRUE(header && status);
-    RECT r = PlaceIn(form.Hwnd(), header->Hwnd());
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, 721);
-    EXPECT_EQ(r.bottom, 63);
+    using Edges = std::array<LONG, 4>;
+    const auto edgesOf = [&](HWND child) {
+        const RECT r = PlaceIn(form.Hwnd(), child);
+        return Edges{r.left, r.top, r.right, r.bottom};
+    };
+    EXPECT_EQ(edgesOf(header->Hwnd()), (Edges{0, 0, 721, 63}));
     HDC dc = GetDC(header->Hwnd());
     EXPECT_EQ(GetPixel(dc, 600, 10), RGB(80, 97, 121));
     ReleaseDC(header->Hwnd(), dc);
 
-    r = PlaceIn(form.Hwnd(), status->Hwnd());
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 400); // 300 twips
-    EXPECT_EQ(r.right, 721);
-    EXPECT_EQ(r.bottom, 420);
+    EXPECT_EQ(edgesOf(status->Hwnd()), (Edges{0, 400, 721, 420})); // 300 twips high
     int edges[4] = {};
     EXPECT_EQ(SendMessageA(status->ControlHwnd(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)),
               3);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,16 @@ RECT PlaceInForm(const Form& form, HWND control) {
     return r;
 }
 
+std::array<LONG, 4> Edges(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Asks the form which pointer to show over `control`, as the mouse moving over it does.
+void PointAt(const Form& form, HWND control) {
+    SendMessageA(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -216,10 +227,7 @@ TEST_F(FormTest, PlacesControlsInTheirContainersInPixels) {
     ASSERT_TRUE(list.Hwnd());
     EXPECT_EQ(GetParent(list.Hwnd()), form.Get<Control>("FrameMain").Hwnd());
     const RECT r = PlaceInForm(form, list.Hwnd());
-    EXPECT_EQ(r.left, 10 + 16);
-    EXPECT_EQ(r.top, 50 + 40);
-    EXPECT_EQ(r.right - r.left, 133);
-    EXPECT_EQ(r.bottom - r.top, 140); // no integral height
+    EXPECT_EQ(Edges(r), (std::array<LONG, 4>{26, 90, 26 + 133, 90 + 140})); // no integral height
     const LONG_PTR style = GetWindowLongPtrA(list.Hwnd(), GWL_STYLE);
     EXPECT_TRUE(style & LBS_EXTENDEDSEL);
     EXPECT_FALSE(style & LBS_SORT);
@@ -311,14 +319,12 @@ TEST_F(FormTest, GivesLabelsTheirColourFontAndPointer) {
     EXPECT_TRUE(font.lfUnderline);
     EXPECT_EQ(font.lfHeight, -11);
 
-    SendMessageA(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(label.Hwnd()),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    PointAt(form, label.Hwnd());
     EXPECT_EQ(GetCursor(), reinterpret_cast<HCURSOR>(label.MouseIcon().Handle()));
     {
         BusyCursor busy(form);
         EXPECT_EQ(form.MousePointer(), kPointerHourglass);
-        SendMessageA(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(label.Hwnd()),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        PointAt(form, label.Hwnd());
         EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
         { BusyCursor nested(form); }
         EXPECT_EQ(form.MousePointer(), kPointerHourglass);
@@ -349,11 +355,7 @@ TEST_F(FormTest, CreatesComponentsInDesignOrderAndDocksThem) {
     auto* bottom = form.GetComponent<Strip>("stripbottom");
     ASSERT_TRUE(top && bottom);
     EXPECT_EQ(form.FindComponent("UnheardOne"), nullptr);
-    const RECT t = PlaceInForm(form, top->Hwnd());
-    EXPECT_EQ(t.left, 0);
-    EXPECT_EQ(t.top, 0);
-    EXPECT_EQ(t.right, 480);
-    EXPECT_EQ(t.bottom, 40);
+    EXPECT_EQ(Edges(PlaceInForm(form, top->Hwnd())), (std::array<LONG, 4>{0, 0, 480, 40}));
     const RECT b = PlaceInForm(form, bottom->Hwnd());
     EXPECT_EQ(b.top, 280);
     EXPECT_EQ(b.right, 480);
@@ -473,7 +475,7 @@ TEST_F(FormTest, ShowsModallyCentredOverItsOwnerWithTheOwnerDisabled) {
     EXPECT_NEAR((box.placed.top + box.placed.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
 }
 
-TEST(FormLoad, ReadsItsDesignFromTheProgramsResources) {
+TEST(FormLoad, ReadsItsDesignFromTheProgramsResourcesAndRefusesWhatIsNoWindow) {
     Form sample("FormSample");
     ASSERT_TRUE(sample.Load()) << sample.LoadError();
     EXPECT_EQ(sample.Caption(), "Sample");
@@ -481,15 +483,12 @@ TEST(FormLoad, ReadsItsDesignFromTheProgramsResources) {
     Form missing("FormMissing");
     EXPECT_FALSE(missing.Load());
     EXPECT_NE(missing.LoadError().find("FormMissing"), std::string::npos);
-}
-
-TEST(FormLoad, RefusesADesignThatIsNotAWindow) {
     DesignNode notAForm;
     notAForm.kind = "Frame";
     notAForm.name = "FrameAlone";
-    Form form;
-    EXPECT_FALSE(form.Load(notAForm));
-    EXPECT_FALSE(form.LoadError().empty());
+    Form frame;
+    EXPECT_FALSE(frame.Load(notAForm));
+    EXPECT_FALSE(frame.LoadError().empty());
 }
 
 // Values out of every range: the window still opens, with sane sizes.
@@ -515,8 +514,6 @@ TEST(FormLoad, SurvivesValuesOutOfRange) {
     EXPECT_EQ(form.GetBorderStyle(), BorderStyle::Sizable);
     form.Show();
     TestHost::Pump();
-    SendMessageA(form.Hwnd(), WM_SETCURSOR,
-                 reinterpret_cast<WPARAM>(form.Get<Label>("LabelWild").Hwnd()),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    PointAt(form, form.Get<Label>("LabelWild").Hwnd());
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
 }

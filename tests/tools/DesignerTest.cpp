@@ -17,7 +17,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 using namespace cw;
@@ -35,15 +37,8 @@ std::string MainDesignText() {
 }
 
 std::string ReadFileText(const std::string& path) {
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    char buffer[4096];
-    DWORD got = 0;
-    while (h != INVALID_HANDLE_VALUE && ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got)
-        text.append(buffer, got);
-    CloseHandle(h);
-    return text;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
