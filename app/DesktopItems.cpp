@@ -1,8 +1,8 @@
-#include "DesktopItems.h"
+#include "app/DesktopItems.h"
 
-#include "DateTime.h"
-#include "Errors.h"
-#include "FileSystem.h"
+#include "fs/FileSystem.h"
+#include "win32/DateTime.h"
+#include "win32/Errors.h"
 
 #include <algorithm>
 #include <numeric>

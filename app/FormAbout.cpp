@@ -1,8 +1,8 @@
-#include "FormAbout.h"
+#include "app/FormAbout.h"
 
-#include "BusyCursor.h"
-#include "Image.h"
-#include "Label.h"
+#include "forms/BusyCursor.h"
+#include "forms/Image.h"
+#include "forms/Label.h"
 
 #include <shellapi.h>
 

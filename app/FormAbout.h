@@ -2,8 +2,8 @@
 // The About box: the program's icon, name and version, copyright line and the maker's web
 // address, which opens in the browser when clicked. The caller sets the four properties before it
 // loads the box; loading copies them into the controls.
-#include "Form.h"
-#include "Picture.h"
+#include "forms/Form.h"
+#include "win32/Picture.h"
 
 #include <string>
 #include <string_view>

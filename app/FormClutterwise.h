@@ -2,10 +2,10 @@
 // The main window and the program's start-up: names the program for its message boxes, refuses
 // a second instance, finds the desktop folder and fills the item lists. Its system menu's About
 // command opens the About box.
-#include "Desktop.h"
-#include "FileSystem.h"
-#include "Form.h"
-#include "SystemMenuItem.h"
+#include "controls/systemmenu/SystemMenuItem.h"
+#include "forms/Form.h"
+#include "fs/Desktop.h"
+#include "fs/FileSystem.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ItemLists.h"
+#include "app/ItemLists.h"
 
 #include <numeric>
 

@@ -1,9 +1,9 @@
-#include "NewOrder.h"
+#include "app/NewOrder.h"
 
-#include "DateTime.h"
-#include "DesktopItems.h"
-#include "Errors.h"
-#include "FileSystem.h"
+#include "app/DesktopItems.h"
+#include "fs/FileSystem.h"
+#include "win32/DateTime.h"
+#include "win32/Errors.h"
 
 namespace cw {
 

@@ -1,7 +1,7 @@
 // The program's entry: loads the main window, shows it and runs the message loop until it closes.
-#include "Components.h"
-#include "FormClutterwise.h"
-#include "Program.h"
+#include "app/FormClutterwise.h"
+#include "controls/Components.h"
+#include "win32/Program.h"
 
 #include <windows.h>
 

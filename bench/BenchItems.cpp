@@ -5,10 +5,10 @@
 // of every row, and processing the new order into file times. Each figure is the best of
 // --repeat runs. The shortcut files are made once per size in a folder of the prefix's
 // temporary folder and kept for later runs.
-#include "DesktopItems.h"
-#include "FileSystem.h"
-#include "ItemLists.h"
-#include "NewOrder.h"
+#include "app/DesktopItems.h"
+#include "app/ItemLists.h"
+#include "app/NewOrder.h"
+#include "fs/FileSystem.h"
 
 #include <windows.h>
 

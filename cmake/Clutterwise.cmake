@@ -13,11 +13,49 @@ endif()
 # Narrow (...A) Win32 entry points; the manifest makes them UTF-8.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 STRICT)
 
+# Every include names its layer from the source tree's root ("win32/Handles.h").
+include_directories(${CMAKE_SOURCE_DIR})
+
+# Fails the configure step when a file of `name` includes a header of a project folder that is
+# not its own nor one of its (transitive) project dependencies: the layers point downward only.
+function(clutterwise_check_layers name folder)
+    set(allowed ${folder})
+    set(pending ${ARGN})
+    while(pending)
+        list(POP_FRONT pending dep)
+        if(TARGET ${dep})
+            get_target_property(dep_folder ${dep} CLUTTERWISE_LAYER)
+            if(dep_folder AND NOT dep_folder IN_LIST allowed)
+                list(APPEND allowed ${dep_folder})
+                get_target_property(dep_deps ${dep} CLUTTERWISE_DEPENDS)
+                if(dep_deps)
+                    list(APPEND pending ${dep_deps})
+                endif()
+            endif()
+        endif()
+    endwhile()
+    file(GLOB files ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    foreach(file ${files})
+        file(STRINGS ${file} includes REGEX "^#include \"[a-z0-9]+/")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^#include \"(.*)/[^/]*\".*" "\\1" layer "${line}")
+            if(NOT layer IN_LIST allowed)
+                message(FATAL_ERROR "${file}: ${line} reaches a layer that ${name} may not use "
+                                    "(allowed: ${allowed})")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()
+
 # clutterwise_library(<name> SOURCES ... DEPENDS ... SYSLIBS ...)
 function(clutterwise_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;SYSLIBS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    # The library's folder ("controls/statusbar") and project dependencies, for the layer check.
+    set_target_properties(${name} PROPERTIES CLUTTERWISE_LAYER "${folder}"
+                                             CLUTTERWISE_DEPENDS "${ARG_DEPENDS}")
+    clutterwise_check_layers(${name} ${folder} ${ARG_DEPENDS})
     target_compile_options(${name} PRIVATE ${CLUTTERWISE_WARNINGS})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_SYSLIBS})
 endfunction()

@@ -1,9 +1,9 @@
-#include "Components.h"
+#include "controls/Components.h"
 
-#include "ComponentFactory.h"
-#include "InfoFrame.h"
-#include "StatusBar.h"
-#include "SystemMenu.h"
+#include "controls/infoframe/InfoFrame.h"
+#include "controls/statusbar/StatusBar.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "forms/ComponentFactory.h"
 
 namespace cw {
 

@@ -1,4 +1,4 @@
-#include "Desktop.h"
+#include "fs/Desktop.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,7 +1,8 @@
-#include "FileSystem.h"
+#include "fs/FileSystem.h"
 
-#include "Errors.h"
-#include "PlatformText.h"
+#include "fs/PlatformText.h"
+#include "win32/Errors.h"
+#include "win32/Handles.h"
 
 #include <shlwapi.h>
 
@@ -16,52 +17,19 @@ namespace {
 
 constexpr int16_t kMaxCount = std::numeric_limits<int16_t>::max();
 
-class FindHandle {
-  public:
-    FindHandle(const std::string& search, WIN32_FIND_DATAA& data)
-        : handle_(FindFirstFileA(search.c_str(), &data)) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) const { return FindNextFileA(handle_, &data) != 0; }
-
-  private:
-    HANDLE handle_;
-};
-
-class FileHandle {
-  public:
-    // Always FILE_SHARE_READ: a file that someone else holds open for writing is neither read
-    // nor stamped.
-    FileHandle(const std::string& path, DWORD access, DWORD flags) {
-        SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-        handle_ = CreateFileA(path.c_str(), access, FILE_SHARE_READ, &security, OPEN_EXISTING,
-                              flags, nullptr);
-    }
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
+// Always FILE_SHARE_READ: a file that someone else holds open for writing is neither read nor
+// stamped.
+KernelHandle OpenFile(const std::string& path, DWORD access, DWORD flags) {
+    SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+    return KernelHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, &security,
+                                    OPEN_EXISTING, flags, nullptr));
+}
 
 // Adds the entries of one folder (`folder` ends in a backslash) to the list.
 void Collect(const std::string& folder, const std::string& pattern, DWORD exclude, bool folders,
              int16_t& count, std::vector<std::string>& list) {
     WIN32_FIND_DATAA data;
-    const FindHandle search(folder + pattern, data);
+    const FindHandle search(FindFirstFileA((folder + pattern).c_str(), &data));
     if (!search)
         return;
     do {
@@ -79,7 +47,7 @@ void Collect(const std::string& folder, const std::string& pattern, DWORD exclud
         entry.reserve(folder.size() + nameLength);
         entry.append(folder).append(data.cFileName, nameLength);
         ++count;
-    } while (search.Next(data));
+    } while (FindNextFileA(search.Get(), &data));
 }
 
 // The recursive walks append: the list is made to hold exactly the `count` entries passed in.
@@ -100,8 +68,8 @@ void Append(std::vector<std::string>& from, int16_t& count, std::vector<std::str
 std::string ReadStamp(const std::string& path, DWORD flags) {
     FILETIME written;
     {
-        const FileHandle file(path, GENERIC_READ, flags);
-        if (!file || !GetFileTime(file.get(), nullptr, nullptr, &written))
+        const KernelHandle file = OpenFile(path, GENERIC_READ, flags);
+        if (!file || !GetFileTime(file.Get(), nullptr, nullptr, &written))
             return {};
     }
     FILETIME local;
@@ -127,8 +95,8 @@ bool WriteStamp(const std::string& path, DateTime value, DWORD flags) {
     FILETIME stamp;
     if (!ToFileTime(value, stamp))
         return false;
-    const FileHandle file(path, GENERIC_WRITE, flags);
-    return file && SetFileTime(file.get(), &stamp, &stamp, &stamp);
+    const KernelHandle file = OpenFile(path, GENERIC_WRITE, flags);
+    return file && SetFileTime(file.Get(), &stamp, &stamp, &stamp);
 }
 
 DateTime ReadDateTime(const std::string& text) {
@@ -272,11 +240,11 @@ bool FileSystem::IsFolder(std::string folder) const {
 // Sizes from 2 GiB up do not fit the result; cutting off the high part would give a size that
 // is plainly wrong, so they give -1 like any size that cannot be read.
 int32_t FileSystem::GetFileSize(std::string file) const {
-    const FileHandle handle(file, GENERIC_READ, 0);
+    const KernelHandle handle = OpenFile(file, GENERIC_READ, 0);
     if (!handle)
         return -1;
     DWORD high = 0;
-    const DWORD low = ::GetFileSize(handle.get(), &high);
+    const DWORD low = ::GetFileSize(handle.Get(), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         return -1;
     if (high != 0 || low > static_cast<DWORD>(std::numeric_limits<int32_t>::max()))

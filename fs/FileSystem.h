@@ -2,7 +2,7 @@
 // File and folder functions on paths given as text: enumeration, attributes, sizes, time stamps,
 // path text rules and single file-system actions. Stateless; members never throw for a bad path
 // and report through their results (false, "", -1, a count of 0).
-#include "DateTime.h"
+#include "win32/DateTime.h"
 
 #include <windows.h>
 

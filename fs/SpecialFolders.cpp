@@ -1,6 +1,6 @@
-#include "SpecialFolders.h"
+#include "fs/SpecialFolders.h"
 
-#include "PlatformText.h"
+#include "fs/PlatformText.h"
 
 #include <windows.h>
 #include <shlobj.h>

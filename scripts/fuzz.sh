@@ -7,10 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build/fuzz"
 mkdir -p "$out/corpus" "$out/crashes"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/tests/fuzz/shim" -I"$root/platform" \
-    "$root/tests/fuzz/DesignFuzz.cpp" "$root/platform/DesignText.cpp" \
-    "$root/platform/PropertyBag.cpp" "$root/platform/Picture.cpp" -o "$out/design-fuzz"
-cp "$root"/app/designs/*.design "$root"/tests/platform/*.design "$out/corpus/" 2>/dev/null || true
+    -I"$root/tests/fuzz/shim" -I"$root" \
+    "$root/tests/fuzz/DesignFuzz.cpp" "$root/forms/DesignText.cpp" \
+    "$root/forms/PropertyBag.cpp" "$root/win32/Picture.cpp" -o "$out/design-fuzz"
+cp "$root"/app/designs/*.design "$root"/tests/forms/*.design "$out/corpus/" 2>/dev/null || true
 cd "$out"
 exec ./design-fuzz -max_total_time="${1:-60}" -dict="$root/tests/fuzz/design.dict" \
     -artifact_prefix="$out/crashes/" -print_final_stats=1 corpus

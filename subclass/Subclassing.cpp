@@ -1,4 +1,4 @@
-#include "Subclassing.h"
+#include "subclass/Subclassing.h"
 
 namespace cw {
 

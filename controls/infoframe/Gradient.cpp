@@ -1,7 +1,6 @@
-#include "Gradient.h"
+#include "controls/infoframe/Gradient.h"
 
-#include "ClientDC.h"
-#include "GdiHandle.h"
+#include "win32/Handles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,7 +71,7 @@ void Gradient::Show(std::int16_t r1, std::int16_t g1, std::int16_t b1, std::int1
     const GradientRgb to{r2, g2, b2};
     const std::int32_t n = upDown_ ? client.bottom - client.top : client.right - client.left;
     for (std::int32_t k = 0; k <= n; ++k) {
-        const GdiHandle<HBRUSH> brush(CreateSolidBrush(GradientBandColour(from, to, n, k)));
+        const GdiObject<HBRUSH> brush(CreateSolidBrush(GradientBandColour(from, to, n, k)));
         if (!brush)
             continue;
         RECT band{};

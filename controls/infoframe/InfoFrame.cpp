@@ -1,7 +1,7 @@
-#include "InfoFrame.h"
+#include "controls/infoframe/InfoFrame.h"
 
-#include "ClientDC.h"
-#include "Gradient.h"
+#include "controls/infoframe/Gradient.h"
+#include "win32/Handles.h"
 
 #include <algorithm>
 #include <climits>
@@ -32,17 +32,17 @@ std::int16_t Blue(COLORREF c) {
 }
 
 // Verdana 9.75 points bold, in pixels of the screen it is shown on.
-GdiHandle<HFONT> MakeLabelFont(HWND hwnd) {
+GdiObject<HFONT> MakeLabelFont(HWND hwnd) {
     const ClientDC dc(hwnd);
     const int dpi = dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
     const int height = -MulDiv(975, dpi, 7200);
-    return GdiHandle<HFONT>(CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    return GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana"));
 }
 
 void FillBand(HDC dc, int left, int top, int right, COLORREF colour) {
-    const GdiHandle<HBRUSH> brush(CreateSolidBrush(colour));
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     if (!brush)
         return;
     const RECT band{left, top, right, top + 1};

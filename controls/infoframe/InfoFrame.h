@@ -6,10 +6,10 @@
 // The icon, the text and the two lines are drawn on the strip's own surface; none of them has a
 // window. A click or double click on the background, the icon or the text raises Click or
 // DblClick; the lines and a disabled strip raise nothing.
-#include "Colour.h"
-#include "Component.h"
-#include "GdiHandle.h"
-#include "Picture.h"
+#include "forms/Component.h"
+#include "win32/Colour.h"
+#include "win32/Handles.h"
+#include "win32/Picture.h"
 
 #include <functional>
 #include <string>
@@ -77,7 +77,7 @@ private:
 
     bool resizing_ = false;
     bool endsDoubleClick_ = false; // the next left button release completes a double click
-    GdiHandle<HFONT> labelFont_;
+    GdiObject<HFONT> labelFont_;
 };
 
 } // namespace cw

@@ -1,7 +1,7 @@
 #pragma once
 // One panel of a status bar: a value holder that reports each change to its owner, once as a
 // property-changed notification and once as a redraw request. It never touches a window itself.
-#include "PanelOwner.h"
+#include "controls/statusbar/PanelOwner.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "PanelsPage.h"
+#include "controls/statusbar/PanelsPage.h"
 
 #include <cmath>
 #include <string>

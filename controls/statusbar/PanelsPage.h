@@ -1,8 +1,8 @@
 #pragma once
 // The "Panels" property page of a status bar: edits one panel at a time, chosen with the index
 // scroll bar, through the status bar's public members only.
-#include "PropertyPage.h"
-#include "StatusBar.h"
+#include "controls/statusbar/StatusBar.h"
+#include "forms/PropertyPage.h"
 
 #include <cstdint>
 #include <optional>

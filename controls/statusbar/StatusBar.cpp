@@ -1,6 +1,6 @@
-#include "StatusBar.h"
+#include "controls/statusbar/StatusBar.h"
 
-#include "StatusBarLayout.h"
+#include "controls/statusbar/StatusBarLayout.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -13,34 +13,9 @@ constexpr const char* kControlProperty = "StatusBar";
 // Part indexes the native bar can address in SB_SETTEXT: the low byte, 255 being the simple text.
 constexpr std::int16_t kAddressableParts = SB_SIMPLEID;
 
-// A window's device context, released when done; optionally with a font selected meanwhile.
-class WindowDC {
-  public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDC() {
-        if (dc_ && previousFont_)
-            SelectObject(dc_, previousFont_);
-        if (dc_)
-            ReleaseDC(hwnd_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-
-    HDC Get() const { return dc_; }
-    void Select(HFONT font) {
-        if (dc_ && font) {
-            HGDIOBJ previous = SelectObject(dc_, font);
-            if (!previousFont_)
-                previousFont_ = previous;
-        }
-    }
-    int LogPixelsY() const { return dc_ ? GetDeviceCaps(dc_, LOGPIXELSY) : 96; }
-
-  private:
-    HWND hwnd_;
-    HDC dc_;
-    HGDIOBJ previousFont_ = nullptr;
-};
+int LogPixelsY(const ClientDC& dc) {
+    return dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
+}
 
 HFONT MakeFont(int height, const Font& font) {
     return CreateFontA(-height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
@@ -83,9 +58,9 @@ StatusBar::StatusBar(ComponentHost& host) : Component(host), font_(host.AmbientF
     status_ = MakeStatusWindow(false);
     if (status_) {
         // Replaced by the real font at the first UpdateControl.
-        const WindowDC dc(status_.get());
+        const ClientDC dc(status_.Get());
         const cw::Font starting{"MS Sans Serif", 8.0};
-        fontHandle_.reset(MakeFont(MulDiv(8, dc.LogPixelsY(), 72), starting));
+        fontHandle_.Reset(MakeFont(MulDiv(8, LogPixelsY(dc), 72), starting));
     }
     tip_ = MakeTipWindow();
 }
@@ -95,14 +70,14 @@ StatusBar::~StatusBar() {
     hook_.Destroy();
 }
 
-StatusBar::OwnedWindow StatusBar::MakeStatusWindow(bool sizeGrip) const {
+OwnedWindow StatusBar::MakeStatusWindow(bool sizeGrip) const {
     const DWORD style = WS_CHILD | WS_VISIBLE | (sizeGrip ? SBARS_SIZEGRIP : 0);
     return OwnedWindow(CreateWindowExA(0, STATUSCLASSNAMEA, "", style, 0, 0, ClientWidth(),
                                        ClientHeight(), Hwnd(), nullptr, GetModuleHandleA(nullptr),
                                        nullptr));
 }
 
-StatusBar::OwnedWindow StatusBar::MakeTipWindow() {
+OwnedWindow StatusBar::MakeTipWindow() {
     return OwnedWindow(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "",
                                        TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
@@ -257,19 +232,19 @@ void StatusBar::UpdateControl(bool recreate) {
     if (recreate && status_) {
         hook_.Destroy();
         if (tip_) {
-            tip_.reset();
+            tip_.Reset();
             tip_ = MakeTipWindow();
         }
         // The size grip needs a holding window that the user can size.
         const BorderStyle border = Host().ContainerBorderStyle();
         const bool grip =
             border == BorderStyle::Sizable || border == BorderStyle::SizableToolWindow;
-        status_.reset();
+        status_.Reset();
         status_ = MakeStatusWindow(grip);
     }
     if (!status_)
         return;
-    HWND status = status_.get();
+    HWND status = status_.Get();
     EnableWindow(status, enabled_);
     ApplyFont();
     SendMessageA(status, SB_SIMPLE, static_cast<WPARAM>(style_), 0);
@@ -277,12 +252,12 @@ void StatusBar::UpdateControl(bool recreate) {
     bool grew = false;
     if (style_ == 1) {
         if (running && tip_)
-            SendMessageA(tip_.get(), TTM_ACTIVATE, FALSE, 0);
+            SendMessageA(tip_.Get(), TTM_ACTIVATE, FALSE, 0);
         SendMessageA(status, SB_SETTEXTA, SB_SIMPLEID,
                      reinterpret_cast<LPARAM>(simpleText_.c_str()));
     } else {
         if (running && tip_)
-            SendMessageA(tip_.get(), TTM_ACTIVATE, showTips_ ? TRUE : FALSE, 0);
+            SendMessageA(tip_.Get(), TTM_ACTIVATE, showTips_ ? TRUE : FALSE, 0);
         grew = FollowCount();
     }
     if (recreate || grew)
@@ -292,11 +267,11 @@ void StatusBar::UpdateControl(bool recreate) {
 // Builds the new font before giving up the old one, so the window never holds a deleted font and
 // a font that cannot be made leaves the previous one in place.
 void StatusBar::ApplyFont() {
-    const WindowDC dc(status_.get());
-    OwnedFont font(MakeFont(FontHeight(font_.size, dc.LogPixelsY()), font_));
+    const ClientDC dc(status_.Get());
+    OwnedFont font(MakeFont(FontHeight(font_.size, LogPixelsY(dc)), font_));
     if (!font)
         return;
-    SendMessageA(status_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    SendMessageA(status_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     fontHandle_ = std::move(font);
     LayoutPanels();
 }
@@ -335,8 +310,8 @@ void StatusBar::LayoutPanels() {
     const std::int16_t n = PanelsInList();
     std::vector<PanelMetrics> metrics(static_cast<size_t>(n));
     {
-        WindowDC dc(Hwnd());
-        dc.Select(fontHandle_.get());
+        const ClientDC dc(Hwnd());
+        const SelectedObject font(dc.Get(), fontHandle_.Get());
         for (std::int16_t i = 0; i < n; ++i) {
             const cw::Panel& p = *panels_[static_cast<size_t>(i)];
             PanelMetrics& m = metrics[static_cast<size_t>(i)];
@@ -353,7 +328,7 @@ void StatusBar::LayoutPanels() {
     const PartLayout layout = LayoutParts(metrics, Host().ContainerClientWidth());
     for (std::int16_t i = 0; i < n; ++i)
         panels_[static_cast<size_t>(i)]->SetActualWidth(layout.widths[static_cast<size_t>(i)]);
-    SendMessageA(status_.get(), SB_SETPARTS, static_cast<WPARAM>(n),
+    SendMessageA(status_.Get(), SB_SETPARTS, static_cast<WPARAM>(n),
                  reinterpret_cast<LPARAM>(layout.rightEdges.data()));
 }
 
@@ -363,7 +338,7 @@ void StatusBar::SendPanelText(std::int16_t index) {
         return;
     const cw::Panel& p = *panels_[static_cast<size_t>(index)];
     const std::string text = PartText(p.Alignment(), p.Text());
-    SendMessageA(status_.get(), SB_SETTEXTA, static_cast<WPARAM>(index) | PartTextFlags(p.Bevel()),
+    SendMessageA(status_.Get(), SB_SETTEXTA, static_cast<WPARAM>(index) | PartTextFlags(p.Bevel()),
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -389,14 +364,14 @@ void StatusBar::UpdatePanels(std::int16_t index) {
         for (std::int16_t j = static_cast<std::int16_t>(count_ - 1); j >= 0; --j) {
             TOOLINFOA tool{};
             tool.cbSize = sizeof tool;
-            tool.hwnd = status_.get();
+            tool.hwnd = status_.Get();
             tool.uId = static_cast<UINT_PTR>(j);
-            SendMessageA(tip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+            SendMessageA(tip_.Get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         }
         for (std::int16_t i = 0; i < n; ++i) {
             TOOLINFOA tool =
-                ToolRecord(status_.get(), i, panels_[static_cast<size_t>(i)]->ToolTipText());
-            SendMessageA(tip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+                ToolRecord(status_.Get(), i, panels_[static_cast<size_t>(i)]->ToolTipText());
+            SendMessageA(tip_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
     Hook();
@@ -407,8 +382,8 @@ void StatusBar::UpdateToolInfo() {
         return;
     for (std::int16_t i = 0; i < PanelsInList(); ++i) {
         TOOLINFOA tool =
-            ToolRecord(status_.get(), i, panels_[static_cast<size_t>(i)]->ToolTipText());
-        SendMessageA(tip_.get(), TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
+            ToolRecord(status_.Get(), i, panels_[static_cast<size_t>(i)]->ToolTipText());
+        SendMessageA(tip_.Get(), TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
@@ -424,9 +399,9 @@ void StatusBar::Hook() {
 void StatusBar::Resize() {
     if (!status_)
         return;
-    SendMessageA(status_.get(), SB_SETMINHEIGHT,
+    SendMessageA(status_.Get(), SB_SETMINHEIGHT,
                  static_cast<WPARAM>(std::max(0, ClientHeight() - 2)), 0);
-    MoveWindow(status_.get(), 0, 0, ClientWidth(), ClientHeight(), TRUE);
+    MoveWindow(status_.Get(), 0, 0, ClientWidth(), ClientHeight(), TRUE);
     LayoutPanels();
 }
 
@@ -434,17 +409,17 @@ void StatusBar::Refresh() {
     if (!status_)
         return;
     RECT r{};
-    GetClientRect(status_.get(), &r);
-    InvalidateRect(status_.get(), &r, TRUE);
+    GetClientRect(status_.Get(), &r);
+    InvalidateRect(status_.Get(), &r, TRUE);
 }
 
 void StatusBar::Terminate() {
     if (!status_)
         return;
     hook_.Destroy();
-    tip_.reset();
-    status_.reset();
-    fontHandle_.reset();
+    tip_.Reset();
+    status_.Reset();
+    fontHandle_.Reset();
 }
 
 // ---- The hook ----

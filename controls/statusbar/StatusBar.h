@@ -4,10 +4,11 @@
 //
 // The component owns a native "msctls_statusbar32" window (a child of its own window) and a tool
 // tip window. It hooks its own window to see the status window's click notifications.
-#include "Component.h"
-#include "Panel.h"
-#include "PanelOwner.h"
-#include "Subclassing.h"
+#include "controls/statusbar/Panel.h"
+#include "controls/statusbar/PanelOwner.h"
+#include "forms/Component.h"
+#include "subclass/Subclassing.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -34,8 +35,8 @@ class StatusBar : public Component, public PanelOwner {
     void Terminate() override;
 
     // The native status window (null once terminated or when it could not be made).
-    HWND ControlHwnd() const { return status_.get(); }
-    HWND TipHwnd() const { return tip_.get(); }
+    HWND ControlHwnd() const { return status_.Get(); }
+    HWND TipHwnd() const { return tip_.Get(); }
 
     // Setters notify their key and rebuild the native windows; values out of range are ignored.
     std::int16_t Count() const { return count_; }
@@ -78,14 +79,7 @@ class StatusBar : public Component, public PanelOwner {
     std::int16_t PanelsInList() const;
 
   private:
-    struct WindowCloser {
-        void operator()(HWND hwnd) const { DestroyWindow(hwnd); }
-    };
-    struct FontDeleter {
-        void operator()(HFONT font) const { DeleteObject(font); }
-    };
-    using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
-    using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+    using OwnedFont = GdiObject<HFONT>;
     class HoldUpdates;
 
     OwnedWindow MakeStatusWindow(bool sizeGrip) const;

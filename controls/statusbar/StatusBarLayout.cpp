@@ -1,6 +1,6 @@
-#include "StatusBarLayout.h"
+#include "controls/statusbar/StatusBarLayout.h"
 
-#include "Panel.h"
+#include "controls/statusbar/Panel.h"
 
 #include <windows.h>
 

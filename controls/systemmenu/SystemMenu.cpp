@@ -1,8 +1,9 @@
-#include "SystemMenu.h"
+#include "controls/systemmenu/SystemMenu.h"
 
-#include "Errors.h"
-#include "SystemMenuEntry.h"
-#include "SystemMenuIcon.h"
+#include "controls/systemmenu/SystemMenuEntry.h"
+#include "controls/systemmenu/SystemMenuIcon.h"
+#include "win32/Errors.h"
+#include "win32/Handles.h"
 
 #include <cmath>
 #include <type_traits>
@@ -14,10 +15,7 @@ constexpr const char* kWindowProcProperty = "SystemMenuWindowProc";
 constexpr const char* kControlProperty = "SystemMenu";
 constexpr int kSidePixels = 28;
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using Brush = GdiObject<HBRUSH>;
 
 } // namespace
 
@@ -89,8 +87,8 @@ void SystemMenu::Paint(HDC dc) {
     const Brush white(CreateSolidBrush(RGB(255, 255, 255)));
     const RECT outer{0, 0, kSidePixels, kSidePixels};
     const RECT inner{1, 1, kSidePixels - 1, kSidePixels - 1};
-    FrameRect(dc, &outer, grey.get());
-    FrameRect(dc, &inner, white.get());
+    FrameRect(dc, &outer, grey.Get());
+    FrameRect(dc, &inner, white.Get());
     DrawSystemMenuIcon(dc, 6, 6);
 }
 

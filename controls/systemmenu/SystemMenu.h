@@ -2,9 +2,9 @@
 // Adds commands to the system menu of the window that holds it and raises ItemClick when the user
 // picks one. Invisible at run time; at design time it shows a small framed icon and leaves every
 // menu alone.
-#include "Component.h"
-#include "Subclassing.h"
-#include "SystemMenuItem.h"
+#include "controls/systemmenu/SystemMenuItem.h"
+#include "forms/Component.h"
+#include "subclass/Subclassing.h"
 
 #include <windows.h>
 

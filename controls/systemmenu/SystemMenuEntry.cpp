@@ -1,6 +1,6 @@
-#include "SystemMenuEntry.h"
+#include "controls/systemmenu/SystemMenuEntry.h"
 
-#include "SystemMenuItem.h"
+#include "controls/systemmenu/SystemMenuItem.h"
 
 namespace cw {
 

@@ -1,4 +1,4 @@
-#include "SystemMenuIcon.h"
+#include "controls/systemmenu/SystemMenuIcon.h"
 
 namespace cw {
 namespace {

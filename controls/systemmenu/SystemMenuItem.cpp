@@ -1,7 +1,7 @@
-#include "SystemMenuItem.h"
+#include "controls/systemmenu/SystemMenuItem.h"
 
-#include "SystemMenu.h"
-#include "SystemMenuEntry.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "controls/systemmenu/SystemMenuEntry.h"
 
 namespace cw {
 

@@ -1,4 +1,4 @@
-#include "SystemMenuItemsPage.h"
+#include "controls/systemmenu/SystemMenuItemsPage.h"
 
 #include <string>
 

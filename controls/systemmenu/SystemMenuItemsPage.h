@@ -3,8 +3,8 @@
 // with the index scroll bar, through the control's public members only. A separator has no text,
 // check mark, enabled state or tag to edit: choosing that style disables those fields and keeps
 // what they hold.
-#include "PropertyPage.h"
-#include "SystemMenu.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "forms/PropertyPage.h"
 
 #include <cstdint>
 

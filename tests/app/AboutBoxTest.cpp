@@ -1,16 +1,16 @@
 // The About box on its own, and opened from the main window's system menu as the user opens it.
-#include "Components.h"
 #include "DesktopRedirect.h"
-#include "FormAbout.h"
-#include "FormClutterwise.h"
-#include "Image.h"
-#include "InfoFrame.h"
-#include "Label.h"
 #include "MessageBoxAnswerer.h"
 #include "PageDriver.h"
-#include "StatusBar.h"
 #include "TempFolder.h"
 #include "TestHost.h"
+#include "app/FormAbout.h"
+#include "app/FormClutterwise.h"
+#include "controls/Components.h"
+#include "controls/infoframe/InfoFrame.h"
+#include "controls/statusbar/StatusBar.h"
+#include "forms/Image.h"
+#include "forms/Label.h"
 
 #include <commctrl.h>
 

@@ -1,12 +1,12 @@
-#include "Components.h"
-#include "DateTime.h"
-#include "DesktopItems.h"
 #include "FileStamps.h"
-#include "FormClutterwise.h"
-#include "ListBox.h"
 #include "MessageBoxAnswerer.h"
-#include "StatusBar.h"
 #include "TestDesktop.h"
+#include "app/DesktopItems.h"
+#include "app/FormClutterwise.h"
+#include "controls/Components.h"
+#include "controls/statusbar/StatusBar.h"
+#include "forms/ListBox.h"
+#include "win32/DateTime.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>

@@ -1,10 +1,10 @@
-#include "Components.h"
-#include "FormClutterwise.h"
 #include "MessageBoxAnswerer.h"
-#include "Program.h"
-#include "Startup.h"
 #include "TestDesktop.h"
-#include "SingleInstance.h"
+#include "app/FormClutterwise.h"
+#include "app/Startup.h"
+#include "controls/Components.h"
+#include "win32/Program.h"
+#include "win32/SingleInstance.h"
 
 #include <gtest/gtest.h>
 

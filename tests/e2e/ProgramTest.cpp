@@ -4,7 +4,7 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
-#include "VersionInfo.h"
+#include "win32/VersionInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "FileSystem.h"
 #include "TempFolder.h"
+#include "fs/FileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Errors.h"
-#include "FileSystem.h"
 #include "TempFolder.h"
+#include "fs/FileSystem.h"
+#include "win32/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Desktop.h"
 #include "DesktopRedirect.h"
-#include "SpecialFolders.h"
 #include "TempFolder.h"
+#include "fs/Desktop.h"
+#include "fs/SpecialFolders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // libFuzzer target: the design reader and the property bag's value codec on any input.
 // Built natively by scripts/fuzz.sh.
-#include "DesignText.h"
+#include "forms/DesignText.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 // A component host for unit tests: a real top-level window as the holding window, settable answers
 // to every host question, and a record of the property-changed notifications.
-#include "ComponentHost.h"
+#include "forms/ComponentHost.h"
 
 #include <windows.h>
 

@@ -1,16 +1,16 @@
 // The designer on a copy of the main window's design: design mode, saving, the property sheet
 // driving the pages, inserting components, and its window.
-#include "ComponentKinds.h"
-#include "Components.h"
-#include "DesignDocument.h"
-#include "DesignStore.h"
-#include "DesignerWindow.h"
 #include "PageDriver.h"
-#include "PropertySheetHost.h"
-#include "StatusBar.h"
-#include "SystemMenu.h"
-#include "InfoFrame.h"
 #include "TempFolder.h"
+#include "controls/Components.h"
+#include "controls/infoframe/InfoFrame.h"
+#include "controls/statusbar/StatusBar.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "forms/DesignStore.h"
+#include "tools/designer/ComponentKinds.h"
+#include "tools/designer/DesignDocument.h"
+#include "tools/designer/DesignerWindow.h"
+#include "tools/designer/PropertySheetHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ComponentKinds.h"
+#include "tools/designer/ComponentKinds.h"
 
-#include "PanelsPage.h"
-#include "SystemMenuItemsPage.h"
+#include "controls/statusbar/PanelsPage.h"
+#include "controls/systemmenu/SystemMenuItemsPage.h"
 
 #include <initializer_list>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // The kinds of component the designer knows: how each is created, what the Insert menu calls it
 // and where a new one goes, and its property page.
-#include "PropertyBag.h"
-#include "PropertyPage.h"
+#include "forms/PropertyBag.h"
+#include "forms/PropertyPage.h"
 
 #include <memory>
 #include <string_view>

@@ -1,10 +1,10 @@
-#include "DesignDocument.h"
+#include "tools/designer/DesignDocument.h"
 
-#include "Component.h"
-#include "ComponentFactory.h"
-#include "Control.h"
-#include "DesignStore.h"
-#include "DesignText.h"
+#include "forms/Component.h"
+#include "forms/ComponentFactory.h"
+#include "forms/Control.h"
+#include "forms/DesignStore.h"
+#include "forms/DesignText.h"
 
 #include <memory>
 #include <type_traits>

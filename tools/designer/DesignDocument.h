@@ -5,8 +5,8 @@
 // Saving writes each component's properties as they are now (only the values that differ from
 // their defaults) and keeps everything else as the file had it, down to its opening comment and
 // its line ends, so that an edit shows in a diff as the keys it changed.
-#include "ComponentHost.h"
-#include "DesignForm.h"
+#include "forms/ComponentHost.h"
+#include "tools/designer/DesignForm.h"
 
 #include <windows.h>
 

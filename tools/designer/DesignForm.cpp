@@ -1,4 +1,4 @@
-#include "DesignForm.h"
+#include "tools/designer/DesignForm.h"
 
 namespace cw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The window being designed: a form loaded in design mode, whose components show their
 // design-time looks, and which reports each change a component announces.
-#include "Form.h"
+#include "forms/Form.h"
 
 #include <functional>
 #include <string>

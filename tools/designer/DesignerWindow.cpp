@@ -1,8 +1,8 @@
-#include "DesignerWindow.h"
+#include "tools/designer/DesignerWindow.h"
 
-#include "Component.h"
-#include "ComponentKinds.h"
-#include "PropertySheetHost.h"
+#include "forms/Component.h"
+#include "tools/designer/ComponentKinds.h"
+#include "tools/designer/PropertySheetHost.h"
 
 #include <commdlg.h>
 
@@ -103,7 +103,7 @@ bool DesignerWindow::Create() {
                               GetModuleHandleA(nullptr), nullptr);
     for (HWND child : {label, list_, status_})
         SendMessageA(child, WM_SETFONT, font, FALSE);
-    accelerators_.reset(MakeAccelerators());
+    accelerators_.Reset(MakeAccelerators());
     Layout();
     return true;
 }
@@ -259,7 +259,7 @@ bool DesignerWindow::PreTranslate(MSG& msg) {
     if (!Within(msg.hwnd, form))
         return false;
     if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
-        TranslateAcceleratorA(hwnd_, accelerators_.get(), &msg); // the designer's keys still work
+        TranslateAcceleratorA(hwnd_, accelerators_.Get(), &msg); // the designer's keys still work
         return true;
     }
     if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
@@ -282,7 +282,7 @@ int DesignerWindow::Run() {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (PreTranslate(msg))
             continue;
-        if (TranslateAcceleratorA(hwnd_, accelerators_.get(), &msg))
+        if (TranslateAcceleratorA(hwnd_, accelerators_.Get(), &msg))
             continue;
         if (IsDialogMessageA(hwnd_, &msg))
             continue;

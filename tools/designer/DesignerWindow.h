@@ -6,7 +6,8 @@
 // loop keeps mouse and keyboard input from its controls. A click on a component selects it, a
 // double click (or F4, or a double click in the list) opens its property page. Only moving the
 // window by its title bar is left to it.
-#include "DesignDocument.h"
+#include "tools/designer/DesignDocument.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -57,14 +58,11 @@ private:
     std::string ComponentAt(HWND window) const;
     std::string ChooseFile(bool save) const;
 
-    struct AcceleratorDeleter {
-        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
-    };
 
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
     HWND status_ = nullptr;
-    std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter> accelerators_;
+    OwnedAccelerators accelerators_;
     DesignDocument document_;
     std::string selected_;
 };

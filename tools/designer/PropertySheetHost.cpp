@@ -1,6 +1,6 @@
-#include "PropertySheetHost.h"
+#include "tools/designer/PropertySheetHost.h"
 
-#include "Twips.h"
+#include "win32/Twips.h"
 
 #include <commctrl.h>
 

@@ -6,8 +6,8 @@
 // The sheet's page is an empty in-memory dialog template sized to the page; the page builds its
 // own window inside it. So the page stays one class, laid out in twips, that tests also create on
 // any window, and no resource script has to repeat its layout.
-#include "Component.h"
-#include "PropertyPage.h"
+#include "forms/Component.h"
+#include "forms/PropertyPage.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The designer's entry: opens the design named on the command line, if any, and runs until the
 // designer is closed.
-#include "ComponentKinds.h"
-#include "Components.h"
-#include "DesignerWindow.h"
+#include "controls/Components.h"
+#include "tools/designer/ComponentKinds.h"
+#include "tools/designer/DesignerWindow.h"
 
 #include <windows.h>
 

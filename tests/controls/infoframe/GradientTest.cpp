@@ -1,4 +1,4 @@
-#include "Gradient.h"
+#include "controls/infoframe/Gradient.h"
 
 #include "PixelProbe.h"
 #include "TestHost.h"

@@ -1,9 +1,9 @@
-#include "InfoFrame.h"
+#include "controls/infoframe/InfoFrame.h"
 
-#include "Gradient.h"
 #include "PixelProbe.h"
 #include "TempFolder.h"
 #include "TestHost.h"
+#include "controls/infoframe/Gradient.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

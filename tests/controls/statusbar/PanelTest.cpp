@@ -1,4 +1,4 @@
-#include "Panel.h"
+#include "controls/statusbar/Panel.h"
 
 #include <gtest/gtest.h>
 

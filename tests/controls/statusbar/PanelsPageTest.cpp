@@ -1,7 +1,7 @@
 // The Panels page against a status bar at design time, driven through its fields.
 #include "PageDriver.h"
-#include "PanelsPage.h"
 #include "TestHost.h"
+#include "controls/statusbar/PanelsPage.h"
 
 #include <gtest/gtest.h>
 

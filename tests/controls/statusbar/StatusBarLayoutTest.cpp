@@ -1,5 +1,5 @@
-#include "Panel.h"
-#include "StatusBarLayout.h"
+#include "controls/statusbar/Panel.h"
+#include "controls/statusbar/StatusBarLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "StatusBar.h"
-#include "StatusBarLayout.h"
 #include "TestHost.h"
+#include "controls/statusbar/StatusBar.h"
+#include "controls/statusbar/StatusBarLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The control on a real window: its system menu as the platform reports it and the hook.
-#include "Errors.h"
-#include "SystemMenu.h"
 #include "TestHost.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "win32/Errors.h"
 
 #include <gtest/gtest.h>
 

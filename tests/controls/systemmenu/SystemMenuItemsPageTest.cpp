@@ -1,8 +1,8 @@
 // The SystemMenuItems page against a system menu control at design time, driven through its
 // fields.
 #include "PageDriver.h"
-#include "SystemMenuItemsPage.h"
 #include "TestHost.h"
+#include "controls/systemmenu/SystemMenuItemsPage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The item list, its announcements and its saved form, at design time (no menu involved).
-#include "SystemMenu.h"
-#include "SystemMenuEntry.h"
 #include "TestHost.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "controls/systemmenu/SystemMenuEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,129 @@
+#include "forms/Control.h"
+
+#include "forms/Form.h"
+#include "win32/Twips.h"
+
+#include <algorithm>
+#include <array>
+
+namespace cw {
+namespace {
+
+constexpr std::array<const char*, 7> kKindNames = {
+    "CommandButton", "OptionButton", "Frame", "Label", "ListBox", "Image", "Line"};
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                          b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+} // namespace
+
+std::optional<ControlKind> StandardControlKind(std::string_view name) {
+    for (size_t i = 0; i < kKindNames.size(); ++i)
+        if (EqualsNoCase(name, kKindNames[i]))
+            return static_cast<ControlKind>(i);
+    return std::nullopt;
+}
+
+const char* ControlKindName(ControlKind kind) {
+    return kKindNames[static_cast<size_t>(kind)];
+}
+
+Control::Control(ControlKind kind, std::string name) : kind_(kind), name_(std::move(name)) {}
+
+Control::~Control() = default; // the form's window takes the control's window with it
+
+void Control::Configure(const PropertyBag& layout) {
+    left_ = layout.ReadInt32("left", left_).value_or(left_);
+    top_ = layout.ReadInt32("top", top_).value_or(top_);
+    width_ = layout.ReadInt32("width", width_).value_or(width_);
+    height_ = layout.ReadInt32("height", height_).value_or(height_);
+    tabIndex_ = layout.ReadInt32("tabindex", tabIndex_).value_or(tabIndex_);
+    enabled_ = layout.ReadBool("enabled", enabled_).value_or(enabled_);
+    visible_ = layout.ReadBool("visible", visible_).value_or(visible_);
+    caption_ = layout.ReadString("caption", caption_).value_or(caption_);
+    if (layout.Text("font"))
+        if (const auto font = layout.ReadFont("font", Font{}))
+            font_ = *font;
+}
+
+void Control::Create(Form& form, Control* container, HWND parent, int id,
+                     const PropertyBag& layout) {
+    form_ = &form;
+    container_ = container;
+    Configure(layout);
+    if (font_)
+        gdiFont_ = GdiFont(*font_);
+    if (kind_ == ControlKind::Line)
+        return;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style();
+    if (visible_)
+        style |= WS_VISIBLE;
+    if (!enabled_)
+        style |= WS_DISABLED;
+    hwnd_ = CreateWindowExA(ExStyle(), WindowClass(), caption_.c_str(), style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_)
+        return;
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+    Reposition();
+    Created();
+}
+
+HFONT Control::FontHandle() const {
+    if (gdiFont_)
+        return gdiFont_.Handle();
+    return form_ ? form_->FontHandle() : nullptr;
+}
+
+void Control::Reposition() {
+    if (!hwnd_ || !form_)
+        return;
+    const double x = form_->TwipsPerPixelX(), y = form_->TwipsPerPixelY();
+    // Window coordinates beyond 16 bits mean nothing; a damaged design must not ask for them.
+    const auto px = [](int twips, double perPixel, int low) {
+        return std::clamp(TwipsToPixels(twips, perPixel), low, 32767);
+    };
+    MoveWindow(hwnd_, px(left_, x, -32768), px(top_, y, -32768), px(width_, x, 0),
+               px(height_, y, 0), TRUE);
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    Reposition();
+}
+
+void Control::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (hwnd_)
+        EnableWindow(hwnd_, enabled);
+}
+
+void Control::SetVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_)
+        ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Control::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, caption.c_str());
+}
+
+void Control::SetFocus() {
+    if (hwnd_)
+        ::SetFocus(hwnd_);
+}
+
+const char* Control::EventOf(int notification) const {
+    return notification == BN_CLICKED ? "Click" : nullptr;
+}
+
+} // namespace cw

@@ -1,0 +1,122 @@
+#include "forms/ListBox.h"
+
+#include "forms/Form.h"
+
+#include <commctrl.h>
+
+namespace cw {
+
+void ListBox::Configure(const PropertyBag& layout) {
+    Control::Configure(layout);
+    multiSelect_ = layout.ReadInt32("multiselect", multiSelect_).value_or(multiSelect_);
+}
+
+DWORD ListBox::Style() const {
+    DWORD style = WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+    if (multiSelect_ == 1)
+        style |= LBS_MULTIPLESEL;
+    else if (multiSelect_ == 2)
+        style |= LBS_EXTENDEDSEL;
+    return style;
+}
+
+void ListBox::Created() {
+    SetWindowSubclass(Hwnd(), &ListBox::Hook, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+const char* ListBox::EventOf(int notification) const {
+    if (notification == LBN_SELCHANGE)
+        return "Click";
+    if (notification == LBN_DBLCLK)
+        return "DblClick";
+    return nullptr;
+}
+
+void ListBox::AddItem(const std::string& text) {
+    if (Hwnd())
+        SendMessageA(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ListBox::RemoveItem(int index) {
+    if (Hwnd() && index >= 0)
+        SendMessageA(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ListBox::Clear() {
+    if (Hwnd())
+        SendMessageA(Hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+int ListBox::ListCount() const {
+    if (!Hwnd())
+        return 0;
+    const LRESULT n = SendMessageA(Hwnd(), LB_GETCOUNT, 0, 0);
+    return n < 0 ? 0 : static_cast<int>(n);
+}
+
+std::string ListBox::List(int index) const {
+    if (!Hwnd() || index < 0)
+        return {};
+    const LRESULT length = SendMessageA(Hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(Hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+bool ListBox::Selected(int index) const {
+    return Hwnd() && index >= 0 &&
+           SendMessageA(Hwnd(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+    if (!Hwnd() || index < 0)
+        return;
+    if (multiSelect_ == 0)
+        SendMessageA(Hwnd(), LB_SETCURSEL,
+                     selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+    else
+        SendMessageA(Hwnd(), LB_SETSEL, selected, static_cast<LPARAM>(index));
+}
+
+int ListBox::SelCount() const {
+    if (!Hwnd())
+        return 0;
+    if (multiSelect_ == 0)
+        return SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0) == LB_ERR ? 0 : 1;
+    const LRESULT n = SendMessageA(Hwnd(), LB_GETSELCOUNT, 0, 0);
+    return n < 0 ? 0 : static_cast<int>(n);
+}
+
+LRESULT CALLBACK ListBox::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
+    auto* self = reinterpret_cast<ListBox*>(data);
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Enter belongs to the list (its KeyDown), not to the dialog manager's default button.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN: {
+        int keyCode = static_cast<int>(wParam);
+        if (self->form_)
+            self->form_->RaiseKeyDown(*self, keyCode);
+        if (!IsWindow(hwnd) || keyCode == 0)
+            return 0; // unloaded by the handler, or the handler took the key
+        return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &ListBox::Hook, id);
+        self->Detach();
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace cw

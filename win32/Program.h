@@ -1,0 +1,32 @@
+#pragma once
+// Program-wide services: the title that message boxes carry, the program's version information,
+// the test for another running instance, and modal message boxes.
+#include "win32/VersionInfo.h"
+
+#include <string>
+
+namespace cw {
+
+enum class MessageIcon { None, Exclamation, Information };
+
+class Program {
+public:
+    // "Clutterwise" until the program sets its own.
+    static const std::string& Title();
+    static void SetTitle(const std::string& title);
+
+    // The running program's version information, read once; empty values when it has none.
+    static const VersionInfo& Version();
+
+    // Whether another instance of this program is running. The first call takes the program's
+    // named mutex and keeps it until the process ends; later calls give the first answer.
+    static bool PrevInstance();
+    // The mutex name: the company and product names of the version information.
+    static std::string InstanceName();
+
+    // A modal message box with one OK button, titled with the program's title, owned by the
+    // active window of this thread.
+    static void MsgBox(const std::string& text, MessageIcon icon);
+};
+
+} // namespace cw

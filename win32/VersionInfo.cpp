@@ -1,0 +1,78 @@
+#include "win32/VersionInfo.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace cw {
+namespace {
+
+std::string Text(const std::vector<char>& block, const char* language, const char* name) {
+    char query[128];
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%s\\%s", language, name);
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), query, &value, &length) || !value || length == 0)
+        return {};
+    const auto* text = static_cast<const char*>(value);
+    std::string out(text, length);
+    out.resize(out.find('\0') == std::string::npos ? out.size() : out.find('\0'));
+    return out;
+}
+
+} // namespace
+
+std::optional<VersionInfo> VersionInfo::Read(const std::string& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0)
+        return std::nullopt;
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+        return std::nullopt;
+
+    VersionInfo info;
+    void* fixed = nullptr;
+    UINT length = 0;
+    if (VerQueryValueA(block.data(), "\\", &fixed, &length) && fixed &&
+        length >= sizeof(VS_FIXEDFILEINFO)) {
+        const auto* f = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+        info.major = HIWORD(f->dwFileVersionMS);
+        info.minor = LOWORD(f->dwFileVersionMS);
+        info.revision = HIWORD(f->dwFileVersionLS);
+        info.build = LOWORD(f->dwFileVersionLS);
+    }
+    // The strings of the first language the block lists.
+    char language[16] = "040904b0";
+    void* translation = nullptr;
+    if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) &&
+        translation && length >= 4) {
+        const auto* pair = static_cast<const WORD*>(translation);
+        std::snprintf(language, sizeof language, "%04x%04x", pair[0], pair[1]);
+    }
+    info.companyName = Text(block, language, "CompanyName");
+    info.productName = Text(block, language, "ProductName");
+    info.fileDescription = Text(block, language, "FileDescription");
+    info.legalCopyright = Text(block, language, "LegalCopyright");
+    return info;
+}
+
+std::optional<VersionInfo> VersionInfo::OfRunningProgram() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return std::nullopt;
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        if (path.size() > 32768)
+            return std::nullopt;
+        path.resize(path.size() * 2);
+    }
+    return Read(path);
+}
+
+} // namespace cw
