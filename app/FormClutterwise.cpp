@@ -22,7 +22,9 @@ constexpr const char* kMakerWebsite = "https://www.example.com/clutterwise/";
 
 constexpr const char* kCurrentNoun = "current item";
 constexpr const char* kNewNoun = "new item";
-constexpr int kKeyEnter = 13;
+
+// The status bar's panels: the counts of each list, then what the window is doing.
+enum : std::int16_t { kPanelCurrent, kPanelNew, kPanelActivity };
 
 constexpr const char* kArrangeByDate =
     "Go to a blank area of the Desktop, click on the right mouse button\r\n"
@@ -47,8 +49,8 @@ Desktop& FormClutterwise::DesktopWindow() {
 }
 
 void FormClutterwise::Form_Load() {
-    if (auto* menu = GetComponent<SystemMenu>("SystemMenuClutterwise"))
-        menu->ItemClick = [this](SystemMenuItem& item) { SystemMenuClutterwise_ItemClick(item); };
+    ResolveControls();
+    systemMenu_->ItemClick = [this](SystemMenuItem& i) { SystemMenuClutterwise_ItemClick(i); };
     Program::SetTitle(ProgramTitle(Program::Version().companyName));
     if (Program::PrevInstance()) {
         Program::MsgBox("The application is already active", MessageIcon::Exclamation);
@@ -78,44 +80,50 @@ void FormClutterwise::BindItemHandlers() {
     On("CommandProcess_Click", [this] { CommandProcess_Click(); });
 }
 
+// A design without one of these fails to load, naming it.
+void FormClutterwise::ResolveControls() {
+    current_ = &Get<ListBox>("ListItemsCurrent");
+    added_ = &Get<ListBox>("ListItemsNew");
+    itemsAdd_ = &Get<Control>("CommandItemsAdd");
+    itemsRemove_ = &Get<Control>("CommandItemsRemove");
+    process_ = &Get<Control>("CommandProcess");
+    ascending_ = &Get<OptionButton>("OptionMethodAscending");
+    descending_ = &Get<OptionButton>("OptionMethodDescending");
+    statusBar_ = &Get<StatusBar>("StatusBarClutterwise");
+    systemMenu_ = &Get<SystemMenu>("SystemMenuClutterwise");
+}
+
 // Lists the desktop's shortcuts oldest first and starts a new order from nothing.
 void FormClutterwise::LoadItems() {
-    ListBox& current = Get<ListBox>("ListItemsCurrent");
-    ListBox& added = Get<ListBox>("ListItemsNew");
-    ReplaceRows(current.Hwnd(), Titles(ScanDesktopItems(Files(), desktopFolder_)));
-    Get<Control>("CommandItemsAdd").SetEnabled(current.SelCount() > 0);
-    Get<Control>("CommandItemsRemove").SetEnabled(false);
-    ReplaceRows(added.Hwnd(), {});
-    Get<Control>("CommandProcess").SetEnabled(false);
-    ShowListStatus(0, current, kCurrentNoun);
-    ShowListStatus(1, added, kNewNoun);
-    SetPanelText(2, "");
+    ReplaceRows(current_->Hwnd(), Titles(ScanDesktopItems(Files(), desktopFolder_)));
+    itemsAdd_->SetEnabled(current_->SelCount() > 0);
+    itemsRemove_->SetEnabled(false);
+    ReplaceRows(added_->Hwnd(), {});
+    process_->SetEnabled(false);
+    ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
+    ShowListStatus(kPanelNew, *added_, kNewNoun);
+    SetPanelText(kPanelActivity, "");
 }
 
-void FormClutterwise::MoveSelectedItems(ListBox& source, ListBox& target) {
-    MoveSelectedRows(source.Hwnd(), target.Hwnd());
-}
-
-void FormClutterwise::ShowListStatus(int panel, const ListBox& list, const char* noun) {
+void FormClutterwise::ShowListStatus(std::int16_t panel, const ListBox& list, const char* noun) {
     SetPanelText(panel, ListStatusText(list.ListCount(), list.SelCount(), noun));
 }
 
-void FormClutterwise::SetPanelText(int panel, const std::string& text) {
-    if (auto* bar = GetComponent<StatusBar>("StatusBarClutterwise"))
-        if (Panel* p = bar->Panel(static_cast<std::int16_t>(panel)))
-            p->SetText(text);
+void FormClutterwise::SetPanelText(std::int16_t panel, const std::string& text) {
+    if (Panel* p = statusBar_->Panel(panel))
+        p->SetText(text);
 }
 
 void FormClutterwise::ListItemsCurrent_Click() {
     const BusyCursor busy(*this);
-    Get<Control>("CommandItemsAdd").SetEnabled(Get<ListBox>("ListItemsCurrent").SelCount() > 0);
-    ShowListStatus(0, Get<ListBox>("ListItemsCurrent"), kCurrentNoun);
+    itemsAdd_->SetEnabled(current_->SelCount() > 0);
+    ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
 }
 
 void FormClutterwise::ListItemsNew_Click() {
     const BusyCursor busy(*this);
-    Get<Control>("CommandItemsRemove").SetEnabled(Get<ListBox>("ListItemsNew").SelCount() > 0);
-    ShowListStatus(1, Get<ListBox>("ListItemsNew"), kNewNoun);
+    itemsRemove_->SetEnabled(added_->SelCount() > 0);
+    ShowListStatus(kPanelNew, *added_, kNewNoun);
 }
 
 void FormClutterwise::ListItemsCurrent_DblClick() {
@@ -130,45 +138,39 @@ void FormClutterwise::ListItemsNew_DblClick() {
 
 void FormClutterwise::ListItemsCurrent_KeyDown(int keyCode) {
     const BusyCursor busy(*this);
-    if (keyCode == kKeyEnter && Get<ListBox>("ListItemsCurrent").ListCount() > 0)
+    if (keyCode == VK_RETURN && current_->ListCount() > 0)
         CommandItemsAdd_Click();
 }
 
 void FormClutterwise::ListItemsNew_KeyDown(int keyCode) {
     const BusyCursor busy(*this);
-    if (keyCode == kKeyEnter && Get<ListBox>("ListItemsNew").ListCount() > 0)
+    if (keyCode == VK_RETURN && added_->ListCount() > 0)
         CommandItemsRemove_Click();
 }
 
 void FormClutterwise::CommandItemsAdd_Click() {
     const BusyCursor busy(*this);
-    ListBox& current = Get<ListBox>("ListItemsCurrent");
-    ListBox& added = Get<ListBox>("ListItemsNew");
-    MoveSelectedItems(current, added);
-    Get<Control>("CommandItemsAdd").SetEnabled(current.SelCount() > 0);
-    Get<Control>("CommandProcess").SetEnabled(current.ListCount() == 0);
-    ShowListStatus(0, current, kCurrentNoun);
-    ShowListStatus(1, added, kNewNoun);
+    MoveSelectedRows(current_->Hwnd(), added_->Hwnd());
+    itemsAdd_->SetEnabled(current_->SelCount() > 0);
+    process_->SetEnabled(current_->ListCount() == 0);
+    ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
+    ShowListStatus(kPanelNew, *added_, kNewNoun);
 }
 
 void FormClutterwise::CommandItemsRemove_Click() {
     const BusyCursor busy(*this);
-    ListBox& current = Get<ListBox>("ListItemsCurrent");
-    ListBox& added = Get<ListBox>("ListItemsNew");
-    MoveSelectedItems(added, current);
-    Get<Control>("CommandItemsRemove").SetEnabled(added.SelCount() > 0);
-    Get<Control>("CommandProcess").SetEnabled(current.ListCount() == 0);
-    ShowListStatus(0, current, kCurrentNoun);
-    ShowListStatus(1, added, kNewNoun);
+    MoveSelectedRows(added_->Hwnd(), current_->Hwnd());
+    itemsRemove_->SetEnabled(added_->SelCount() > 0);
+    process_->SetEnabled(current_->ListCount() == 0);
+    ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
+    ShowListStatus(kPanelNew, *added_, kNewNoun);
 }
 
 void FormClutterwise::CommandSelectall_Click() {
     const BusyCursor busy(*this);
-    ListBox& current = Get<ListBox>("ListItemsCurrent");
-    if (current.Hwnd())
-        SendMessageA(current.Hwnd(), LB_SETSEL, TRUE, -1); // every row
-    Get<Control>("CommandItemsAdd").SetEnabled(current.SelCount() > 0);
-    ShowListStatus(0, current, kCurrentNoun);
+    SendMessageA(current_->Hwnd(), LB_SETSEL, TRUE, -1); // every row
+    itemsAdd_->SetEnabled(current_->SelCount() > 0);
+    ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
 }
 
 void FormClutterwise::CommandRefresh_Click() {
@@ -180,25 +182,25 @@ void FormClutterwise::CommandRefresh_Click() {
 // desktop as it is and says what went wrong; files stamped before it keep their new times.
 void FormClutterwise::CommandProcess_Click() {
     const BusyCursor busy(*this);
-    SetPanelText(2, "Processing items...");
-    if (auto* bar = GetComponent<StatusBar>("StatusBarClutterwise"); bar && bar->ControlHwnd())
-        UpdateWindow(bar->ControlHwnd()); // seen while the run holds the message loop
+    SetPanelText(kPanelActivity, "Processing items...");
+    if (const HWND bar = statusBar_->ControlHwnd())
+        UpdateWindow(bar); // seen while the run holds the message loop
     try {
         std::int16_t step = 0;
-        if (Get<OptionButton>("OptionMethodAscending").Value())
+        if (ascending_->Value())
             step = kStepAscending;
-        else if (Get<OptionButton>("OptionMethodDescending").Value())
+        else if (descending_->Value())
             step = kStepDescending;
-        StampNewOrder(Files(), desktopFolder_, ReadRows(Get<ListBox>("ListItemsNew").Hwnd()), step,
+        StampNewOrder(Files(), desktopFolder_, ReadRows(added_->Hwnd()), step,
                       [](const std::string& path) {
                           Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
                       });
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
-        SetPanelText(2, "");
+        SetPanelText(kPanelActivity, "");
         Program::MsgBox(kArrangeByDate, MessageIcon::Information);
     } catch (const std::exception& failure) {
-        SetPanelText(2, "");
+        SetPanelText(kPanelActivity, "");
         Program::MsgBox(failure.what(), MessageIcon::Exclamation);
     }
 }
@@ -216,8 +218,10 @@ void FormClutterwise::SystemMenuClutterwise_ItemClick(SystemMenuItem& item) {
     about.SetCopyright(version.legalCopyright);
     about.SetWebsite(kMakerWebsite);
     about.SetIcon2(Icon());
-    if (!about.Load(Hwnd()))
+    if (!about.Load(Hwnd())) {
+        Program::MsgBox(about.LoadError(), MessageIcon::Exclamation); // a broken design
         return;
+    }
     about.SetCaption(AboutCaption(item.Text()));
     aboutOpen_ = true;
     about.ShowModal(Hwnd());

@@ -7,12 +7,17 @@
 #include "fs/Desktop.h"
 #include "fs/FileSystem.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace cw {
 
+class Control;
 class ListBox;
+class OptionButton;
+class StatusBar;
+class SystemMenu;
 
 class FormClutterwise : public Form {
 public:
@@ -30,10 +35,10 @@ private:
 
     // The item lists and their processing.
     void BindItemHandlers();
+    void ResolveControls();
     void LoadItems();
-    void MoveSelectedItems(ListBox& source, ListBox& target);
-    void ShowListStatus(int panel, const ListBox& list, const char* noun);
-    void SetPanelText(int panel, const std::string& text);
+    void ShowListStatus(std::int16_t panel, const ListBox& list, const char* noun);
+    void SetPanelText(std::int16_t panel, const std::string& text);
     void ListItemsCurrent_Click();
     void ListItemsNew_Click();
     void ListItemsCurrent_DblClick();
@@ -49,10 +54,17 @@ private:
     // Fills the About box and shows it modally; the only command of the menu control is About.
     void SystemMenuClutterwise_ItemClick(SystemMenuItem& item);
 
+    // The design's controls that the code uses, resolved once when the window loads.
+    ListBox *current_ = nullptr, *added_ = nullptr;
+    Control *itemsAdd_ = nullptr, *itemsRemove_ = nullptr, *process_ = nullptr;
+    OptionButton *ascending_ = nullptr, *descending_ = nullptr;
+    StatusBar* statusBar_ = nullptr;
+    SystemMenu* systemMenu_ = nullptr;
+
     std::string desktopFolder_;
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
-    std::unique_ptr<Desktop> desktop_;       // created on first use
+    std::unique_ptr<Desktop> desktop_; // created on first use
 };
 
 } // namespace cw

@@ -3,8 +3,8 @@
 //
 // The form creates its controls from the design and owns them. Positions are in twips in the
 // coordinates of the container (the form's client area, or the frame that holds the control).
-// A control that has no window (a line, a stand-in for a control the design lacks, or one whose
-// form has been unloaded) accepts every call and does nothing with it.
+// A control that has no window (a line, or one whose form has been unloaded) accepts every call and
+// does nothing with it.
 #include "forms/PropertyBag.h"
 #include "win32/Font.h"
 #include "win32/GdiFont.h"

@@ -170,7 +170,6 @@ bool Form::Load(HWND owner) {
 void Form::Reset() {
     components_.clear();
     controls_.clear();
-    standIns_.clear();
     infos_.clear();
     changed_.clear();
     lastFocus_ = nullptr;
@@ -197,10 +196,16 @@ bool Form::Load(const DesignNode& design, HWND owner) {
     Dock();
     if (!Loaded())
         return false; // a component's start took the window down
-    Form_Load();
-    if (Loaded())
-        if (const auto it = handlers_.find("Form_Load"); it != handlers_.end() && it->second)
-            Handler(it->second)();
+    try {
+        Form_Load();
+        if (Loaded())
+            if (const auto it = handlers_.find("Form_Load"); it != handlers_.end() && it->second)
+                Handler(it->second)();
+    } catch (const MissingControl& missing) {
+        loadError_ = missing.what();
+        Unload();
+        return false;
+    }
     return Loaded();
 }
 
@@ -590,11 +595,6 @@ Control* Form::FindControl(std::string_view name) const {
                            static_cast<int>(name.size())) == CSTR_EQUAL)
             return c.get();
     return nullptr;
-}
-
-Control& Form::AddStandIn(std::unique_ptr<Control> standIn) {
-    standIns_.push_back(std::move(standIn));
-    return *standIns_.back();
 }
 
 Component* Form::FindComponent(std::string_view name) const {

@@ -26,7 +26,6 @@
 //   Label     forecolor, mousepointer (99: mouseicon), mouseicon;  Image picture
 //   Line      x1, y1, x2, y2, bordercolor, borderwidth (pixels)
 //   components  align (1 top, 2 bottom), left, top, width, height; their own keys in the bag
-#include "forms/CommandButton.h"
 #include "forms/ComponentHost.h"
 #include "forms/ComponentSite.h"
 #include "forms/Control.h"
@@ -40,6 +39,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -49,6 +49,11 @@ namespace cw {
 
 class Component;
 class OptionButton;
+
+// Thrown by Form::Get for a control the design lacks; Load reports it as its error.
+struct MissingControl : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 // Mouse pointer values of forms and labels.
 constexpr int kPointerDefault = 0;
@@ -67,8 +72,9 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Loads from the design resource; false with LoadError() when it is missing or broken, or when
-    // Form_Load unloaded the form again. Loading a loaded form does nothing.
+    // Loads from the design resource; false with LoadError() when it is missing or broken or lacks
+    // a control Form_Load asks for, or (without an error) when Form_Load unloaded the form again.
+    // Loading a loaded form does nothing.
     bool Load(HWND owner = nullptr);
     bool Load(const DesignNode& design, HWND owner = nullptr);
     const std::string& LoadError() const { return loadError_; }
@@ -107,10 +113,11 @@ public:
     // design-time looks and touch no menu.
     bool UserMode() const { return userMode_; }
 
-    // Controls by name (without regard to case). Get gives a stand-in without a window when the
-    // design has no such control of that kind, so that a damaged design cannot crash a handler.
+    // Controls and components by name (without regard to case). Get throws MissingControl, naming
+    // it, when the design has no such control of that kind: a form resolves the controls its code
+    // uses in Form_Load, so that a damaged design fails to load instead of running without them.
     Control* FindControl(std::string_view name) const;
-    template <typename T> T& Get(std::string_view name);
+    template <typename T> T& Get(std::string_view name) const;
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
     Component* FindComponent(std::string_view name) const;
     template <typename T> T* GetComponent(std::string_view name) const {
@@ -167,7 +174,6 @@ private:
     void OnDestroy();
     void OnPaint();
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
-    Control& AddStandIn(std::unique_ptr<Control> standIn);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::string designName_;
@@ -196,7 +202,6 @@ private:
     double twipsPerPixelX_ = 15.0, twipsPerPixelY_ = 15.0;
 
     std::vector<std::unique_ptr<Control>> controls_;
-    std::vector<std::unique_ptr<Control>> standIns_;
     std::vector<ComponentEntry> components_;
     std::vector<ComponentHost::ControlInfo> infos_;
     std::vector<std::string> changed_;
@@ -206,16 +211,16 @@ private:
     bool dockAgain_ = false;
 };
 
-template <typename T> T& Form::Get(std::string_view name) {
-    if (auto* control = dynamic_cast<T*>(FindControl(name)))
-        return *control;
-    for (const auto& standIn : standIns_)
-        if (auto* control = dynamic_cast<T*>(standIn.get()); control && control->Name() == name)
-            return *control;
-    if constexpr (std::is_same_v<T, Control>)
-        return AddStandIn(std::make_unique<CommandButton>(std::string(name)));
+template <typename T> T& Form::Get(std::string_view name) const {
+    T* found = nullptr;
+    if constexpr (std::is_base_of_v<Control, T>)
+        found = dynamic_cast<T*>(FindControl(name));
     else
-        return static_cast<T&>(AddStandIn(std::make_unique<T>(std::string(name))));
+        found = dynamic_cast<T*>(FindComponent(name));
+    if (!found)
+        throw MissingControl("design " + name_ + ": no control " + std::string(name) +
+                             " of the kind the window needs");
+    return *found;
 }
 
 } // namespace cw

@@ -6,19 +6,6 @@
 namespace cw {
 namespace {
 
-// The status bar lays out once, when the page has written every field of a panel, and is never
-// left holding its updates back, whatever a setter does.
-class HeldUpdates {
-public:
-    explicit HeldUpdates(StatusBar& bar) : bar_(bar) { bar_.SetPreventUpdate(true); }
-    ~HeldUpdates() { bar_.SetPreventUpdate(false); }
-    HeldUpdates(const HeldUpdates&) = delete;
-    HeldUpdates& operator=(const HeldUpdates&) = delete;
-
-private:
-    StatusBar& bar_;
-};
-
 constexpr const char* kAlignments[] = {"0 - sbrLeft", "1 - sbrCenter", "2 - sbrRight"};
 constexpr const char* kAutoSizes[] = {"0 - sbrNoAutoSize", "1 - sbrSpring", "2 - sbrContents"};
 constexpr const char* kBevels[] = {"0 - sbrNoBevel", "1 - sbrInset", "2 - sbrRaised"};
@@ -50,12 +37,9 @@ std::optional<std::int16_t> LeadingNumber16(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
-PanelsPage::PanelsPage() : PropertyPage("Panels", 5880, 3870) {}
+PanelsPage::PanelsPage() : IndexedItemsPage("Panels", 5880, 3870) {}
 
-void PanelsPage::CreateFields() {
-    Add(FieldKind::Label, "LabelIndex", "Index:", 240, 285, 975, 255);
-    textIndex_ = Add(FieldKind::TextBox, "TextIndex", "0", 1320, 240, 495, 285);
-    hscrollIndex_ = Add(FieldKind::HScrollBar, "HScrollIndex", "", 1815, 240, 495, 285);
+void PanelsPage::CreateItemFields() {
     Add(FieldKind::Label, "LabelText", "Text:", 240, 675, 975, 255);
     textText_ = Add(FieldKind::TextBox, "TextText", "", 1320, 630, 4335, 285);
     Add(FieldKind::Label, "LabelMinwidth", "MinWidth:", 240, 1065, 975, 255);
@@ -71,9 +55,6 @@ void PanelsPage::CreateFields() {
     textTooltiptext_ = Add(FieldKind::TextBox, "TextTooltiptext", "", 1320, 2970, 4335, 285);
     Add(FieldKind::Label, "LabelTag", "Tag:", 240, 3405, 975, 255);
     textTag_ = Add(FieldKind::TextBox, "TextTag", "", 1320, 3360, 4335, 285);
-    // The index changes only through the scroll bar.
-    EnableWindow(textIndex_, FALSE);
-    SetBackColor(textIndex_, kColourScrollBars);
 }
 
 void PanelsPage::Initialize() {
@@ -85,50 +66,19 @@ void PanelsPage::Initialize() {
         AddItem(comboBevel_, entry);
 }
 
-StatusBar* PanelsPage::Bar() const {
-    const auto& selected = SelectedControls();
-    return selected.empty() ? nullptr : dynamic_cast<StatusBar*>(selected.front());
-}
-
-std::int16_t PanelsPage::IndexShown() const {
-    return LeadingNumber16(Text(textIndex_)).value_or(0);
+std::int16_t PanelsPage::ItemCount() const {
+    const StatusBar* bar = Selected<StatusBar>();
+    return bar && bar->Panel(0) ? bar->Count() : std::int16_t{0};
 }
 
 void PanelsPage::EnableFields(bool enabled) {
-    for (const auto& [field, kind] : Fields()) {
-        if (field == textIndex_)
-            continue;
-        if (kind == FieldKind::TextBox || kind == FieldKind::ComboBox)
-            SetBackColor(field, enabled ? kColourWindowBackground : kColourScrollBars);
-        else if (kind == FieldKind::CheckBox)
-            SetBackColor(field, enabled ? kColourButtonFace : kColourScrollBars);
-        EnableWindow(field, enabled);
-    }
-    if (!enabled)
-        EnableWindow(textIndex_, FALSE);
+    IndexedItemsPage::EnableFields(enabled);
+    SetBackColor(checkVisible_, enabled ? kColourButtonFace : kColourScrollBars);
 }
 
-void PanelsPage::SelectionChanged() {
-    StatusBar* bar = Bar();
-    if (!bar || !bar->Panel(0)) {
-        EnableFields(false);
-        return;
-    }
-    // A page disabled for an earlier selection without panels can edit this one.
-    EnableFields(true);
-    const auto last = static_cast<std::int16_t>(bar->Count() - 1);
-    SetScrollMax(hscrollIndex_, last);
-    if (IndexShown() > last || IndexShown() < 0) {
-        SetText(textIndex_, std::to_string(last));
-        SetScrollValue(hscrollIndex_, last);
-    }
-    Load();
-    SetChanged(false);
-}
-
-void PanelsPage::Load() {
-    StatusBar* bar = Bar();
-    const Panel* panel = bar ? bar->Panel(IndexShown()) : nullptr;
+void PanelsPage::LoadItem(std::int16_t index) {
+    const StatusBar* bar = Selected<StatusBar>();
+    const Panel* panel = bar ? bar->Panel(index) : nullptr;
     if (!panel)
         return;
     SetText(textText_, panel->Text());
@@ -142,7 +92,7 @@ void PanelsPage::Load() {
 }
 
 void PanelsPage::ApplyChanges() {
-    StatusBar* bar = Bar();
+    StatusBar* bar = Selected<StatusBar>();
     const std::int16_t index = IndexShown();
     Panel* panel = bar ? bar->Panel(index) : nullptr;
     if (!panel)
@@ -161,28 +111,6 @@ void PanelsPage::ApplyChanges() {
         panel->SetTag(Text(textTag_));
     }
     bar->UpdatePanels(index);
-}
-
-void PanelsPage::Change(HWND field) {
-    if (field == hscrollIndex_) {
-        // The fields still show the panel named by the old index: pending edits go there first.
-        // With none pending the panel is left alone, so that looking through the panels does not
-        // mark the design as modified.
-        if (Changed())
-            ApplyChanges();
-        SetText(textIndex_, std::to_string(ScrollValue(hscrollIndex_)));
-        Load();
-        SetChanged(false);
-    } else if (field == textText_ || field == textMinwidth_ || field == textTooltiptext_ ||
-               field == textTag_) {
-        SetChanged(true);
-    }
-}
-
-void PanelsPage::Click(HWND field) {
-    if (field == comboAlignment_ || field == comboAutosize_ || field == comboBevel_ ||
-        field == checkVisible_)
-        SetChanged(true);
 }
 
 } // namespace cw

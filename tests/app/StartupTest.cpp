@@ -3,12 +3,14 @@
 #include "app/FormClutterwise.h"
 #include "app/Startup.h"
 #include "controls/Components.h"
+#include "forms/DesignStore.h"
 #include "win32/Program.h"
 #include "win32/SingleInstance.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 using namespace cw;
 using namespace cwtest;
@@ -39,6 +41,19 @@ TEST_F(MainWindowStart, OpensOnTheUsersDesktopFolder) {
     EXPECT_EQ(form.DesktopFolder(), TestDesktop::Path() + "\\");
     EXPECT_TRUE(answerer.Boxes().empty());
     EXPECT_FALSE(IsWindowVisible(form.Hwnd())); // shown by the caller once loaded
+}
+
+// The caller shows the error; the window says nothing itself and is gone.
+TEST_F(MainWindowStart, RefusesADesignWithoutAControlItsCodeUsesNamingIt) {
+    for (const std::string name : {"CommandProcess", "StatusBarClutterwise"}) {
+        DesignNode design = *LoadDesignResource("FormClutterwise").design;
+        std::erase_if(design.children, [&](const DesignNode& node) { return node.name == name; });
+        FormClutterwise form;
+        EXPECT_FALSE(form.Load(design));
+        EXPECT_NE(form.LoadError().find(name), std::string::npos) << form.LoadError();
+        EXPECT_FALSE(form.Hwnd());
+    }
+    EXPECT_TRUE(answerer.Boxes().empty());
 }
 
 // Run by CTest on its own (CLUTTERWISE_TEST_ALREADY_ACTIVE): the instance mutex must be taken

@@ -414,15 +414,6 @@ TEST_F(FormTest, LetsAHandlerUnloadItsOwnForm) {
     EXPECT_TRUE(IsWindow(form.Get<Control>("CommandGo").Hwnd()));
 }
 
-TEST_F(FormTest, HandsOutStandInsForControlsTheDesignLacks) {
-    auto& missing = form.Get<ListBox>("ListNowhere");
-    missing.AddItem("row");
-    EXPECT_EQ(missing.ListCount(), 0);
-    EXPECT_EQ(&form.Get<ListBox>("ListNowhere"), &missing);
-    // A control of another kind under the asked name is not handed out as a list either.
-    EXPECT_EQ(form.Get<ListBox>("CommandGo").Hwnd(), nullptr);
-}
-
 namespace {
 
 class ModalForm : public Form {
