@@ -5,35 +5,6 @@
 #include <algorithm>
 
 namespace cwtest {
-namespace {
-
-struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search.pid && IsWindowVisible(window))
-        search.found.push_back(window);
-    return TRUE;
-}
-
-std::string ClassOf(HWND window) {
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-POINT RowCentre(HWND list, int row) {
-    RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-} // namespace
 
 std::string ProgramPath() {
     for (const std::string& arg : ::testing::internal::GetArgvs())
@@ -50,8 +21,7 @@ std::string ProgramPath() {
 
 AppDriver::AppDriver() {
     std::string commandLine = "\"" + ProgramPath() + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOA startup{sizeof startup};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process_))
         ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
@@ -60,10 +30,10 @@ AppDriver::AppDriver() {
 AppDriver::~AppDriver() {
     if (!process_.hProcess)
         return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    if (!WaitForExit(0)) {
         for (HWND window : TopLevelWindows())
             PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 5000) == WAIT_TIMEOUT)
+        if (!WaitForExit(5000))
             TerminateProcess(process_.hProcess, 1);
     }
     CloseHandle(process_.hThread);
@@ -71,47 +41,69 @@ AppDriver::~AppDriver() {
 }
 
 std::vector<HWND> AppDriver::TopLevelWindows() const {
-    Search search{process_.dwProcessId, {}};
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<DWORD, std::vector<HWND>> search{process_.dwProcessId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& [pid, found] = *reinterpret_cast<decltype(search)*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == pid && IsWindowVisible(window))
+                found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
-HWND AppDriver::WaitForWindow(const std::string& caption, DWORD timeoutMs) const {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    do {
+HWND AppDriver::WaitForWindow(const std::string& caption) const {
+    HWND found = nullptr;
+    WaitUntil([&] {
         for (HWND window : TopLevelWindows())
             if (TextOf(window) == caption && !IsMessageBox(window))
-                return window;
-        Sleep(50);
-    } while (GetTickCount64() < end && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT);
-    return nullptr;
+                found = window;
+        return found || WaitForExit(0);
+    });
+    return found;
 }
 
-std::optional<AnsweredBox> AppDriver::AnswerMessageBox(DWORD timeoutMs) const {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    do {
-        for (HWND window : TopLevelWindows())
-            if (IsMessageBox(window)) {
-                AnsweredBox box = ReadMessageBox(window);
-                // The icon is the program's own handle: compare it there is not possible from here.
-                box.icon = BoxIcon::None;
-                PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                // Wait until it is gone so that the next call does not read it again.
-                while (IsWindow(window) && GetTickCount64() < end)
-                    Sleep(20);
-                return box;
-            }
-        Sleep(50);
-    } while (GetTickCount64() < end);
-    return std::nullopt;
+std::optional<AnsweredBox> AppDriver::AnswerMessageBox() const {
+    HWND box = nullptr;
+    if (!WaitUntil([&] {
+            const auto windows = TopLevelWindows();
+            const auto it = std::find_if(windows.begin(), windows.end(), IsMessageBox);
+            box = it == windows.end() ? nullptr : *it;
+            return box != nullptr;
+        }))
+        return std::nullopt;
+    AnsweredBox read = ReadMessageBox(box);
+    read.icon = BoxIcon::None; // the program's own icon handles do not compare from here
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
+    return read;
 }
 
 std::optional<DWORD> AppDriver::WaitForExit(DWORD timeoutMs) const {
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return std::nullopt;
     DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process_.hProcess, &code))
+        return std::nullopt;
     return code;
+}
+
+std::vector<HWND> FindChildren(HWND parent, const std::string& windowClass) {
+    std::pair<std::string, std::vector<HWND>> search{windowClass, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto& [cls, found] = *reinterpret_cast<decltype(search)*>(param);
+            char name[64] = "";
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, cls.c_str()) == 0)
+                found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 HWND FindChild(HWND parent, const std::string& windowClass, const std::string& caption) {
@@ -121,46 +113,20 @@ HWND FindChild(HWND parent, const std::string& windowClass, const std::string& c
     return nullptr;
 }
 
-std::vector<HWND> FindChildren(HWND parent, const std::string& windowClass) {
-    struct Collect {
-        std::string cls;
-        std::vector<HWND> found;
-    } collect{windowClass, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& c = *reinterpret_cast<Collect*>(param);
-            if (lstrcmpiA(ClassOf(child).c_str(), c.cls.c_str()) == 0)
-                c.found.push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collect));
-    return collect.found;
-}
-
-std::string TextOf(HWND window) {
-    char text[1024] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
-    return text;
-}
-
 void ClickButton(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-void ClickRow(HWND list, int row, WPARAM keys) {
-    const POINT p = RowCentre(list, row);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(p.x, p.y));
-    PostMessageA(list, WM_LBUTTONUP, keys, MAKELPARAM(p.x, p.y));
-}
-
-void DoubleClickRow(HWND list, int row) {
-    const POINT p = RowCentre(list, row);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+void ClickRow(HWND list, int row, WPARAM keys, bool twice) {
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    PostMessageA(list, WM_LBUTTONUP, keys, at);
+    if (twice) {
+        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(list, WM_LBUTTONUP, 0, at);
+    }
 }
 
 void PressKey(HWND window, UINT key) {
@@ -180,15 +146,6 @@ std::vector<std::string> Rows(HWND list) {
         WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         rows.emplace_back(text);
     }
-    return rows;
-}
-
-std::vector<int> SelectedRows(HWND list) {
-    std::vector<int> rows;
-    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i)
-        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
-            rows.push_back(static_cast<int>(i));
     return rows;
 }
 
