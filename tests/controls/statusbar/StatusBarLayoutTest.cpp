@@ -1,3 +1,4 @@
+// The window-free parts of the status bar: the part layout and font heights.
 #include "controls/statusbar/Panel.h"
 #include "controls/statusbar/StatusBarLayout.h"
 
@@ -16,42 +17,43 @@ PanelMetrics Fixed(std::int16_t width, bool visible = true) {
 PanelMetrics Spring(std::int16_t width, bool visible = true) {
     return {visible, sbrSpring, width};
 }
-using Edges = std::vector<int>;
-using Widths = std::vector<std::int16_t>;
 
-TEST(LayoutParts, ContentsContentsSpringEndsAtTheWindowsRightEdge) {
-    const int a = 40, b = 55, w = 721;
-    const PartLayout l = LayoutParts({Contents(a), Contents(b), Spring(100)}, w);
-    EXPECT_EQ(l.rightEdges, (Edges{a + 5, a + b + 12, w}));
-    EXPECT_EQ(l.widths, (Widths{a + 5, b + 7, w - a - b - 12}));
-}
-
-TEST(LayoutParts, HiddenPanelsGetNoWidthButAHiddenSpringStillTakesTheRoom) {
-    // T = 60 + 70; the first visible panel (1), not the hidden one before it, gives up 2 pixels.
-    const PartLayout l =
-        LayoutParts({Fixed(50, false), Fixed(60), Spring(30, false), Fixed(70)}, 400);
-    EXPECT_EQ(l.rightEdges, (Edges{0, 58, 330, 400}));
-    EXPECT_EQ(l.widths, (Widths{0, 58, 272, 70}));
-}
-
-TEST(LayoutParts, EverySpringTakesTheWholeRoomUnlessThereIsNone) {
-    EXPECT_EQ(LayoutParts({Spring(50), Fixed(50), Spring(50), Fixed(50)}, 300).rightEdges,
-              (Edges{150, 200, 352, 402}));
-    EXPECT_EQ(LayoutParts({Fixed(100), Spring(150)}, 249).rightEdges, (Edges{98, 249}));
-    EXPECT_EQ(LayoutParts({Fixed(100), Spring(150)}, 248).rightEdges,
-              (Edges{98, 248})); // T = W + 2
-    EXPECT_EQ(LayoutParts({Fixed(100), Spring(150)}, 200).rightEdges, (Edges{98, 248}));
-    EXPECT_EQ(LayoutParts({Spring(150)}, 100).rightEdges, (Edges{148}));
-}
-
-TEST(LayoutParts, TheReductionNeverGivesANegativeWidth) {
-    EXPECT_EQ(LayoutParts({Fixed(1), Fixed(10)}, 1000).widths, (Widths{0, 10}));
+// Hidden panels get no width; the first panel with a width gives up 2 pixels; every spring (a
+// hidden one too) takes all the room the panels leave, if they leave any.
+TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
+    const struct {
+        std::vector<PanelMetrics> panels;
+        int window;
+        std::vector<int> edges;
+        std::vector<std::int16_t> widths;
+    } cases[] = {
+        {{Contents(40), Contents(55), Spring(100)}, 721, {45, 107, 721}, {45, 62, 614}},
+        {{Fixed(50, false), Fixed(60), Spring(30, false), Fixed(70)},
+         400,
+         {0, 58, 330, 400},
+         {0, 58, 272, 70}},
+        {{Spring(50), Fixed(50), Spring(50), Fixed(50)},
+         300,
+         {150, 200, 352, 402},
+         {150, 50, 152, 50}},
+        {{Fixed(100), Spring(150)}, 249, {98, 249}, {98, 151}},
+        {{Fixed(100), Spring(150)}, 248, {98, 248}, {98, 150}}, // no room left: T = W + 2
+        {{Fixed(100), Spring(150)}, 200, {98, 248}, {98, 150}},
+        {{Fixed(1), Fixed(10)}, 1000, {0, 10}, {0, 10}}, // never a negative width
+        // The total is summed in 32 bits; a width is held to 16.
+        {{Spring(32767), Fixed(32767)}, 100000, {67233, 100000}, {32767, 32767}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.edges));
+        const PartLayout layout = LayoutParts(c.panels, c.window);
+        EXPECT_EQ(layout.rightEdges, c.edges);
+        EXPECT_EQ(layout.widths, c.widths);
+    }
 }
 
 TEST(FontHeight, RoundsPointsHalfToEvenThenScales) {
-    EXPECT_EQ(RoundHalfEven(8.5), 8);
-    EXPECT_EQ(RoundHalfEven(9.5), 10);
-    EXPECT_EQ(RoundHalfEven(9.75), 10);
+    for (const auto& [points, whole] : {std::pair{8.5, 8}, {9.5, 10}, {9.75, 10}})
+        EXPECT_EQ(RoundHalfEven(points), whole) << points;
     EXPECT_EQ(FontHeight(8.25, 96), 11); // 8 * 96 / 72 = 10.67
 }
 

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <memory>
 #include <tuple>
 
@@ -28,19 +27,17 @@ PropertyBag MainWindowBag() {
 }
 
 class StatusBarTest : public ::testing::Test {
-  protected:
+protected:
     // Docked at the bottom of its window, 20 pixels high, as on the main window.
-    void Make(const PropertyBag* bag = nullptr, bool userMode = true) {
+    void Make(const PropertyBag& bag = MainWindowBag(), bool userMode = true) {
+        TearDown();
         host.userMode = userMode;
         host.SetSize(10815, 300);
         host.SetAlign(Align::Bottom);
         bar = std::make_unique<StatusBar>(host);
+        ownProc = GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC);
         host.Attach(bar->Hwnd());
-        bag ? bar->ReadProperties(*bag) : bar->InitProperties();
-    }
-    void MakeMain() {
-        const PropertyBag saved = MainWindowBag();
-        Make(&saved);
+        bar->ReadProperties(bag);
     }
     void TearDown() override {
         if (bar)
@@ -61,97 +58,84 @@ class StatusBarTest : public ::testing::Test {
         return reinterpret_cast<HFONT>(SendMessageA(Status(), WM_GETFONT, 0, 0));
     }
     LRESULT Tools() const { return SendMessageA(bar->TipHwnd(), TTM_GETTOOLCOUNT, 0, 0); }
+    bool Hooked() const { return GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC) != ownProc; }
 
     cwtest::TestHost host;
     std::unique_ptr<StatusBar> bar;
+    LONG_PTR ownProc = 0; // the component window's procedure before any hook
 };
 
-TEST_F(StatusBarTest, TheMainWindowsSavedStateGivesThreePanelsAndWritesBackUnchanged) {
-    const PropertyBag saved = MainWindowBag();
-    Make(&saved);
-    ASSERT_EQ(bar->Count(), 3);
-    for (std::int16_t i = 0; i < 3; ++i) {
-        const Panel* p = bar->Panel(i);
-        ASSERT_NE(p, nullptr);
-        EXPECT_EQ(p->Index(), i);
-        EXPECT_EQ(p->AutoSize(), i < 2 ? sbrContents : sbrSpring);
-        EXPECT_TRUE(p->MinWidth() == 100 && p->Bevel() == sbrInset && p->Visible() &&
-                    p->Text().empty());
-    }
-    EXPECT_EQ(bar->Panel(3), nullptr);
-    EXPECT_EQ(bar->Panel(-1), nullptr);
+// A stored value that does not convert, or that its setter would refuse, skips only its step.
+TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
+    Make();
+    EXPECT_EQ(bar->Count(), 3);
+    EXPECT_EQ(bar->Panel(2)->AutoSize(), sbrSpring);
+    EXPECT_TRUE(!bar->Panel(3) && !bar->Panel(-1));
     PropertyBag written;
     bar->WriteProperties(written);
-    EXPECT_EQ(written, saved); // only what differs from the defaults
-}
+    EXPECT_EQ(written, MainWindowBag());
 
-TEST_F(StatusBarTest, AStoredValueThatCannotBeTakenSkipsOnlyItsStep) {
     PropertyBag bag = MainWindowBag();
-    bag.SetText("font", "font(\"Arial\")");
-    bag.SetText("panelbevel(0)", "7");            // refused by the setter
+    for (const char* key : {"panelalignment(0)", "panelautosize(1)", "panelbevel(2)"})
+        bag.SetText(key, "3"); // refused by the panel's setters, as are the next two
+    bag.SetText("panelbevel(0)", "-1");
+    bag.SetText("panelminwidth(0)", "0");
     bag.SetText("panelminwidth(1)", "40000");     // overflows 16 bits
     bag.SetText("panelalignment(2)", "\"left\""); // not a number
+    bag.SetText("font", "font(\"Arial\")");
     bag.SetText("paneltext(2)", "\"Ready\"");
     host.ambientFont = {"Tahoma", 9};
-    Make(&bag);
+    Make(bag);
     EXPECT_EQ(bar->Font(), host.ambientFont);
-    EXPECT_EQ(bar->Panel(0)->Bevel(), sbrInset);
-    EXPECT_EQ(bar->Panel(1)->MinWidth(), 100);
-    EXPECT_EQ(bar->Panel(2)->Alignment(), sbrLeft);
+    for (std::int16_t i = 0; i < 3; ++i) {
+        const Panel& p = *bar->Panel(i);
+        EXPECT_TRUE(p.Alignment() == sbrLeft && p.Bevel() == sbrInset && p.MinWidth() == 100) << i;
+    }
+    EXPECT_EQ(bar->Panel(1)->AutoSize(), sbrNoAutoSize);
     EXPECT_EQ(Part(2).first, "Ready");
-}
 
-TEST_F(StatusBarTest, ACountOrStyleThatSettersWouldRefuseIsNotRead) {
-    PropertyBag bag;
-    bag.SetText("count", "-2");
+    bag.SetText("count", "-2"); // would size the panel list negatively
     bag.SetText("style", "7");
-    Make(&bag);
+    Make(bag);
     EXPECT_EQ(bar->Count(), 0);
     EXPECT_EQ(bar->Style(), 0);
 }
 
 TEST_F(StatusBarTest, RaisingCountAgainStartsThePanelsAfresh) {
-    MakeMain();
-    bar->Panel(0)->SetText("kept");
+    Make();
     bar->SetCount(5);
-    bar->Panel(3)->SetText("old");
-    bar->Panel(4)->SetBevel(sbrRaised);
+    bar->Panel(4)->SetText("old");
     bar->SetCount(3);
-    EXPECT_EQ(bar->Panel(3), nullptr);
+    EXPECT_EQ(bar->Panel(4), nullptr);
     host.changedKeys.clear();
     bar->SetCount(5);
-    EXPECT_EQ(bar->Panel(3)->Text(), "");
-    EXPECT_EQ(bar->Panel(4)->Bevel(), sbrInset);
-    EXPECT_EQ(bar->Panel(4)->Index(), 4);
-    EXPECT_EQ(bar->Panel(0)->Text(), "kept");
+    EXPECT_EQ(bar->Panel(4)->Text(), "");
+    EXPECT_EQ(Parts().size(), 5u);
     // A designer records the new panels' values: "Count", then 8 keys for each new panel.
     ASSERT_EQ(host.changedKeys.size(), 17u);
     EXPECT_EQ(host.changedKeys.back(), "PanelVisible(4)");
-    EXPECT_EQ(Parts().size(), 5u);
 }
 
 TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
-    MakeMain();
+    Make();
     HDC dc = GetDC(Status());
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     LOGFONTA lf{};
     GetObjectA(WindowFont(), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -FontHeight(host.ambientFont.size, dpi));
-    const auto width = [&](const char* text) {
+    const auto width = [&](const std::string& text) {
         SIZE size{};
-        HGDIOBJ old = SelectObject(dc, WindowFont());
-        GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+        const HGDIOBJ old = SelectObject(dc, WindowFont());
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, old);
         return static_cast<int>(size.cx);
     };
     bar->Panel(0)->SetText("12 current items / 0 selected ");
     bar->Panel(1)->SetText("0 new items / 0 selected ");
-    const int a = width("12 current items / 0 selected "), b = width("0 new items / 0 selected ");
+    const int a = width(bar->Panel(0)->Text()), b = width(bar->Panel(1)->Text());
     ReleaseDC(Status(), dc);
-    const int w = host.ContainerClientWidth();
-    EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, w}));
-    EXPECT_EQ(bar->Panel(2)->ActualWidth(), w - a - b - 12);
-
+    EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, 721}));
+    EXPECT_EQ(bar->Panel(2)->ActualWidth(), 721 - a - b - 12);
     host.ResizeContainer(600, 300);
     EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, 600}));
     // A hidden panel keeps its text but no width.
@@ -166,23 +150,31 @@ TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
     EXPECT_NE(Parts()[0], a + 5); // measured again in the new font
 }
 
-TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlags) {
-    Make();
+// Panels past 254 get no text: their index OR'd with the bevel flags would name another part.
+TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlagsAndHoldsTextsBackOnRequest) {
+    Make(PropertyBag());
     bar->SetCount(257);
     bar->Panel(0)->SetAlignment(sbrRight);
     bar->Panel(0)->SetText("Right");
     bar->Panel(1)->SetBevel(sbrNoBevel);
     bar->Panel(2)->SetAlignment(sbrCenter);
     bar->Panel(2)->SetBevel(sbrRaised);
-    bar->Panel(256)->SetText("spill"); // 256 | flags would name part 0
+    bar->Panel(256)->SetText("spill");
     EXPECT_EQ(Part(0), (PartText{"\t\tRight", 0}));
     EXPECT_EQ(LOWORD(SendMessageA(Status(), SB_GETTEXTLENGTHA, 0, 0)), 7);
     EXPECT_EQ(Part(1), (PartText{"", SBT_NOBORDERS}));
     EXPECT_EQ(Part(2), (PartText{"\t", SBT_POPOUT}));
+
+    bar->SetPreventUpdate(true);
+    bar->Panel(3)->SetText("Held");
+    bar->SetPreventUpdate(false);
+    EXPECT_EQ(Part(3).first, "");
+    bar->UpdatePanels(-1);
+    EXPECT_EQ(Part(3).first, "Held");
 }
 
 TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
-    MakeMain();
+    Make();
     bar->Panel(0)->SetText("Zero");
     bar->SetStyle(1);
     bar->SetSimpleText("Busy");
@@ -199,18 +191,8 @@ TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
     EXPECT_NE(bar->Panel(4), nullptr);
 }
 
-TEST_F(StatusBarTest, PreventUpdateHoldsTheRedrawUntilUpdatePanels) {
-    MakeMain();
-    bar->SetPreventUpdate(true);
-    bar->Panel(0)->SetText("Held");
-    bar->SetPreventUpdate(false);
-    EXPECT_EQ(Part(0).first, "");
-    bar->UpdatePanels(-1);
-    EXPECT_EQ(Part(0).first, "Held");
-}
-
 TEST_F(StatusBarTest, OneToolPerPanelWithItsTextRefreshedInPlace) {
-    MakeMain();
+    Make();
     EXPECT_EQ(Tools(), 3);
     bar->Panel(1)->SetToolTipText("The new order");
     EXPECT_EQ(Tools(), 3);
@@ -228,24 +210,6 @@ TEST_F(StatusBarTest, OneToolPerPanelWithItsTextRefreshedInPlace) {
     EXPECT_TRUE(EqualRect(&tool.rect, &part));
 }
 
-TEST_F(StatusBarTest, HooksOnlyAtRunTimeAndUnhooksOnTerminate) {
-    const PropertyBag saved = MainWindowBag();
-    const LONG_PTR hookProc = reinterpret_cast<LONG_PTR>(&StatusBarHookProc);
-    Make(&saved, false);
-    EXPECT_EQ(Tools(), 0);
-    EXPECT_NE(GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC), hookProc);
-    bar->Terminate();
-
-    Make(&saved, true);
-    HWND own = bar->Hwnd();
-    EXPECT_EQ(GetWindowLongPtrA(own, GWLP_WNDPROC), hookProc);
-    EXPECT_EQ(GetPropA(own, "StatusBar"), static_cast<HANDLE>(bar.get()));
-    bar->Terminate();
-    EXPECT_NE(GetWindowLongPtrA(own, GWLP_WNDPROC), hookProc);
-    EXPECT_EQ(GetPropA(own, "StatusBar"), nullptr);
-    EXPECT_EQ(GetPropA(own, "StatusBarWindowProc"), nullptr);
-}
-
 TEST_F(StatusBarTest, SizeGripOnlyOnASizableHoldingWindow) {
     Make();
     for (const auto& [border, grip] : {std::pair{BorderStyle::FixedSingle, false},
@@ -257,14 +221,18 @@ TEST_F(StatusBarTest, SizeGripOnlyOnASizableHoldingWindow) {
     }
 }
 
-TEST_F(StatusBarTest, ClicksOnPanelOneRaiseItsEventsWithTheButton) {
-    MakeMain();
-    bar->Panel(0)->SetText("Current");
+// At design time there are no tips and no hook; at run time clicks on a panel raise its events
+// with the button until Terminate takes the hook off.
+TEST_F(StatusBarTest, ClicksOnAPanelRaiseItsEventsAtRunTimeOnly) {
+    Make(MainWindowBag(), false);
+    EXPECT_EQ(Tools(), 0);
+    EXPECT_FALSE(Hooked());
+    Make();
+    ASSERT_TRUE(Hooked());
     using Event = std::tuple<char, std::int16_t, std::int16_t>;
     std::vector<Event> events;
     bar->PanelClick = [&](Panel& p, std::int16_t b) { events.emplace_back('c', p.Index(), b); };
     bar->PanelDblClick = [&](Panel& p, std::int16_t b) { events.emplace_back('d', p.Index(), b); };
-
     RECT part{};
     SendMessageA(Status(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
     POINT point{(part.left + part.right) / 2, (part.top + part.bottom) / 2}, now{};
@@ -272,7 +240,6 @@ TEST_F(StatusBarTest, ClicksOnPanelOneRaiseItsEventsWithTheButton) {
     SetCursorPos(point.x, point.y);
     if (!GetCursorPos(&now) || now.x != point.x || now.y != point.y)
         GTEST_SKIP() << "the display did not move the cursor onto the panel";
-
     // Sent as the native bar notifies its parent of a click.
     const auto notify = [&](int code) {
         NMMOUSE m{};
@@ -283,12 +250,13 @@ TEST_F(StatusBarTest, ClicksOnPanelOneRaiseItsEventsWithTheButton) {
     for (const int code : {NM_CLICK, NM_RCLICK, NM_DBLCLK, NM_RDBLCLK, NM_RETURN})
         EXPECT_EQ(notify(code), 0);
     EXPECT_EQ(events, (std::vector<Event>{{'c', 1, 1}, {'c', 1, 2}, {'d', 1, 1}, {'d', 1, 2}}));
-
     POINT away{5, 5}; // on the holding window, off the bar
     ClientToScreen(host.ContainerHwnd(), &away);
     SetCursorPos(away.x, away.y);
     notify(NM_CLICK);
     EXPECT_EQ(events.size(), 4u);
+    bar->Terminate();
+    EXPECT_FALSE(Hooked());
 }
 
 } // namespace
