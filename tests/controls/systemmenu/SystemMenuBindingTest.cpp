@@ -45,6 +45,7 @@ LRESULT CALLBACK Previous(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(original, hwnd, msg, wParam, lParam);
 }
 
+// The main window's control: a separator, then the About command.
 cw::PropertyBag MainWindowDesign() {
     cw::PropertyBag bag;
     bag.WriteInt16("count", 2, 0);
@@ -65,8 +66,8 @@ struct RunningControl : ::testing::Test {
         control.ReadProperties(MainWindowDesign());
     }
     ~RunningControl() override { control.Terminate(); }
-    // The control's entries, after the platform's, which must stay as they were: Wine's own
-    // separators carry command number 0 as well.
+    // The control's entries, after the platform's, which must stay as they were: the standard
+    // separator carries command number 0 too.
     Menu Ours() const {
         const Menu now = Snapshot(menu);
         const auto end =
@@ -118,11 +119,11 @@ TEST_F(RunningControl, ItemChangesTouchOnlyTheirEntryAndDeferredOnesRebuildTheSa
     EXPECT_EQ(Ours(), direct);
 }
 
+// Commands are whole signed values: a negative one, or one whose low bits read 1, is not ours.
 TEST_F(RunningControl, OwnCommandsRaiseItemClickAndOthersPassOnUntilTerminate) {
     EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, 1, 0), 0);
     EXPECT_EQ(clicked, std::vector<cw::SystemMenuItem*>{&Item(1)});
     EXPECT_TRUE(reached.empty());
-    // Whole signed values: a negative one, or one whose low bits read 1, is not one of ours.
     const WPARAM others[] = {2, static_cast<WPARAM>(std::numeric_limits<LONG_PTR>::min() + 1),
                              static_cast<WPARAM>(0x7FFF0001)};
     for (const WPARAM command : others)
