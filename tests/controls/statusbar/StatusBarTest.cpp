@@ -1,4 +1,7 @@
+// The status bar: its window-free layout, the component on a window, and its Panels page.
+#include "PageDriver.h"
 #include "TestHost.h"
+#include "controls/statusbar/PanelsPage.h"
 #include "controls/statusbar/StatusBar.h"
 #include "controls/statusbar/StatusBarLayout.h"
 
@@ -6,15 +9,28 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 
 using namespace cw;
+using namespace cwtest;
 
 namespace {
 
 using Edges = std::vector<int>;
-using PartText = std::pair<std::string, unsigned>; // text and SBT_ flags
+using Keys = std::vector<std::string>;
+using PartShown = std::pair<std::string, unsigned>; // text and SBT_ flags
+
+PanelMetrics Contents(int textWidth) {
+    return {true, sbrContents, 100, textWidth};
+}
+PanelMetrics Fixed(std::int16_t width, bool visible = true) {
+    return {visible, sbrNoAutoSize, width};
+}
+PanelMetrics Spring(std::int16_t width, bool visible = true) {
+    return {visible, sbrSpring, width};
+}
 
 // What the main window's design holds for its status bar.
 PropertyBag MainWindowBag() {
@@ -44,7 +60,7 @@ protected:
             bar->Terminate();
     }
     HWND Status() const { return bar->ControlHwnd(); }
-    PartText Part(int i) const {
+    PartShown Part(int i) const {
         char text[256] = {};
         const LRESULT r = SendMessageA(Status(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
         return {text, HIWORD(r)};
@@ -60,10 +76,90 @@ protected:
     LRESULT Tools() const { return SendMessageA(bar->TipHwnd(), TTM_GETTOOLCOUNT, 0, 0); }
     bool Hooked() const { return GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC) != ownProc; }
 
-    cwtest::TestHost host;
+    TestHost host;
     std::unique_ptr<StatusBar> bar;
     LONG_PTR ownProc = 0; // the component window's procedure before any hook
 };
+
+// Counts what reaches the status window, to see how often the bar lays out and redraws.
+struct StatusMessages {
+    static inline int texts = 0, parts = 0;
+    static inline WNDPROC previous = nullptr;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        texts += msg == SB_SETTEXTA;
+        parts += msg == SB_SETPARTS;
+        return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+    }
+};
+
+// The page on a bar at design time with three panels, as a designer opens it.
+class PanelsPageTest : public StatusBarTest {
+protected:
+    void SetUp() override {
+        PropertyBag bag;
+        for (const auto& [key, text] : {std::pair{"count", "3"},
+                                        {"paneltext(0)", "\"Current: 4\""},
+                                        {"paneltext(1)", "\"New: 0\""},
+                                        {"panelbevel(1)", "2"},
+                                        {"panelvisible(2)", "False"},
+                                        {"paneltag(2)", "\"activity\""}})
+            bag.SetText(key, text);
+        Make(bag, false);
+        ASSERT_TRUE(page.Create(pageWindow.ContainerHwnd()));
+        Open({bar.get()});
+    }
+    void Open(std::vector<Component*> selection) {
+        page.SetSelectedControls(std::move(selection));
+        page.SelectionChanged();
+        host.changedKeys.clear();
+    }
+    HWND F(const char* name) const { return page.Field(name); }
+    std::string T(const char* name) const { return TextOf(F(name)); }
+
+    TestHost pageWindow{400, 270};
+    PanelsPage page;
+};
+
+} // namespace
+
+// Hidden panels get no width; the first panel with a width gives up 2 pixels; every spring (a
+// hidden one too) takes all the room the panels leave, if they leave any.
+TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
+    const struct {
+        std::vector<PanelMetrics> panels;
+        int window;
+        std::vector<int> edges;
+        std::vector<std::int16_t> widths;
+    } cases[] = {
+        {{Contents(40), Contents(55), Spring(100)}, 721, {45, 107, 721}, {45, 62, 614}},
+        {{Fixed(50, false), Fixed(60), Spring(30, false), Fixed(70)},
+         400,
+         {0, 58, 330, 400},
+         {0, 58, 272, 70}},
+        {{Spring(50), Fixed(50), Spring(50), Fixed(50)},
+         300,
+         {150, 200, 352, 402},
+         {150, 50, 152, 50}},
+        {{Fixed(100), Spring(150)}, 249, {98, 249}, {98, 151}},
+        {{Fixed(100), Spring(150)}, 248, {98, 248}, {98, 150}}, // no room left: T = W + 2
+        {{Fixed(100), Spring(150)}, 200, {98, 248}, {98, 150}},
+        {{Fixed(1), Fixed(10)}, 1000, {0, 10}, {0, 10}}, // never a negative width
+        // The total is summed in 32 bits; a width is held to 16.
+        {{Spring(32767), Fixed(32767)}, 100000, {67233, 100000}, {32767, 32767}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.edges));
+        const PartLayout layout = LayoutParts(c.panels, c.window);
+        EXPECT_EQ(layout.rightEdges, c.edges);
+        EXPECT_EQ(layout.widths, c.widths);
+    }
+}
+
+TEST(FontHeight, RoundsPointsHalfToEvenThenScales) {
+    for (const auto& [points, whole] : {std::pair{8.5, 8}, {9.5, 10}, {9.75, 10}})
+        EXPECT_EQ(RoundHalfEven(points), whole) << points;
+    EXPECT_EQ(FontHeight(8.25, 96), 11); // 8 * 96 / 72 = 10.67
+}
 
 // A stored value that does not convert, or that its setter would refuse, skips only its step.
 TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
@@ -101,28 +197,10 @@ TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
     EXPECT_EQ(bar->Style(), 0);
 }
 
-TEST_F(StatusBarTest, RaisingCountAgainStartsThePanelsAfresh) {
-    Make();
-    bar->SetCount(5);
-    bar->Panel(4)->SetText("old");
-    bar->SetCount(3);
-    EXPECT_EQ(bar->Panel(4), nullptr);
-    host.changedKeys.clear();
-    bar->SetCount(5);
-    EXPECT_EQ(bar->Panel(4)->Text(), "");
-    EXPECT_EQ(Parts().size(), 5u);
-    // A designer records the new panels' values: "Count", then 8 keys for each new panel.
-    ASSERT_EQ(host.changedKeys.size(), 17u);
-    EXPECT_EQ(host.changedKeys.back(), "PanelVisible(4)");
-}
-
 TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
     Make();
     HDC dc = GetDC(Status());
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    LOGFONTA lf{};
-    GetObjectA(WindowFont(), sizeof lf, &lf);
-    EXPECT_EQ(lf.lfHeight, -FontHeight(host.ambientFont.size, dpi));
     const auto width = [&](const std::string& text) {
         SIZE size{};
         const HGDIOBJ old = SelectObject(dc, WindowFont());
@@ -144,6 +222,7 @@ TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
     EXPECT_EQ(Part(1).first, "0 new items / 0 selected ");
 
     bar->SetFont({"Arial", 9.5, true});
+    LOGFONTA lf{};
     GetObjectA(WindowFont(), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -MulDiv(10, dpi, 72));
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
@@ -160,10 +239,10 @@ TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlagsAndHoldsTextsBackOnRequest)
     bar->Panel(2)->SetAlignment(sbrCenter);
     bar->Panel(2)->SetBevel(sbrRaised);
     bar->Panel(256)->SetText("spill");
-    EXPECT_EQ(Part(0), (PartText{"\t\tRight", 0}));
+    EXPECT_EQ(Part(0), (PartShown{"\t\tRight", 0}));
     EXPECT_EQ(LOWORD(SendMessageA(Status(), SB_GETTEXTLENGTHA, 0, 0)), 7);
-    EXPECT_EQ(Part(1), (PartText{"", SBT_NOBORDERS}));
-    EXPECT_EQ(Part(2), (PartText{"\t", SBT_POPOUT}));
+    EXPECT_EQ(Part(1), (PartShown{"", SBT_NOBORDERS}));
+    EXPECT_EQ(Part(2), (PartShown{"\t", SBT_POPOUT}));
 
     bar->SetPreventUpdate(true);
     bar->Panel(3)->SetText("Held");
@@ -189,25 +268,6 @@ TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
     EXPECT_FALSE(SendMessageA(Status(), SB_ISSIMPLE, 0, 0));
     EXPECT_EQ(Part(0).first, "Zero");
     EXPECT_NE(bar->Panel(4), nullptr);
-}
-
-TEST_F(StatusBarTest, OneToolPerPanelWithItsTextRefreshedInPlace) {
-    Make();
-    EXPECT_EQ(Tools(), 3);
-    bar->Panel(1)->SetToolTipText("The new order");
-    EXPECT_EQ(Tools(), 3);
-    char text[80] = {};
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Status();
-    tool.uId = 1;
-    tool.lpszText = text;
-    SendMessageA(bar->TipHwnd(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, "The new order");
-    RECT part{};
-    SendMessageA(Status(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
-    ASSERT_TRUE(SendMessageA(bar->TipHwnd(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_TRUE(EqualRect(&tool.rect, &part));
 }
 
 TEST_F(StatusBarTest, SizeGripOnlyOnASizableHoldingWindow) {
@@ -259,4 +319,109 @@ TEST_F(StatusBarTest, ClicksOnAPanelRaiseItsEventsAtRunTimeOnly) {
     EXPECT_FALSE(Hooked());
 }
 
-} // namespace
+// Every field's edit sets Changed; moving the index first writes the pending edit into the panel
+// that was shown, then shows the next one with nothing pending; looking on changes nothing.
+TEST_F(PanelsPageTest, MovingTheIndexAppliesThePendingEditFirst) {
+    EXPECT_TRUE(T("TextIndex") == "0" && !Enabled(F("TextIndex")));
+    EXPECT_EQ(T("TextText"), "Current: 4");
+    EXPECT_FALSE(page.Changed()); // loading raised the fields' events, yet nothing is pending
+    const std::function<void()> edits[] = {[&] { Type(F("TextText"), "Current: 5"); },
+                                           [&] { Type(F("TextMinwidth"), "60"); },
+                                           [&] { Type(F("TextTooltiptext"), "tip"); },
+                                           [&] { Type(F("TextTag"), "t"); },
+                                           [&] { Choose(F("ComboAlignment"), sbrRight); },
+                                           [&] { Choose(F("ComboBevel"), sbrNoBevel); },
+                                           [&] { Tick(F("CheckVisible")); },
+                                           [&] { Tick(F("CheckVisible")); }};
+    for (const auto& edit : edits) {
+        page.SetChanged(false);
+        edit();
+        EXPECT_TRUE(page.Changed());
+    }
+    // The bar lays out and redraws once, when every field is written.
+    const HWND status = bar->ControlHwnd();
+    StatusMessages::previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StatusMessages::Proc)));
+    Scroll(F("HScrollIndex"), SB_LINERIGHT);
+    SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StatusMessages::previous));
+    EXPECT_EQ(StatusMessages::parts, 1);
+    EXPECT_EQ(StatusMessages::texts, 1);
+    const Panel& zero = *bar->Panel(0);
+    EXPECT_TRUE(zero.Text() == "Current: 5" && zero.MinWidth() == 60 &&
+                zero.Alignment() == sbrRight && zero.Bevel() == sbrNoBevel &&
+                zero.ToolTipText() == "tip" && zero.Tag() == "t" && zero.Visible());
+    char text[64] = "";
+    const LRESULT got = SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(PartShown(text, HIWORD(got)), PartShown("\t\tCurrent: 5", SBT_NOBORDERS));
+    EXPECT_EQ(host.changedKeys,
+              (Keys{"PanelText(0)", "PanelMinWidth(0)", "PanelAlignment(0)", "PanelAutoSize(0)",
+                    "PanelBevel(0)", "PanelVisible(0)", "PanelToolTipText(0)", "PanelTag(0)"}));
+    EXPECT_EQ(T("TextIndex"), "1");
+    EXPECT_EQ(T("TextText"), "New: 0");
+    EXPECT_EQ(Position(F("ComboBevel")), sbrRaised);
+    EXPECT_FALSE(page.Changed());
+    EXPECT_FALSE(bar->PreventUpdate());
+
+    host.changedKeys.clear();
+    Scroll(F("HScrollIndex"), SB_RIGHT);
+    EXPECT_EQ(T("TextIndex"), "2");
+    EXPECT_FALSE(Ticked(F("CheckVisible")));
+    EXPECT_EQ(T("TextTag"), "activity");
+    Type(F("TextTag"), "busy");
+    Scroll(F("HScrollIndex"), SB_LINERIGHT); // already at the end: nothing moves or applies
+    EXPECT_TRUE(host.changedKeys.empty());
+    EXPECT_TRUE(page.Changed());
+}
+
+TEST(LeadingNumber, TakesTheNumberTheTextBeginsWith) {
+    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
+        {"150px", 150},   {"  -7", -7},
+        {"wide", 0},      {"", 0},
+        {"2.5", 2},       {"3.5", 4},
+        {"32767", 32767}, {"-32768", -32768},
+        {"32768", {}},    {"99999999999999999999999", {}}}; // halves to the even neighbour
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(LeadingNumber16(text), number) << text;
+}
+
+// A MinWidth text that gives no width the panel takes leaves MinWidth alone; one too large for a
+// width is refused the same way, and the other fields still apply.
+TEST_F(PanelsPageTest, AMinWidthTextThatIsNoWidthLeavesMinWidthAndAppliesTheRest) {
+    for (const char* text : {"wide", "-5", "99999"}) {
+        Type(F("TextMinwidth"), text);
+        Type(F("TextTag"), text);
+        page.ApplyChanges();
+        EXPECT_EQ(bar->Panel(0)->MinWidth(), 100) << text;
+        EXPECT_EQ(bar->Panel(0)->Tag(), text);
+        EXPECT_FALSE(bar->PreventUpdate());
+    }
+    EXPECT_EQ(std::count(host.changedKeys.begin(), host.changedKeys.end(), "PanelMinWidth(0)"), 0);
+    Type(F("TextMinwidth"), "80 pixels");
+    page.ApplyChanges();
+    EXPECT_EQ(bar->Panel(0)->MinWidth(), 80);
+}
+
+TEST_F(PanelsPageTest, ABarWithoutPanelsDisablesThePageUntilOneWithPanelsIsShown) {
+    TestHost other;
+    other.userMode = false;
+    StatusBar empty(other);
+    other.Attach(empty.Hwnd());
+    empty.InitProperties();
+    other.changedKeys.clear();
+    Open({&empty, bar.get()}); // only the first selected counts
+    for (const char* name : {"TextIndex", "HScrollIndex", "TextText", "ComboBevel", "CheckVisible",
+                             "LabelTag", "TextTag"})
+        EXPECT_FALSE(Enabled(F(name))) << name;
+    EXPECT_EQ(page.BackColor("TextText"), 0x80000000u);
+    page.ApplyChanges();
+    EXPECT_TRUE(host.changedKeys.empty() && other.changedKeys.empty());
+
+    Open({bar.get(), &empty});
+    EXPECT_TRUE(Enabled(F("TextText")) && Enabled(F("HScrollIndex")) && Enabled(F("LabelTag")));
+    EXPECT_FALSE(Enabled(F("TextIndex")));
+    EXPECT_EQ(page.BackColor("TextText"), 0x80000005u);
+    Type(F("TextText"), "first");
+    page.ApplyChanges();
+    EXPECT_EQ(bar->Panel(0)->Text(), "first");
+    empty.Terminate();
+}
