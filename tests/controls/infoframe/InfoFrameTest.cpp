@@ -1,20 +1,46 @@
-#include "controls/infoframe/InfoFrame.h"
-
-#include "PixelProbe.h"
+// The gradient painter and the header strip, read back from what they paint.
 #include "TempFolder.h"
 #include "TestHost.h"
 #include "controls/infoframe/Gradient.h"
+#include "controls/infoframe/InfoFrame.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace cw;
 using namespace cwtest;
+using ::testing::Each;
+using ::testing::ElementsAre;
 
 namespace {
+
+// The pixels of row y from x `from` up to `to`.
+inline std::vector<COLORREF> PixelRow(HWND hwnd, int y, int to, int from = 0) {
+    std::vector<COLORREF> row;
+    HDC dc = GetDC(hwnd);
+    for (int x = from; x < to; ++x)
+        row.push_back(GetPixel(dc, x, y));
+    ReleaseDC(hwnd, dc);
+    return row;
+}
+
+inline COLORREF PixelAt(HWND hwnd, int x, int y) {
+    return PixelRow(hwnd, y, x + 1, x)[0];
+}
+
+inline int CountPixels(HWND hwnd, RECT area, COLORREF colour) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const auto row = PixelRow(hwnd, y, area.right, area.left);
+        count += static_cast<int>(std::count(row.begin(), row.end(), colour));
+    }
+    return count;
+}
 
 constexpr COLORREF kSlate = RGB(80, 97, 121); // the default background, 0x796150
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -69,14 +95,73 @@ protected:
 
 } // namespace
 
+// Band k of n: single-precision quotients, the sum rounded half to even; band n, just past the
+// area, is the end colour.
+TEST(GradientSteps, StopOneStepShortOfTheEndAndRoundHalvesToEven) {
+    const struct {
+        int start, end, n;
+        std::vector<int> bands;
+    } cases[] = {
+        {0, 255, 4, {0, 64, 128, 191, 255}},
+        {0, 10, 8, {0, 1, 2, 4, 5, 6, 8, 9}},
+        {255, 0, 4, {255, 191, 128, 64}},
+        {97, 0, 4, {97, 73, 48, 24}},
+        {121, 0, 4, {121, 91, 60, 30}},
+        {7, 100, 0, {7}}, // an empty area still has its band 0
+        // 6 / 5 in single precision is a little above 1.2, so 255 / it falls just short of
+        // 212.5: the last band gets 43 where exact arithmetic would give the even 42.
+        {255, 0, 6, {255, 212, 170, 128, 85, 43}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> bands;
+        for (int k = 0; k < static_cast<int>(c.bands.size()); ++k)
+            bands.push_back(GradientChannel(c.start, c.end - c.start, c.n, k));
+        EXPECT_EQ(bands, c.bands) << c.start << " to " << c.end << " in " << c.n;
+    }
+    EXPECT_EQ(GradientChannel(97, 0, 300, 299), 97);
+    // Channels are held to 0..255, so none spills into its neighbour.
+    EXPECT_EQ(GradientBandColour({300, -5, 128}, {300, -5, 128}, 4, 1), RGB(255, 0, 128));
+    EXPECT_EQ(GradientBandColour({-32768, 0, 0}, {32767, 0, 0}, 2, 1), RGB(0, 0, 0));
+}
+
+TEST(GradientPainting, PaintsEveryBandAcrossOrDown) {
+    TestHost host(200, 100);
+    // A plain child painted first, then the gradient over it.
+    const auto paint = [&](int width, int height, bool upDown, GradientRgb from, GradientRgb to) {
+        const HWND window =
+            CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
+                            host.ContainerHwnd(), nullptr, nullptr, nullptr);
+        UpdateWindow(window);
+        Gradient gradient;
+        gradient.SetOwnerHwnd(window);
+        gradient.SetUpDown(upDown);
+        gradient.Show(from.red, from.green, from.blue, to.red, to.green, to.blue);
+        return window;
+    };
+    HWND w = paint(4, 3, false, {80, 97, 121}, {0, 0, 0});
+    for (const int y : {0, 2})
+        EXPECT_THAT(PixelRow(w, y, 4), ElementsAre(RGB(80, 97, 121), RGB(60, 73, 91),
+                                                   RGB(40, 48, 60), RGB(20, 24, 30)));
+    DestroyWindow(w);
+    w = paint(3, 4, true, {255, 255, 255}, {0, 0, 0});
+    for (const int y : {0, 1, 2, 3})
+        EXPECT_THAT(PixelRow(w, y, 3), Each(GradientBandColour({255, 255, 255}, {}, 4, y)));
+    DestroyWindow(w);
+    // No rows: nothing shows, not even the band past the end.
+    const COLORREF under = PixelAt(host.ContainerHwnd(), 5, 0);
+    w = paint(50, 0, true, {255, 0, 0}, {0, 0, 255});
+    EXPECT_EQ(PixelAt(host.ContainerHwnd(), 5, 0), under);
+    DestroyWindow(w);
+}
+
 TEST_F(InfoFrameTest, NewStripShowsThePlainHeaderAndKeepsItsSizeAcrossResizes) {
     const auto strip = Strip();
     EXPECT_EQ(strip->Text(), "InfoFrameHeader"); // the last InfoFrame on the window
     EXPECT_EQ(strip->LabelWidth(), 650);
     for (const POINT p : {POINT{0, 0}, POINT{30, 30}, POINT{720, 40}, POINT{400, 60}})
         EXPECT_EQ(PixelAt(strip->Hwnd(), p.x, p.y), kSlate) << p.x << "," << p.y;
-    EXPECT_THAT(PixelRow(strip->Hwnd(), 61, 721), ::testing::Each(RGB(128, 128, 128)));
-    EXPECT_THAT(PixelRow(strip->Hwnd(), 62, 721), ::testing::Each(RGB(255, 255, 255)));
+    EXPECT_THAT(PixelRow(strip->Hwnd(), 61, 721), Each(RGB(128, 128, 128)));
+    EXPECT_THAT(PixelRow(strip->Hwnd(), 62, 721), Each(RGB(255, 255, 255)));
     EXPECT_GT(CountPixels(strip->Hwnd(), kLabel, RGB(0, 0, 0)), 20); // black text
     // Refresh draws the children again over whatever covers them.
     HDC dc = GetDC(strip->Hwnd());
@@ -131,7 +216,7 @@ TEST_F(InfoFrameTest, RunTimeChangesShowAtOnce) {
     strip->SetIcon(IconPicture(folder));
     EXPECT_EQ(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
     EXPECT_THAT(host.changedKeys,
-                ::testing::ElementsAre("GradientColor", "BackColor", "ForeColor", "Text", "Icon"));
+                ElementsAre("GradientColor", "BackColor", "ForeColor", "Text", "Icon"));
 }
 
 // The lines, the right button and a disabled strip raise nothing; the release that completes a
