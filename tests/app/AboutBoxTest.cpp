@@ -7,11 +7,7 @@
 #include "app/FormAbout.h"
 #include "app/FormClutterwise.h"
 #include "controls/Components.h"
-#include "controls/infoframe/InfoFrame.h"
-#include "controls/statusbar/StatusBar.h"
 #include "forms/Image.h"
-
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -22,13 +18,6 @@ using namespace cw;
 using namespace cwtest;
 
 namespace {
-
-RECT PlaceIn(HWND parent, HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 // Width in pixels of a control's own text in the font it draws with.
 int OwnTextWidth(HWND control) {
@@ -164,7 +153,8 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
         // Only the address is the click target, not the empty rest of its row.
         const HWND web = about.FindControl("LabelWebsite")->Hwnd();
         EXPECT_EQ(TextOf(web), "https://www.example.com/clutterwise/");
-        const RECT r = PlaceIn(about.Hwnd(), web);
+        RECT r{};
+        GetWindowRect(web, &r);
         EXPECT_EQ(r.right - r.left, OwnTextWidth(web));
         EXPECT_LT(r.right - r.left, 3855 / 15);
         EXPECT_EQ(about.Get<Image>("ImageIcon").GetPicture(), form.Icon());
@@ -181,23 +171,4 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
     EXPECT_EQ(form.MousePointer(), kPointerDefault);
     EXPECT_EQ(GetActiveWindow(), form.Hwnd()); // activation came back without help
     EXPECT_TRUE(user.boxes.Boxes().empty());
-}
-
-TEST_F(MainWindowAbout, HeaderAlongTheTopAndStatusBarAlongTheBottom) {
-    const auto* header = form.GetComponent<InfoFrame>("InfoFrameClutterwise");
-    const auto* status = form.GetComponent<StatusBar>("StatusBarClutterwise");
-    ASSERT_TRUE(header && status);
-    const RECT top{0, 0, 721, 63}, bottom{0, 400, 721, 420}; // the bar 300 twips high
-    RECT r = PlaceIn(form.Hwnd(), header->Hwnd());
-    EXPECT_TRUE(EqualRect(&r, &top));
-    HDC dc = GetDC(header->Hwnd());
-    EXPECT_EQ(GetPixel(dc, 600, 10), RGB(80, 97, 121));
-    ReleaseDC(header->Hwnd(), dc);
-    r = PlaceIn(form.Hwnd(), status->Hwnd());
-    EXPECT_TRUE(EqualRect(&r, &bottom));
-    int edges[4] = {};
-    EXPECT_EQ(SendMessageA(status->ControlHwnd(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)),
-              3);
-    EXPECT_EQ(edges[2], 721); // the spring panel ends at the window's edge
-    EXPECT_EQ(LOWORD(SendMessageA(status->ControlHwnd(), SB_GETTEXTLENGTHA, 2, 0)), 0);
 }
