@@ -105,18 +105,6 @@ protected:
     FormClutterwise form;
 };
 
-TEST_F(MainWindowStart, OpensOnTheUsersDesktopFolder) {
-    desktop->Clear();
-    ASSERT_TRUE(form.Load()) << form.LoadError();
-    EXPECT_EQ(Program::Title(), "Norvanta Clutterwise");
-    EXPECT_EQ(form.DesktopFolder(), desktop->folder->Path() + "\\");
-    EXPECT_TRUE(answerer.Boxes().empty());
-    EXPECT_FALSE(IsWindowVisible(form.Hwnd())); // shown by the caller once loaded
-    RECT client{};
-    GetClientRect(form.Hwnd(), &client);
-    EXPECT_TRUE(client.right == 721 && client.bottom == 420); // at 15 twips per pixel
-}
-
 // Run by CTest on its own (CLUTTERWISE_TEST_ALREADY_ACTIVE): the instance mutex must be taken
 // before this process first asks for it, and the answer holds for the process.
 TEST_F(MainWindowStart, RefusesASecondInstanceBeforeShowingItsWindow) {
