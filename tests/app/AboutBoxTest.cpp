@@ -144,6 +144,7 @@ protected:
 
 TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
     HWND shown = nullptr;
+    int actions = 0;
     AboutBoxUser user([&](Form& about) {
         shown = about.Hwnd();
         EXPECT_EQ(TextOf(about.Hwnd()), "About Clutterwise"); // from "&About Clutterwise..."
@@ -161,7 +162,8 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
         EXPECT_EQ(GetWindow(about.Hwnd(), GW_OWNER), form.Hwnd());
         EXPECT_FALSE(IsWindowEnabled(form.Hwnd()));
         EXPECT_EQ(form.MousePointer(), kPointerHourglass);
-        SendMessageA(form.Hwnd(), WM_SYSCOMMAND, 1, 0); // reaches the disabled window: no box
+        if (++actions == 1) // a second command reaches the disabled window: no second box
+            SendMessageA(form.Hwnd(), WM_SYSCOMMAND, 1, 0);
         PressOK(about);
     });
     SendMessageA(form.Hwnd(), WM_SYSCOMMAND, 1, 0); // returns once the box is closed

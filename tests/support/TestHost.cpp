@@ -17,7 +17,8 @@ SIZE OuterSize(int clientWidth, int clientHeight) {
 
 TestHost::TestHost(int clientWidth, int clientHeight) {
     static const ATOM hostClass = [] {
-        WNDCLASSEXA wc{sizeof wc};
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcA;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
