@@ -36,26 +36,10 @@ constexpr const char* kFinal =
     "Go to a blank area of the Desktop, click on the right mouse button\r\n"
     "select \"Arrange Icons\", click \"by Date\"";
 
-// Wine resolves the shell's Desktop folder once per process: it is redirected once, before any
-// test asks, and each test empties the folder and fills it with what it needs.
-struct DesktopEnvironment : ::testing::Environment {
-    void SetUp() override {
-        folder.emplace();
-        redirect.emplace(folder->Path());
-    }
-    void TearDown() override {
-        redirect.reset();
-        folder.reset();
-    }
-    void Clear() {
-        RemoveTree(folder->Path());
-        CreateDirectoryA(folder->Path().c_str(), nullptr);
-    }
-    std::optional<TempFolder> folder;
-    std::optional<DesktopRedirect> redirect;
-};
-auto* const desktop =
-    static_cast<DesktopEnvironment*>(::testing::AddGlobalTestEnvironment(new DesktopEnvironment));
+// Wine resolves the shell's Desktop folder once per process: it is redirected for the whole
+// program, before any test asks, and each test empties the folder and fills it with what it needs.
+const TempFolder desktop;
+const DesktopRedirect redirect(desktop.Path());
 
 // The shell's desktop as Desktop.Arrange looks for it (Wine has none): "Progman", a view, and
 // below that the icon view, which counts the arrange requests (LVM_ARRANGE) it gets.
@@ -133,12 +117,13 @@ class MainWindowItems : public MainWindowStart {
 protected:
     void SetUp() override {
         MainWindowStart::SetUp();
-        desktop->Clear();
+        RemoveTree(desktop.Path());
+        CreateDirectoryA(desktop.Path().c_str(), nullptr);
     }
-    static std::string PathOf(const std::string& name) { return *desktop->folder / name; }
-    static std::string Shortcut(const std::string& name, long long localSeconds, int ms = 0) {
-        desktop->folder->MakeFile(name);
-        SetLocalStamp(PathOf(name), localSeconds, ms);
+    static std::string PathOf(const std::string& name) { return desktop / name; }
+    static std::string Shortcut(const std::string& name, long long localSeconds) {
+        desktop.MakeFile(name);
+        SetLocalStamp(PathOf(name), localSeconds);
         return PathOf(name);
     }
     void Open() { ASSERT_TRUE(form.Load()) << form.LoadError(); }
