@@ -1,47 +1,18 @@
+// Special folders. (Desktop.Arrange is checked where the program processes its items, on a shell
+// desktop window hierarchy built by tests/app.)
 #include "DesktopRedirect.h"
 #include "TempFolder.h"
-#include "fs/Desktop.h"
 #include "fs/SpecialFolders.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <commctrl.h>
 #include <shlobj.h>
 #include <winspool.h>
 
 using namespace cw;
 
 namespace {
-
-// A hidden top-level or child window of a class registered here, destroyed afterwards.
-class TestWindow {
-  public:
-    TestWindow(const char* cls, WNDPROC proc, HWND parent = nullptr) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = cls;
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, cls, "", parent ? WS_CHILD : WS_OVERLAPPED, 0, 0, 10, 10,
-                                 parent, nullptr, wc.hInstance, nullptr);
-    }
-    ~TestWindow() { DestroyWindow(window); }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-    HWND window;
-};
-
-int arranged = 0;
-WPARAM arrangeFlags = 99;
-
-LRESULT CALLBACK IconView(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == LVM_ARRANGE) {
-        ++arranged;
-        arrangeFlags = wParam;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 std::string shownFolder;
 
@@ -60,7 +31,7 @@ LRESULT CALLBACK Explorer(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 } // namespace
 
-TEST(SpecialFolders, DesktopFollowsTheShellsSetting) {
+TEST(SpecialFolders, DesktopFollowsTheShellsSettingAndVirtualFoldersHaveNoPath) {
     const cwtest::TempFolder desktop;
     const cwtest::DesktopRedirect redirect(desktop.Path());
     const SpecialFolders folders;
@@ -90,26 +61,11 @@ TEST(SpecialFolders, ExplorerFolderIsTheFolderAnExplorerWindowShows) {
     EXPECT_EQ(folders.GetExplorerFolder(), "");
     const cwtest::TempFolder temp;
     shownFolder = temp.Path();
-    const TestWindow explorer("ExploreWClass", Explorer);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Explorer;
+    wc.lpszClassName = "ExploreWClass";
+    RegisterClassA(&wc);
+    const OwnedWindow explorer(
+        CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 9, 9, 0, 0, 0, nullptr));
     EXPECT_EQ(folders.GetExplorerFolder(), temp.Path());
-}
-
-TEST(Desktop, ArrangeReachesOnlyTheIconViewBelowProgman) {
-    ASSERT_EQ(FindWindowA("Progman", nullptr), nullptr);
-    {
-        // Another shell's windows are left alone, and so is a "Progman" without the view.
-        const TestWindow other("CwTestOtherShell", DefWindowProcA);
-        const TestWindow view("CwTestShellView", DefWindowProcA, other.window);
-        const TestWindow icons("CwTestIconView", IconView, view.window);
-        const TestWindow program("Progman", DefWindowProcA);
-        Desktop().Arrange();
-        EXPECT_EQ(arranged, 0);
-    }
-    const TestWindow program("Progman", DefWindowProcA);
-    const TestWindow view("CwTestShellView", DefWindowProcA, program.window);
-    const TestWindow icons("CwTestIconView", IconView, view.window);
-    Desktop().Arrange();
-    EXPECT_EQ(arranged, 1);
-    EXPECT_EQ(arrangeFlags, WPARAM{LVA_DEFAULT});
-    Desktop().Refresh();
 }
