@@ -15,31 +15,11 @@ TEST(PathRules, GiveWholeTextsAtTheEdges) {
     EXPECT_EQ(fs.AddFolderBackslash("C:\\Users\\x\\Desktop"), "C:\\Users\\x\\Desktop\\");
     EXPECT_EQ(fs.AddFolderBackslash(""), "");
     EXPECT_EQ(fs.AddFolderBackslash(longName).substr(0, 300), longName);
-    EXPECT_EQ(fs.AddFileExtension("C:\\a\\b.txt", ".lnk"), "C:\\a\\b.txt");
-    EXPECT_EQ(fs.AddFileExtension("C:\\a\\b", ".lnk"), "C:\\a\\b.lnk");
-    EXPECT_TRUE(fs.IsFileExtension("C:\\a\\b.LNK", "lnk"));
-    EXPECT_EQ(fs.AddFileQuotes("C:\\Program Files\\x"), "\"C:\\Program Files\\x\"");
     EXPECT_EQ(fs.ExpandFolder("%NOSUCHVARIABLE%\\x"), "%NOSUCHVARIABLE%\\x");
     EXPECT_EQ(fs.ExpandFolder(""), "");
     SetEnvironmentVariableA("CWTEST_FOLDER", longName.c_str());
     EXPECT_EQ(fs.ExpandFolder("%CWTEST_FOLDER%\\y"), longName + "\\y");
     SetEnvironmentVariableA("CWTEST_FOLDER", nullptr);
-}
-
-TEST(FileActions, CopyOverwritesRenameDoesNotAndRemoveClearsAttributesOnlyWhenAsked) {
-    const cwtest::TempFolder temp;
-    const FileSystem fs;
-    const std::string a = temp.MakeFile("a.txt", "new"), b = temp.MakeFile("b.txt", "older");
-    EXPECT_TRUE(fs.CopyFile(a, b));
-    EXPECT_EQ(fs.GetFileSize(b), 3);
-    EXPECT_FALSE(fs.RenameFile(a, b));
-    fs.SetFileAttributes(b, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(fs.RemoveFile(b));
-    EXPECT_EQ(fs.GetFileAttributes(b) & 0x7, 0x3); // Wine adds the archive bit
-    EXPECT_TRUE(fs.RemoveFile(b, true));
-    EXPECT_EQ(fs.GetFileAttributes(b), -1);
-    EXPECT_EQ(fs.SearchFile(temp.Path(), "a.txt"), a);
-    EXPECT_EQ(fs.SearchFile(temp.Path(), "b.txt"), "");
 }
 
 TEST(FileFacts, KindsAndSizes) {
