@@ -22,9 +22,10 @@ execute_process(COMMAND ${_triple}-g++-posix -print-libgcc-file-name
 get_filename_component(_gcc ${_libgcc} DIRECTORY)
 set(_cxx ${_gcc}/include/c++)
 set(CMAKE_CXX_FLAGS_INIT "-isystem ${_cxx} -isystem ${_cxx}/${_triple} -isystem ${_cxx}/backward")
-# -pthread: the -posix libstdc++ (std::mutex, std::thread) stands on winpthreads.
+# lld-14 (ld.lld-14, as Debian's lld-14 package names it); -pthread: the -posix libstdc++
+# (std::mutex, std::thread) stands on winpthreads.
 foreach(kind EXE SHARED MODULE)
-    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -B${_gcc} -L${_gcc} -pthread")
+    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld-14 -B${_gcc} -L${_gcc} -pthread")
 endforeach()
 
 # The test programs run under Wine, always in the build tree's private prefix (scripts/wine-exec).
