@@ -10,6 +10,12 @@ else()
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# The checking build (the clang preset) fails on any of those warnings.
+option(CLUTTERWISE_WERROR "Treat the project's compiler warnings as errors" OFF)
+if(CLUTTERWISE_WERROR)
+    list(APPEND CLUTTERWISE_WARNINGS $<IF:$<CXX_COMPILER_ID:MSVC>,/WX,-Werror>)
+endif()
+
 # Narrow (...A) Win32 entry points; the manifest makes them UTF-8.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 STRICT)
 
