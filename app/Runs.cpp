@@ -1,0 +1,231 @@
+#include "app/Runs.h"
+
+#include "app/DesktopItems.h"
+#include "app/Journal.h"
+#include "app/NewOrder.h"
+#include "win32/Handles.h"
+
+#include <windows.h>
+
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace cw {
+namespace {
+
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr size_t kNamesShown = 20;
+
+FileTimeValue ValueOf(const FILETIME& time) {
+    return (static_cast<FileTimeValue>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+FILETIME FileTimeOf(FileTimeValue value) {
+    return {static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+}
+
+std::string AsciiLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// Folder (with its backslash) and name of a full path.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos)
+        return {std::string(), path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// The times of every file of one folder from a single listing: reading them file by file would
+// cost a path lookup each, and opening a file could move its access time.
+class FolderListing {
+public:
+    explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
+        WIN32_FIND_DATAA data;
+        const FindHandle search(FindFirstFileA((folder_ + "*").c_str(), &data));
+        if (!search)
+            return;
+        do
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files_.emplace(AsciiLower(data.cFileName),
+                               FileTimes{ValueOf(data.ftCreationTime),
+                                         ValueOf(data.ftLastAccessTime),
+                                         ValueOf(data.ftLastWriteTime)});
+        while (FindNextFileA(search.Get(), &data));
+    }
+
+    // The times of the file `name`. A name the listing does not hold (a short name, a name it
+    // spells differently) is looked up on its own when `lookAlone`.
+    std::optional<FileTimes> Find(const std::string& name, bool lookAlone) const {
+        const auto found = files_.find(AsciiLower(name));
+        if (found != files_.end())
+            return found->second;
+        return lookAlone ? TimesOf(folder_ + name) : std::nullopt;
+    }
+
+    bool HoldsAny(const std::string& extension) const {
+        const std::string wanted = AsciiLower(extension);
+        for (const auto& file : files_)
+            if (file.first.size() >= wanted.size() &&
+                file.first.compare(file.first.size() - wanted.size(), wanted.size(), wanted) == 0)
+                return true;
+        return false;
+    }
+
+private:
+    std::string folder_;
+    std::unordered_map<std::string, FileTimes> files_;
+};
+
+bool RestoreTimes(const std::string& path, const FileTimes& times) {
+    // Opened as processing opens a file to stamp it, so that both fail alike.
+    const KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FILETIME created = FileTimeOf(times.created), accessed = FileTimeOf(times.accessed),
+                   written = FileTimeOf(times.written);
+    return file && SetFileTime(file.Get(), &created, &accessed, &written);
+}
+
+} // namespace
+
+std::optional<FileTimes> TimesOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return FileTimes{ValueOf(data.ftCreationTime), ValueOf(data.ftLastAccessTime),
+                     ValueOf(data.ftLastWriteTime)};
+}
+
+FileTimeValue UtcNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ValueOf(now);
+}
+
+bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
+                    const std::vector<std::string>& rows, std::int16_t step,
+                    const ReportFailure& reportFailure) {
+    JournalRun run;
+    run.kind = kind;
+    run.started = UtcNow();
+    run.folder = folder;
+    run.step = step;
+    run.order = rows;
+    // The files processing will stamp: each row's shortcut and, where the desktop has any ".pif",
+    // its ".pif" companion.
+    std::vector<std::string> names;
+    {
+        const FolderListing present(folder);
+        const bool anyPif = present.HoldsAny(kRowExtensions[1]);
+        for (size_t row = 0; row < rows.size(); ++row)
+            for (const char* extension : kRowExtensions) {
+                const bool isShortcut = extension == kRowExtensions[0];
+                if (!isShortcut && !anyPif)
+                    continue;
+                std::string name = rows[row] + extension;
+                if (const auto times = present.Find(name, isShortcut)) {
+                    const auto offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
+                    run.files.push_back({folder + name, offset, *times, std::nullopt});
+                    names.push_back(std::move(name));
+                }
+            }
+    }
+    if (!journal.Save(run))
+        return false;
+
+    StampNewOrder(fs, folder, rows, step, reportFailure);
+
+    const FolderListing after(folder);
+    for (size_t i = 0; i < run.files.size(); ++i)
+        if (const auto times = after.Find(names[i], true))
+            run.files[i].stamped = times->written;
+    run.finished = UtcNow();
+    // Should this fail, the journal still holds the run as begun, which undoes as well.
+    journal.Save(run);
+    return true;
+}
+
+std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,
+                                     const std::vector<std::string>& listed) {
+    std::unordered_set<std::string> present(listed.begin(), listed.end());
+    const std::unordered_set<std::string> ordered(order.begin(), order.end());
+    std::vector<std::string> rows;
+    rows.reserve(listed.size());
+    for (const std::string& title : order)
+        if (present.erase(title) > 0) // once, should the order name a title twice
+            rows.push_back(title);
+    for (const std::string& title : listed)
+        if (ordered.count(title) == 0)
+            rows.push_back(title);
+    return rows;
+}
+
+bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue started,
+                     FileTimeValue until) {
+    // Processing writes the local clock's whole second plus the row's offset.
+    if (written % kTicksPerSecond != 0)
+        return false;
+    const auto clock = static_cast<std::int64_t>(written) - offset * kTicksPerSecond;
+    const auto from = static_cast<std::int64_t>(started - started % kTicksPerSecond);
+    return clock >= from && clock <= static_cast<std::int64_t>(until) + kTicksPerSecond;
+}
+
+UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure) {
+    UndoReport report;
+    report.total = static_cast<int>(run.files.size());
+    const FileTimeValue until = run.finished.value_or(UtcNow());
+    std::map<std::string, FolderListing> listings; // a run has one folder
+    for (const JournalEntry& file : run.files) {
+        const auto [folder, name] = SplitPath(file.path);
+        const FolderListing& listing = listings.try_emplace(folder, folder).first->second;
+        const std::optional<FileTimes> present = listing.Find(name, true);
+        if (!present) {
+            report.gone.push_back(file.path);
+            continue;
+        }
+        const bool untouched =
+            present->written == file.original.written ||
+            (file.stamped ? present->written == *file.stamped
+                          : MayBeStampOfRun(present->written, file.offset, run.started, until));
+        if (!untouched) {
+            report.changed.push_back(file.path);
+        } else if (RestoreTimes(file.path, file.original)) {
+            ++report.restored;
+        } else {
+            report.failed.push_back(file.path);
+            if (reportFailure)
+                reportFailure(file.path);
+        }
+    }
+    JournalRun undone = run;
+    undone.undone = UtcNow();
+    report.saved = journal.Save(undone);
+    return report;
+}
+
+std::string UndoSummary(const UndoReport& report) {
+    std::string text = "Restored " + std::to_string(report.restored) + " of " +
+                       std::to_string(report.total) + " shortcuts.";
+    const size_t leftAlone = report.changed.size() + report.gone.size();
+    if (leftAlone == 0)
+        return text;
+    text += "\r\nLeft alone:";
+    size_t shown = 0;
+    for (const auto& [paths, reason] :
+         {std::pair{&report.changed, " (changed since)"}, std::pair{&report.gone, " (gone)"}})
+        for (const std::string& path : *paths)
+            if (shown < kNamesShown) {
+                text += "\r\n" + SplitPath(path).second + reason;
+                ++shown;
+            }
+    if (leftAlone > shown)
+        text += "\r\nand " + std::to_string(leftAlone - shown) + " more";
+    return text;
+}
+
+} // namespace cw
