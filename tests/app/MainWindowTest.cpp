@@ -71,6 +71,8 @@ TEST_F(MainWindowDesign, PlacesEveryControlAtItsPixels) {
     EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandProcess"), Rect(608, 72, 105, 25)));
     EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandSelectall"), Rect(608, 104, 105, 25)));
     EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandRefresh"), Rect(608, 136, 105, 25)));
+    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandUndo"), Rect(608, 168, 105, 25)));
+    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandReapply"), Rect(608, 200, 105, 25)));
     EXPECT_TRUE(SameRect(PlaceInForm(form, "FrameItems"), Rect(8, 66, 585, 328)));
     EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsCurrent"), Rect(8 + 16, 66 + 48, 241, 264)));
     EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsNew"), Rect(8 + 328, 66 + 49, 241, 264)));
@@ -92,14 +94,15 @@ TEST_F(MainWindowDesign, PlacesEveryControlAtItsPixels) {
 TEST_F(MainWindowDesign, TabsThroughTheControlsInTheirOrder) {
     std::vector<std::string> order;
     HWND at = GetNextDlgTabItem(form.Hwnd(), nullptr, FALSE);
-    for (int i = 0; i < 9 && at; ++i, at = GetNextDlgTabItem(form.Hwnd(), at, FALSE))
+    for (int i = 0; i < 11 && at; ++i, at = GetNextDlgTabItem(form.Hwnd(), at, FALSE))
         for (const auto& c : form.Controls())
             if (c->Hwnd() == at)
                 order.push_back(c->Name());
-    EXPECT_EQ(order, (std::vector<std::string>{
-                         "ListItemsCurrent", "CommandItemsAdd", "CommandItemsRemove",
-                         "ListItemsNew", "CommandProcess", "CommandSelectall", "CommandRefresh",
-                         "OptionMethodAscending", "ListItemsCurrent"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"ListItemsCurrent", "CommandItemsAdd", "CommandItemsRemove",
+                                        "ListItemsNew", "CommandProcess", "CommandSelectall",
+                                        "CommandRefresh", "CommandUndo", "CommandReapply",
+                                        "OptionMethodAscending", "ListItemsCurrent"}));
 }
 
 TEST_F(MainWindowDesign, CreatesTheComponentsFromTheirSavedState) {
