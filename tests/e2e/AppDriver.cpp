@@ -48,8 +48,9 @@ std::string ProgramPath() {
     return {};
 }
 
-AppDriver::AppDriver() {
-    std::string commandLine = "\"" + ProgramPath() + "\"";
+AppDriver::AppDriver(const std::string& arguments) {
+    std::string commandLine =
+        "\"" + ProgramPath() + "\"" + (arguments.empty() ? "" : " ") + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

@@ -17,7 +17,8 @@ std::string ProgramPath();
 
 class AppDriver {
 public:
-    AppDriver();
+    // Starts the program with these command-line arguments.
+    explicit AppDriver(const std::string& arguments = "");
     ~AppDriver(); // closes the program if it still runs
     AppDriver(const AppDriver&) = delete;
     AppDriver& operator=(const AppDriver&) = delete;
