@@ -9,7 +9,8 @@ namespace cw {
 
 void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const std::vector<std::string>& rows, std::int16_t step,
-                   const std::function<void(const std::string& path)>& reportFailure) {
+                   const std::function<void(const std::string& path)>& reportFailure,
+                   const std::function<void(const std::string& path, DateTime stamp)>& stamped) {
     // Looking for a file that is not there can cost a read of the whole folder (Wine does that for
     // every name it does not find), and most desktops hold no ".pif" at all: look once for any.
     int16_t pifCount = 0;
@@ -30,8 +31,13 @@ void StampNewOrder(const FileSystem& fs, const std::string& folder,
                 continue;
             // The clock is read for each file, so a long run stays close to the real time.
             const std::int64_t offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
-            if (!fs.SetFileDateTime(path, AddSeconds(Now(), offset)) && reportFailure)
-                reportFailure(path);
+            const DateTime stamp = AddSeconds(Now(), offset);
+            if (!fs.SetFileDateTime(path, stamp)) {
+                if (reportFailure)
+                    reportFailure(path);
+            } else if (stamped) {
+                stamped(path, stamp);
+            }
         }
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Turns the new order into file time stamps: the files of row i get the current local time plus
 // step x i seconds, so that arranging the desktop by date shows the rows in their order.
+#include "win32/DateTime.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,9 +21,11 @@ inline constexpr const char* kRowExtensions[] = {".lnk", ".pif"};
 
 // Stamps the files of every row of `rows` in `folder` (ending in a backslash). A file that does
 // not exist is skipped without a word and its row still counts; a file whose stamp cannot be
-// written is passed to `reportFailure` (which may wait for the user) and the rest go on.
-void StampNewOrder(const FileSystem& fs, const std::string& folder,
-                   const std::vector<std::string>& rows, std::int16_t step,
-                   const std::function<void(const std::string& path)>& reportFailure);
+// written is passed to `reportFailure` (which may wait for the user) and the rest go on. Each
+// stamp written is told to `stamped`, for the journal.
+void StampNewOrder(
+    const FileSystem& fs, const std::string& folder, const std::vector<std::string>& rows,
+    std::int16_t step, const std::function<void(const std::string& path)>& reportFailure,
+    const std::function<void(const std::string& path, DateTime stamp)>& stamped = {});
 
 } // namespace cw

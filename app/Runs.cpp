@@ -7,8 +7,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace cw {
@@ -46,39 +47,50 @@ class FolderListing {
 public:
     explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
         WIN32_FIND_DATAA data;
-        const FindHandle search(FindFirstFileA((folder_ + "*").c_str(), &data));
+        // Without short names and in large batches: the listing is most of the journal's cost.
+        const FindHandle search(FindFirstFileExA((folder_ + "*").c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr,
+                                                 FIND_FIRST_EX_LARGE_FETCH));
         if (!search)
             return;
         do
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                files_.emplace(AsciiLower(data.cFileName),
-                               FileTimes{ValueOf(data.ftCreationTime),
-                                         ValueOf(data.ftLastAccessTime),
-                                         ValueOf(data.ftLastWriteTime)});
+                files_.push_back(
+                    {AsciiLower(data.cFileName),
+                     FileTimes{ValueOf(data.ftCreationTime), ValueOf(data.ftLastAccessTime),
+                               ValueOf(data.ftLastWriteTime)}});
         while (FindNextFileA(search.Get(), &data));
+        std::sort(files_.begin(), files_.end(), ByName);
     }
 
     // The times of the file `name`. A name the listing does not hold (a short name, a name it
     // spells differently) is looked up on its own when `lookAlone`.
     std::optional<FileTimes> Find(const std::string& name, bool lookAlone) const {
-        const auto found = files_.find(AsciiLower(name));
-        if (found != files_.end())
-            return found->second;
+        const Entry key{AsciiLower(name), {}};
+        const auto found = std::lower_bound(files_.begin(), files_.end(), key, ByName);
+        if (found != files_.end() && found->name == key.name)
+            return found->times;
         return lookAlone ? TimesOf(folder_ + name) : std::nullopt;
     }
 
     bool HoldsAny(const std::string& extension) const {
         const std::string wanted = AsciiLower(extension);
-        for (const auto& file : files_)
-            if (file.first.size() >= wanted.size() &&
-                file.first.compare(file.first.size() - wanted.size(), wanted.size(), wanted) == 0)
+        for (const Entry& file : files_)
+            if (file.name.size() >= wanted.size() &&
+                file.name.compare(file.name.size() - wanted.size(), wanted.size(), wanted) == 0)
                 return true;
         return false;
     }
 
 private:
+    struct Entry {
+        std::string name; // in ASCII lower case
+        FileTimes times;
+    };
+    static bool ByName(const Entry& a, const Entry& b) { return a.name < b.name; }
+
     std::string folder_;
-    std::unordered_map<std::string, FileTimes> files_;
+    std::vector<Entry> files_; // by name, for lookups without a hash table's allocations
 };
 
 bool RestoreTimes(const std::string& path, const FileTimes& times) {
@@ -101,15 +113,23 @@ std::optional<FileTimes> TimesOf(const std::string& path) {
                      ValueOf(data.ftLastWriteTime)};
 }
 
+std::optional<FileTimeValue> UtcFileTime(DateTime local) {
+    // As the file system library turns a local time into a file time.
+    const SYSTEMTIME fields = ToSystemTime(SplitDateTime(local));
+    FILETIME localTime, utc;
+    if (!SystemTimeToFileTime(&fields, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc))
+        return std::nullopt;
+    return ValueOf(utc);
+}
+
 FileTimeValue UtcNow() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return ValueOf(now);
 }
 
-bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
-                    const std::vector<std::string>& rows, std::int16_t step,
-                    const ReportFailure& reportFailure) {
+JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
+                   std::int16_t step) {
     JournalRun run;
     run.kind = kind;
     run.started = UtcNow();
@@ -118,32 +138,40 @@ bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const 
     run.order = rows;
     // The files processing will stamp: each row's shortcut and, where the desktop has any ".pif",
     // its ".pif" companion.
-    std::vector<std::string> names;
-    {
-        const FolderListing present(folder);
-        const bool anyPif = present.HoldsAny(kRowExtensions[1]);
-        for (size_t row = 0; row < rows.size(); ++row)
-            for (const char* extension : kRowExtensions) {
-                const bool isShortcut = extension == kRowExtensions[0];
-                if (!isShortcut && !anyPif)
-                    continue;
-                std::string name = rows[row] + extension;
-                if (const auto times = present.Find(name, isShortcut)) {
-                    const auto offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
-                    run.files.push_back({folder + name, offset, *times, std::nullopt});
-                    names.push_back(std::move(name));
-                }
+    const FolderListing present(folder);
+    const bool anyPif = present.HoldsAny(kRowExtensions[1]);
+    for (size_t row = 0; row < rows.size(); ++row)
+        for (size_t e = 0; e < std::size(kRowExtensions); ++e) {
+            // By place, not by address: a string's address may differ between two places.
+            const bool isShortcut = e == 0;
+            if (!isShortcut && !anyPif)
+                continue;
+            std::string name = rows[row] + kRowExtensions[e];
+            if (const auto times = present.Find(name, isShortcut)) {
+                const auto offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
+                run.files.push_back({folder + name, offset, *times, std::nullopt});
             }
-    }
+        }
+    return run;
+}
+
+bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
+                    const std::vector<std::string>& rows, std::int16_t step,
+                    const ReportFailure& reportFailure) {
+    JournalRun run = PlanRun(kind, folder, rows, step);
     if (!journal.Save(run))
         return false;
-
-    StampNewOrder(fs, folder, rows, step, reportFailure);
-
-    const FolderListing after(folder);
-    for (size_t i = 0; i < run.files.size(); ++i)
-        if (const auto times = after.Find(names[i], true))
-            run.files[i].stamped = times->written;
+    size_t next = 0;
+    const auto stamped = [&](const std::string& path, DateTime stamp) {
+        // The files come in the run's own order: look on from the last one.
+        for (size_t tried = 0; tried < run.files.size();
+             ++tried, next = (next + 1) % run.files.size())
+            if (run.files[next].path == path) {
+                run.files[next].stamped = UtcFileTime(stamp);
+                return;
+            }
+    };
+    StampNewOrder(fs, folder, rows, step, reportFailure, stamped);
     run.finished = UtcNow();
     // Should this fail, the journal still holds the run as begun, which undoes as well.
     journal.Save(run);

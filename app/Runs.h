@@ -3,6 +3,7 @@
 // reapplying the last one, both recorded in the journal before the first file is stamped, and
 // undoing the newest run that has not been undone.
 #include "app/JournalText.h"
+#include "win32/DateTime.h"
 
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,13 @@ using ReportFailure = std::function<void(const std::string& path)>;
 // The three times of a file, read without opening it; nothing for a folder or no file.
 std::optional<FileTimes> TimesOf(const std::string& path);
 FileTimeValue UtcNow();
+// A local date/time value as the file time the file system library writes for it.
+std::optional<FileTimeValue> UtcFileTime(DateTime local);
+
+// The run that will stamp `rows` of `folder` (ending in a backslash): every file it will stamp,
+// with its original times, from one listing of the folder (no file is opened).
+JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
+                   std::int16_t step);
 
 // Stamps `rows` of `folder` as StampNewOrder does, with the journal written first: every file the
 // run will stamp, with its original times, is on disk before the first stamp; afterwards the
