@@ -1,7 +1,6 @@
 #include "app/JournalText.h"
 
 #include <charconv>
-#include <cstdio>
 #include <utility>
 
 namespace cw {
@@ -129,23 +128,43 @@ std::string_view Field(std::string_view& rest) {
     return field;
 }
 
-} // namespace
-
-std::string FormatFileTime(FileTimeValue value) {
+// Appends "2026-05-12T08:15:00.1234567Z" and `after`, written by hand: a journal holds four of
+// these per file, and a formatting library call each is most of the cost of writing one.
+void AppendFileTime(std::string& text, FileTimeValue value, char after) {
     const auto ticks = static_cast<std::int64_t>(value & kLastFileTime); // the writer checks
     const std::int64_t seconds = ticks / kTicksPerSecond;
-    const std::int64_t fraction = ticks % kTicksPerSecond;
     std::int64_t year = 0;
     unsigned month = 0, day = 0;
     CivilFromDays(seconds / kSecondsPerDay - kDaysBefore1970, year, month, day);
     const std::int64_t inDay = seconds % kSecondsPerDay;
-    char text[40];
-    const int length =
-        std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lld.%07lldZ",
-                      static_cast<long long>(year), month, day,
-                      static_cast<long long>(inDay / 3600), static_cast<long long>(inDay / 60 % 60),
-                      static_cast<long long>(inDay % 60), static_cast<long long>(fraction));
-    return std::string(text, static_cast<size_t>(length));
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* at = end;
+    if (after)
+        *--at = after;
+    const auto put = [&](std::int64_t number, int width, char before) {
+        for (int i = 0; i < width || number > 0; ++i, number /= 10)
+            *--at = static_cast<char>('0' + number % 10);
+        if (before)
+            *--at = before;
+    };
+    *--at = 'Z';
+    put(ticks % kTicksPerSecond, 7, '.');
+    put(inDay % 60, 2, ':');
+    put(inDay / 60 % 60, 2, ':');
+    put(inDay / 3600, 2, 'T');
+    put(day, 2, '-');
+    put(month, 2, '-');
+    put(year, 4, 0);
+    text.append(at, end);
+}
+
+} // namespace
+
+std::string FormatFileTime(FileTimeValue value) {
+    std::string text;
+    AppendFileTime(text, value, 0);
+    return text;
 }
 
 std::optional<FileTimeValue> ParseFileTime(std::string_view text) {
@@ -224,7 +243,7 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
     text.append(kHeader).append(std::to_string(kJournalVersion)).append("\n").append(kLegend);
     text.append("run ").append(std::to_string(run.number)).append("\n");
     text.append(run.kind == RunKind::Reapply ? "kind reapply\n" : "kind process\n");
-    text.append("started ").append(FormatFileTime(run.started)).append("\n");
+    AppendFileTime(text.append("started "), run.started, '\n');
     text.append("folder ").append(run.folder).append("\n");
     text.append(run.step < 0 ? "method descending\n" : "method ascending\n");
     for (const std::string& title : run.order) {
@@ -240,14 +259,17 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
         text.append("file ").append(Signed(file.offset)).append(" ");
         for (const FileTimeValue t :
              {file.original.created, file.original.accessed, file.original.written})
-            text.append(FormatFileTime(t)).append(" ");
-        text.append(file.stamped ? FormatFileTime(*file.stamped) : "-").append(" ");
+            AppendFileTime(text, t, ' ');
+        if (file.stamped)
+            AppendFileTime(text, *file.stamped, ' ');
+        else
+            text.append("- ");
         text.append(file.path).append("\n");
     }
     if (run.finished)
-        text.append("finished ").append(FormatFileTime(*run.finished)).append("\n");
+        AppendFileTime(text.append("finished "), *run.finished, '\n');
     if (run.undone)
-        text.append("undone ").append(FormatFileTime(*run.undone)).append("\n");
+        AppendFileTime(text.append("undone "), *run.undone, '\n');
     text.append("end\n");
     return text;
 }
