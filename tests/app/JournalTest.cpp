@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
+#include <tuple>
 
 using namespace cw;
 using namespace cwtest;
@@ -53,17 +53,13 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     const JournalReadResult read = ReadJournal(kSample);
     ASSERT_TRUE(read.run) << read.line << ": " << read.error;
     const JournalRun& run = *read.run;
-    EXPECT_EQ(run.number, 7);
-    EXPECT_EQ(run.kind, RunKind::Reapply);
-    EXPECT_EQ(run.step, -60);
-    EXPECT_EQ(run.order, (Texts{"Mail", "Straße"}));
+    EXPECT_EQ(std::tuple(run.number, run.kind, run.step, run.order),
+              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße"}));
     ASSERT_EQ(run.files.size(), 2u);
-    EXPECT_EQ(run.files[0].original.written, 0u);
-    EXPECT_FALSE(run.files[0].stamped);
-    EXPECT_EQ(run.files[1].offset, -60);
-    EXPECT_EQ(run.files[1].original.created, 0x7FFF'FFFF'FFFF'FFFFull);
-    EXPECT_EQ(run.files[1].original.written - run.files[1].original.accessed, 1u);
-    EXPECT_TRUE(run.undone && !run.finished);
+    EXPECT_EQ(std::tuple(run.files[1].offset, run.files[1].original.created,
+                         run.files[1].original.written - run.files[1].original.accessed),
+              std::tuple(-60, 0x7FFF'FFFF'FFFF'FFFFull, 1ull));
+    EXPECT_TRUE(!run.files[0].stamped && run.files[1].stamped && run.undone && !run.finished);
     const auto written = WriteJournal(run);
     ASSERT_TRUE(written);
     EXPECT_EQ(ReadJournal(*written).run, run);
@@ -101,38 +97,6 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         EXPECT_FALSE(damaged.error.empty());
     }
     EXPECT_FALSE(ReadJournal("").run);
-}
-
-// Thousands of randomly damaged journals: the reader never crashes, and whatever it accepts
-// writes back to a text that reads back the same.
-TEST(JournalText, SurvivesRandomDamage) {
-    std::mt19937 random(14);
-    const auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
-    const std::string pieces[] = {"\n",    "\r",     " ",     "-", "+",
-                                  "file ", "order ", "end\n", "Z", "\xC3"};
-    int accepted = 0;
-    for (int round = 0; round < 5000; ++round) {
-        std::string text = kSample;
-        for (size_t n = 1 + pick(3); n > 0; --n) {
-            const size_t at = pick(text.size());
-            if (const size_t kind = pick(3); kind == 0)
-                text[at] = static_cast<char>(pick(256));
-            else if (kind == 1)
-                text.insert(at, pieces[pick(std::size(pieces))]);
-            else
-                text.erase(at, 1 + pick(8));
-        }
-        const JournalReadResult read = ReadJournal(text);
-        if (!read.run) {
-            EXPECT_FALSE(read.error.empty());
-            continue;
-        }
-        ++accepted;
-        const auto again = WriteJournal(*read.run);
-        ASSERT_TRUE(again) << text;
-        ASSERT_EQ(ReadJournal(*again).run, read.run) << text;
-    }
-    EXPECT_GT(accepted, 100); // enough whole ones for the round trip to be tested at all
 }
 
 TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
@@ -186,14 +150,10 @@ TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {
         EXPECT_EQ(MayBeStampOfRun(s.written, s.offset, started, until), s.mayBe)
             << s.written / kSecond << " " << s.offset;
 
-    UndoReport report;
-    report.restored = report.total = 2;
-    EXPECT_EQ(UndoSummary(report), "Restored 2 of 2 shortcuts.");
-    report.restored = 3;
-    report.total = 30;
+    // At most 20 names, then how many more.
+    UndoReport report{3, 30, {}, {"C:\\D\\Gone.lnk"}, {}, true};
     for (int i = 0; i < 24; ++i)
         report.changed.push_back("C:\\D\\" + std::to_string(i) + ".lnk");
-    report.gone = {"C:\\D\\Gone.lnk"};
     const std::string text = UndoSummary(report);
     const std::string head =
         "Restored 3 of 30 shortcuts.\r\nLeft alone:\r\n0.lnk (changed since)\r\n";
@@ -250,55 +210,38 @@ protected:
 
 } // namespace
 
-// Wine on Linux cannot set a creation time: it reads back as the write time, before the run
-// and after the undo alike, so the creation times compared here are write times.
-TEST_F(UndoWindow, PutsBackAllThreeTimesAndListsTheDesktopAgain) {
-    std::map<std::string, ExactTimes> original;
+// Two runs, ascending then descending, undone one by one; every time back to the 100 ns. Wine on
+// Linux cannot set a creation time: it reads back as the write time, before the runs and after
+// the undo alike, so the creation times compared here are write times.
+TEST_F(UndoWindow, PutsBackAllThreeTimesRunByRunAndListsTheDesktopAgain) {
+    const Texts names{"Mail.lnk", "Mail.pif", "Straße.lnk", "日本語.lnk"};
+    const auto times = [&] {
+        std::vector<ExactTimes> all;
+        for (const std::string& name : names)
+            all.push_back(ExactTimesOf(PathOf(name)));
+        return all;
+    };
     FileTimeValue at = monthAgo;
-    for (const char* name : {"Mail.lnk", "Mail.pif", "Straße.lnk", "日本語.lnk"})
-        original[name] = Make(name, at += kDay);
+    for (const std::string& name : names)
+        Make(name, at += kDay);
+    const auto original = times();
     Open();
     EXPECT_FALSE(Enabled("CommandUndo") || Enabled("CommandReapply"));
     Process();
     EXPECT_TRUE(Enabled("CommandUndo") && Enabled("CommandReapply"));
-    for (const auto& [name, times] : original)
-        EXPECT_NE(ExactTimesOf(PathOf(name)).written, times.written) << name;
+    const auto first = times();
+    Click("OptionMethodDescending");
+    Click("CommandProcess");
+    EXPECT_NE(times()[2], first[2]);
 
-    answerer.Clear();
     Click("CommandUndo");
+    EXPECT_EQ(times(), first);
     EXPECT_EQ(LastBox(), "Restored 4 of 4 shortcuts.");
-    for (const auto& [name, times] : original)
-        EXPECT_EQ(ExactTimesOf(PathOf(name)), times) << name;
+    Click("CommandUndo");
+    EXPECT_EQ(times(), original);
     EXPECT_EQ(Listed(), (Texts{"Mail", "Straße", "日本語"}));
     EXPECT_EQ(form.Get<ListBox>("ListItemsNew").ListCount(), 0);
     EXPECT_FALSE(Enabled("CommandUndo") || Enabled("CommandReapply"));
-    // The journal lives elsewhere: the desktop holds what it held.
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA(PathOf("*.*").c_str(), &found);
-    int files = 0;
-    do
-        files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    EXPECT_EQ(files, 4);
-}
-
-TEST_F(UndoWindow, TwoRunsTwoUndos) {
-    const ExactTimes a = Make("A.lnk", monthAgo), b = Make("B.lnk", monthAgo + kDay);
-    Open();
-    Process();
-    const ExactTimes a1 = ExactTimesOf(PathOf("A.lnk")), b1 = ExactTimesOf(PathOf("B.lnk"));
-    Click("OptionMethodDescending");
-    Click("CommandProcess");
-    EXPECT_NE(ExactTimesOf(PathOf("B.lnk")), b1);
-    Click("CommandUndo");
-    EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), a1);
-    EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")), b1);
-    EXPECT_TRUE(Enabled("CommandUndo"));
-    Click("CommandUndo");
-    EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), a);
-    EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")), b);
-    EXPECT_FALSE(Enabled("CommandUndo"));
 }
 
 // Changed since the run: left alone and named; gone: skipped and named; held open: the same box
