@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace cw {
@@ -161,17 +162,19 @@ bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const 
     JournalRun run = PlanRun(kind, folder, rows, step);
     if (!journal.Save(run))
         return false;
-    size_t next = 0;
-    const auto stamped = [&](const std::string& path, DateTime stamp) {
-        // The files come in the run's own order: look on from the last one.
-        for (size_t tried = 0; tried < run.files.size();
-             ++tried, next = (next + 1) % run.files.size())
-            if (run.files[next].path == path) {
-                run.files[next].stamped = UtcFileTime(stamp);
-                return;
-            }
+    // The plan's listing answers which files are there: asking the file system again for each
+    // would cost more than the journal itself.
+    std::unordered_map<std::string, size_t> planned;
+    planned.reserve(run.files.size());
+    for (size_t i = 0; i < run.files.size(); ++i)
+        planned.emplace(run.files[i].path, i);
+    StampHooks hooks;
+    hooks.isFile = [&](const std::string& path) { return planned.count(path) > 0; };
+    hooks.stamped = [&](const std::string& path, DateTime stamp) {
+        if (const auto file = planned.find(path); file != planned.end())
+            run.files[file->second].stamped = UtcFileTime(stamp);
     };
-    StampNewOrder(fs, folder, rows, step, reportFailure, stamped);
+    StampNewOrder(fs, folder, rows, step, reportFailure, hooks);
     run.finished = UtcNow();
     // Should this fail, the journal still holds the run as begun, which undoes as well.
     journal.Save(run);
