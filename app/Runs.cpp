@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <map>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -93,15 +92,6 @@ private:
     std::string folder_;
     std::vector<Entry> files_; // by name, for lookups without a hash table's allocations
 };
-
-bool RestoreTimes(const std::string& path, const FileTimes& times) {
-    // Opened as processing opens a file to stamp it, so that both fail alike.
-    const KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const FILETIME created = FileTimeOf(times.created), accessed = FileTimeOf(times.accessed),
-                   written = FileTimeOf(times.written);
-    return file && SetFileTime(file.Get(), &created, &accessed, &written);
-}
 
 } // namespace
 
@@ -210,28 +200,43 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
     UndoReport report;
     report.total = static_cast<int>(run.files.size());
     const FileTimeValue until = run.finished.value_or(UtcNow());
-    std::map<std::string, FolderListing> listings; // a run has one folder
     for (const JournalEntry& file : run.files) {
-        const auto [folder, name] = SplitPath(file.path);
-        const FolderListing& listing = listings.try_emplace(folder, folder).first->second;
-        const std::optional<FileTimes> present = listing.Find(name, true);
-        if (!present) {
-            report.gone.push_back(file.path);
-            continue;
-        }
-        const bool untouched =
-            present->written == file.original.written ||
-            (file.stamped ? present->written == *file.stamped
-                          : MayBeStampOfRun(present->written, file.offset, run.started, until));
-        if (!untouched) {
-            report.changed.push_back(file.path);
-        } else if (RestoreTimes(file.path, file.original)) {
-            ++report.restored;
-        } else {
+        const auto untouched = [&](FileTimeValue written) {
+            return written == file.original.written ||
+                   (file.stamped ? written == *file.stamped
+                                 : MayBeStampOfRun(written, file.offset, run.started, until));
+        };
+        const auto fail = [&] {
             report.failed.push_back(file.path);
             if (reportFailure)
                 reportFailure(file.path);
+        };
+        // Opened as processing opens a file to stamp it, so that both fail alike. The times are
+        // read through the same handle: no second lookup of the path, no access time moved.
+        const KernelHandle handle(CreateFileA(file.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+        FILETIME created, accessed, written;
+        if (!handle || !GetFileTime(handle.Get(), &created, &accessed, &written)) {
+            const std::optional<FileTimes> present = TimesOf(file.path);
+            if (!present)
+                report.gone.push_back(file.path); // or a folder in its place
+            else if (!untouched(present->written))
+                report.changed.push_back(file.path);
+            else
+                fail();
+            continue;
         }
+        if (!untouched(ValueOf(written))) {
+            report.changed.push_back(file.path);
+            continue;
+        }
+        created = FileTimeOf(file.original.created);
+        accessed = FileTimeOf(file.original.accessed);
+        written = FileTimeOf(file.original.written);
+        if (SetFileTime(handle.Get(), &created, &accessed, &written))
+            ++report.restored;
+        else
+            fail();
     }
     JournalRun undone = run;
     undone.undone = UtcNow();
