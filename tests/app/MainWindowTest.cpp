@@ -1,187 +1,534 @@
-#include "TestHost.h"
+// The main window in-process, on a desktop folder of this program's own: start-up, the item
+// lists, moves and processing. The window stays hidden: under Wine, showing FormAbout later in the
+// same process fails once a shown main window has been destroyed.
+#include "DesktopRedirect.h"
+#include "FileStamps.h"
+#include "MessageBoxAnswerer.h"
+#include "TempFolder.h"
+#include "app/DesktopItems.h"
+#include "app/FormClutterwise.h"
+#include "app/ItemLists.h"
+#include "app/Journal.h"
+#include "app/Runs.h"
+#include "app/Startup.h"
 #include "controls/Components.h"
-#include "controls/infoframe/InfoFrame.h"
 #include "controls/statusbar/StatusBar.h"
-#include "controls/systemmenu/SystemMenu.h"
 #include "forms/DesignStore.h"
-#include "forms/DesignText.h"
-#include "forms/Form.h"
-#include "forms/Label.h"
 #include "forms/ListBox.h"
-#include "forms/OptionButton.h"
+#include "win32/DateTime.h"
+#include "win32/Program.h"
+#include "win32/SingleInstance.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
-#include <string>
-#include <vector>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <tuple>
 
 using namespace cw;
+using namespace cwtest;
 
 namespace {
 
-RECT PlaceInForm(const Form& form, const std::string& name) {
-    RECT r{};
-    GetWindowRect(form.FindControl(name)->Hwnd(), &r);
-    MapWindowPoints(nullptr, form.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
+using Rows = std::vector<std::string>;
+constexpr const char* kCurrent = "ListItemsCurrent";
+constexpr const char* kNew = "ListItemsNew";
+constexpr const char* kFinal =
+    "Go to a blank area of the Desktop, click on the right mouse button\r\n"
+    "select \"Arrange Icons\", click \"by Date\"";
 
-RECT Rect(int left, int top, int width, int height) {
-    return {left, top, left + width, top + height};
-}
+// Wine resolves the shell's Desktop folder once per process: it is redirected for the whole
+// program, before any test asks, and each test empties the folder and fills it with what it needs.
+const TempFolder desktop;
+const DesktopRedirect redirect(desktop.Path());
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// The main window's design with the program's components, in a plain form: the toolkit's part.
-class MainWindowDesign : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterComponents();
-        ASSERT_TRUE(form.Load()) << form.LoadError();
+// The shell's desktop as Desktop.Arrange looks for it (Wine has none): "Progman", a view, and
+// below that the icon view, which counts the arrange requests (LVM_ARRANGE) it gets.
+struct ShellDesktop {
+    ShellDesktop() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "Progman";
+        RegisterClassA(&wc);
+        wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            arranged += msg == LVM_ARRANGE;
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
+        };
+        wc.lpszClassName = "CwTestIconView";
+        RegisterClassA(&wc);
+        program =
+            CreateWindowA("Progman", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+        const HWND view =
+            CreateWindowA("Static", "", WS_CHILD, 0, 0, 9, 9, program, nullptr, nullptr, nullptr);
+        CreateWindowA("CwTestIconView", "", WS_CHILD, 0, 0, 9, 9, view, nullptr, nullptr, nullptr);
+        arranged = 0;
     }
-    void Command(const std::string& name, int notification) {
-        const HWND control = form.FindControl(name)->Hwnd();
-        SendMessageA(GetParent(control), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(control), notification),
-                     reinterpret_cast<LPARAM>(control));
-    }
-    Form form{"FormClutterwise"};
+    ~ShellDesktop() { DestroyWindow(program); }
+    HWND program;
+    static inline int arranged = 0;
 };
+
+std::string Join(const Rows& rows) {
+    std::string joined;
+    for (const std::string& row : rows)
+        joined += (joined.empty() ? "" : ",") + row;
+    return joined;
+}
 
 } // namespace
 
-TEST(SavedDesigns, ReadAndWriteBackUnchanged) {
-    for (const char* name : {"FormClutterwise", "FormAbout"}) {
-        const DesignLoad load = LoadDesignResource(name);
-        ASSERT_TRUE(load.design) << load.error;
-        const DesignReadResult again = ReadDesign(WriteDesign(*load.design));
-        ASSERT_TRUE(again.design) << DescribeDesignError(again.error);
-        EXPECT_EQ(*again.design, *load.design) << name;
-    }
+TEST(Startup, NamesTheProgramAndNeedsADesktopFolderLongerThanOneCharacter) {
+    EXPECT_EQ(ProgramTitle(""), "Clutterwise");
+    for (const auto& [folder, usable] : {std::pair{"", false}, {"\\", false}, {"C:\\", true}})
+        EXPECT_EQ(IsUsableDesktopFolder(folder), usable) << folder;
 }
 
-TEST_F(MainWindowDesign, PlacesEveryControlAtItsPixels) {
-    RECT client{};
-    GetClientRect(form.Hwnd(), &client);
-    EXPECT_EQ(client.right, 721);
-    EXPECT_EQ(client.bottom, 420);
-    // At 15 twips per pixel; controls of a frame sit at the frame's place plus their own.
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandProcess"), Rect(608, 72, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandSelectall"), Rect(608, 104, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandRefresh"), Rect(608, 136, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandUndo"), Rect(608, 168, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandReapply"), Rect(608, 200, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "FrameItems"), Rect(8, 66, 585, 328)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsCurrent"), Rect(8 + 16, 66 + 48, 241, 264)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsNew"), Rect(8 + 328, 66 + 49, 241, 264)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandItemsAdd"), Rect(8 + 272, 66 + 160, 41, 17)));
-    EXPECT_TRUE(
-        SameRect(PlaceInForm(form, "OptionMethodDescending"), Rect(600 + 14, 319 + 47, 81, 17)));
-    char caption[64] = "";
-    GetWindowTextA(form.Hwnd(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "Norvanta Clutterwise");
-    GetWindowTextA(form.FindControl("LabelItemsCurrentorder")->Hwnd(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "Current order:");
-    EXPECT_TRUE(form.Get<OptionButton>("OptionMethodAscending").Value());
-    EXPECT_FALSE(form.Get<OptionButton>("OptionMethodDescending").Value());
-    const LONG_PTR style = GetWindowLongPtrA(form.Hwnd(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
-}
+class MainWindowStart : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterComponents(); }
+    MessageBoxAnswerer answerer;
+    FormClutterwise form;
+};
 
-TEST_F(MainWindowDesign, TabsThroughTheControlsInTheirOrder) {
-    std::vector<std::string> order;
-    HWND at = GetNextDlgTabItem(form.Hwnd(), nullptr, FALSE);
-    for (int i = 0; i < 11 && at; ++i, at = GetNextDlgTabItem(form.Hwnd(), at, FALSE))
-        for (const auto& c : form.Controls())
-            if (c->Hwnd() == at)
-                order.push_back(c->Name());
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"ListItemsCurrent", "CommandItemsAdd", "CommandItemsRemove",
-                                        "ListItemsNew", "CommandProcess", "CommandSelectall",
-                                        "CommandRefresh", "CommandUndo", "CommandReapply",
-                                        "OptionMethodAscending", "ListItemsCurrent"}));
-}
-
-TEST_F(MainWindowDesign, CreatesTheComponentsFromTheirSavedState) {
-    auto* menu = form.GetComponent<SystemMenu>("SystemMenuClutterwise");
-    auto* header = form.GetComponent<InfoFrame>("InfoFrameClutterwise");
-    auto* status = form.GetComponent<StatusBar>("StatusBarClutterwise");
-    ASSERT_TRUE(menu && header && status);
-    EXPECT_EQ(header->Text(), "Clutterwise");
-    EXPECT_EQ(header->ForeColor(), 0x00FFFFFFu);
-    EXPECT_TRUE(header->Icon().Handle());
-    RECT r{};
-    GetWindowRect(header->Hwnd(), &r);
-    MapWindowPoints(nullptr, form.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_TRUE(SameRect(r, Rect(0, 0, 721, 63)));
-    GetWindowRect(status->Hwnd(), &r);
-    MapWindowPoints(nullptr, form.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.bottom, 420);
-    EXPECT_EQ(r.right, 721);
-    EXPECT_EQ(status->Count(), 3);
-    // The About command in the system menu, addressed by its command number.
-    char text[64] = "";
-    EXPECT_GT(GetMenuStringA(GetSystemMenu(form.Hwnd(), FALSE), 1, text, sizeof text, MF_BYCOMMAND),
-              0);
-    EXPECT_STREQ(text, "&About Clutterwise...");
-    // Saved again, the components' bags come back as they were loaded.
-    const DesignNode saved = form.SaveDesign();
-    EXPECT_EQ(saved.children[0].bag, form.Design().children[0].bag);
-    EXPECT_EQ(saved.children[1].bag, form.Design().children[1].bag);
-}
-
-TEST_F(MainWindowDesign, RoutesEventsToTheHandlersNamedAfterTheControls) {
-    std::vector<std::string> calls;
-    for (const char* handler :
-         {"CommandProcess_Click", "CommandItemsAdd_Click", "ListItemsCurrent_Click",
-          "ListItemsCurrent_DblClick", "ListItemsNew_Click", "OptionMethodDescending_Click"})
-        form.On(handler, [&calls, handler] { calls.push_back(handler); });
-    form.OnKeyDown("ListItemsCurrent_KeyDown", [&](int& key, int) {
-        calls.push_back("ListItemsCurrent_KeyDown " + std::to_string(key));
+// Run by CTest on its own (CLUTTERWISE_TEST_ALREADY_ACTIVE): the instance mutex must be taken
+// before this process first asks for it, and the answer holds for the process.
+TEST_F(MainWindowStart, RefusesASecondInstanceBeforeShowingItsWindow) {
+    if (!std::getenv("CLUTTERWISE_TEST_ALREADY_ACTIVE"))
+        GTEST_SKIP() << "runs as test_app_already_active";
+    const SingleInstance other(Program::InstanceName());
+    HWND created = nullptr;
+    bool everVisible = false;
+    form.On("Form_Unload", [&] {
+        created = form.Hwnd();
+        everVisible = IsWindowVisible(form.Hwnd()) != FALSE;
     });
-    Command("CommandProcess", BN_CLICKED);
-    Command("CommandItemsAdd", BN_CLICKED);
-    Command("ListItemsCurrent", LBN_SELCHANGE);
-    Command("ListItemsCurrent", LBN_DBLCLK);
-    Command("ListItemsNew", LBN_SELCHANGE);
-    Command("OptionMethodDescending", BN_CLICKED);
-    SendMessageA(form.FindControl("ListItemsCurrent")->Hwnd(), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "CommandProcess_Click", "CommandItemsAdd_Click", "ListItemsCurrent_Click",
-                         "ListItemsCurrent_DblClick", "ListItemsNew_Click",
-                         "OptionMethodDescending_Click", "ListItemsCurrent_KeyDown 13"}));
+    EXPECT_FALSE(form.Load());
+    EXPECT_TRUE(form.LoadError().empty());
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].title, "Norvanta Clutterwise");
+    EXPECT_EQ(answerer.Boxes()[0].text, "The application is already active");
+    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Exclamation);
+    EXPECT_TRUE(created && !everVisible && !IsWindow(created));
+    EXPECT_TRUE(form.DesktopFolder().empty()); // nothing else happened
 }
 
-TEST(AboutBoxDesign, IsAFixedDialogWithItsPanelLinkAndIcon) {
-    Form owner("FormClutterwise");
-    ASSERT_TRUE(owner.Load());
-    owner.Show();
-    Form about("FormAbout");
-    ASSERT_TRUE(about.Load(owner.Hwnd())) << about.LoadError();
-    RECT client{};
-    GetClientRect(about.Hwnd(), &client);
-    EXPECT_EQ(client.right, 337);
-    EXPECT_EQ(client.bottom, 117);
-    EXPECT_FALSE(GetWindowLongPtrA(about.Hwnd(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_FALSE(GetWindowLongPtrA(about.Hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    EXPECT_EQ(GetWindow(about.Hwnd(), GW_OWNER), owner.Hwnd());
+// The caller shows the error; the window says nothing itself and is gone.
+TEST_F(MainWindowStart, RefusesADesignWithoutAControlItsCodeUsesNamingIt) {
+    for (const std::string name : {"CommandProcess", "StatusBarClutterwise"}) {
+        DesignNode design = *LoadDesignResource("FormClutterwise").design;
+        std::erase_if(design.children, [&](const DesignNode& node) { return node.name == name; });
+        FormClutterwise broken;
+        EXPECT_FALSE(broken.Load(design));
+        EXPECT_NE(broken.LoadError().find(name), std::string::npos) << broken.LoadError();
+        EXPECT_FALSE(broken.Hwnd());
+    }
+    EXPECT_TRUE(answerer.Boxes().empty());
+}
 
-    const auto& link = about.Get<Label>("LabelWebsite");
-    EXPECT_EQ(link.ForeColor(), 0x00FF0000u);
-    ASSERT_TRUE(link.OwnFont());
-    EXPECT_TRUE(link.OwnFont()->underline);
-    EXPECT_EQ(link.MousePointer(), kPointerCustom);
-    EXPECT_TRUE(link.MouseIcon().Handle());
+// The main window on the test desktop, driven as a user drives it; its message boxes are
+// answered and recorded.
+class MainWindowItems : public MainWindowStart {
+protected:
+    void SetUp() override {
+        MainWindowStart::SetUp();
+        RemoveTree(desktop.Path());
+        CreateDirectoryA(desktop.Path().c_str(), nullptr);
+    }
+    static std::string PathOf(const std::string& name) { return desktop / name; }
+    static std::string Shortcut(const std::string& name, long long localSeconds) {
+        desktop.MakeFile(name);
+        SetLocalStamp(PathOf(name), localSeconds);
+        return PathOf(name);
+    }
+    void Open() { ASSERT_TRUE(form.Load()) << form.LoadError(); }
+    HWND Window(const char* name) { return form.Get<Control>(name).Hwnd(); }
+    void Click(const char* button) { SendMessageA(Window(button), BM_CLICK, 0, 0); }
+    void ClickRow(const char* list, int row, WPARAM keys = 0, bool twice = false) {
+        RECT r{};
+        SendMessageA(Window(list), LB_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM(r.left + 5, r.top + 2);
+        SendMessageA(Window(list), WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+        SendMessageA(Window(list), WM_LBUTTONUP, keys, at);
+        if (twice)
+            SendMessageA(Window(list), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    }
+    void Enter(const char* list) { SendMessageA(Window(list), WM_KEYDOWN, VK_RETURN, 1); }
+    std::string Shown(int panel) {
+        char text[256] = "";
+        SendMessageA(form.GetComponent<StatusBar>("StatusBarClutterwise")->ControlHwnd(),
+                     SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // What the user sees: both lists, panels 0 and 1, and which of >>, << and Process are enabled.
+    std::string View() {
+        std::string view = Join(ReadRows(Window(kCurrent))) + " | " + Join(ReadRows(Window(kNew))) +
+                           " | " + Shown(0) + "| " + Shown(1) + "|";
+        for (const auto& [button, label] : {std::pair{"CommandItemsAdd", " >>"},
+                                            {"CommandItemsRemove", " <<"},
+                                            {"CommandProcess", " Process"}})
+            if (IsWindowEnabled(Window(button)))
+                view += label;
+        return view;
+    }
+    // Processes and checks each file's times against the clock around the run.
+    void Process(const std::vector<std::pair<std::string, long long>>& offsets) {
+        const long long before = LocalSecondsNow();
+        Click("CommandProcess");
+        const long long after = LocalSecondsNow();
+        for (const auto& [name, offset] : offsets) {
+            const FileStamps s = StampsOf(PathOf(name));
+            EXPECT_GE(s.written, before + offset) << name;
+            EXPECT_LE(s.written, after + offset) << name;
+            EXPECT_EQ(s.accessed, s.written) << name;
+            // Wine on Linux cannot set a creation time and reports the write time in its place.
+            EXPECT_EQ(s.created, s.written) << name;
+        }
+    }
+};
 
-    about.Show();
-    cwtest::TestHost::Pump();
-    HDC dc = GetDC(about.Hwnd());
-    EXPECT_EQ(GetPixel(dc, 8, 50), RGB(128, 128, 128));   // LineLeft
-    EXPECT_EQ(GetPixel(dc, 100, 8), RGB(128, 128, 128));  // LineTop
-    EXPECT_EQ(GetPixel(dc, 328, 50), RGB(255, 255, 255)); // LineRight
-    EXPECT_EQ(GetPixel(dc, 100, 76), RGB(255, 255, 255)); // LineBottom
-    ReleaseDC(about.Hwnd(), dc);
+TEST_F(MainWindowItems, OneShortcutThenNoneAfterRefresh) {
+    const std::string mail = Shortcut("Mail.lnk", LocalSecondsNow() - 3600);
+    Open();
+    EXPECT_EQ(View(), "Mail |  | 1 current item / 0 selected | 0 new items / 0 selected |");
+    EXPECT_EQ(Shown(2), "");
+    DeleteFileA(mail.c_str());
+    Click("CommandRefresh");
+    // Enter in a list without rows does nothing; a move handler, even with nothing to move,
+    // finds the current list empty and so the order complete.
+    Enter(kCurrent);
+    Enter(kNew);
+    EXPECT_EQ(View(), " |  | 0 current items / 0 selected | 0 new items / 0 selected |");
+    SendMessageA(Window(kCurrent), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(View(), " |  | 0 current items / 0 selected | 0 new items / 0 selected | Process");
+    EXPECT_EQ(form.MousePointer(), kPointerDefault);
+    EXPECT_TRUE(answerer.Boxes().empty());
+}
+
+TEST_F(MainWindowItems, ListsShortcutsOldestFirstWithSameSecondTiesInFolderOrder) {
+    const long long t = LocalSecondsNow() - 86400;
+    Shortcut("Late.lnk", t + 300);
+    Shortcut("A.B.lnk", t - 60);
+    Shortcut("Straße.lnk", t - 120);
+    const std::string locked = Shortcut("Locked.lnk", t - 600);
+    Shortcut("Mail.pif", t - 900);
+    CreateDirectoryA(PathOf("Folder.lnk").c_str(), nullptr);
+    // Within one second the folder's order holds, even against the fractions of the second.
+    Shortcut("Tie one.lnk", t);
+    Shortcut("Tie two.lnk", t);
+    Rows ties;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(PathOf("Tie*.lnk").c_str(), &found);
+    do
+        ties.emplace_back(found.cFileName, std::string_view(found.cFileName).size() - 4);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    ASSERT_EQ(ties.size(), 2u);
+    SetLocalStamp(PathOf(ties[0] + ".lnk"), t, 900);
+    SetLocalStamp(PathOf(ties[1] + ".lnk"), t, 100);
+    // A stamp that cannot be read puts its shortcut last instead of ending the scan.
+    const HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    Open();
+    CloseHandle(hold);
+    EXPECT_EQ(ReadRows(Window(kCurrent)),
+              (Rows{"Straße", "A.B", ties[0], ties[1], "Late", "Locked"}));
+}
+
+TEST_F(MainWindowItems, MovesRowsBothWaysAndRefreshStartsAgain) {
+    long long t = LocalSecondsNow() - 86400;
+    for (const char* name : {"R0", "R1", "日本語", "R3", "R4"})
+        Shortcut(std::string(name) + ".lnk", t++);
+    Open();
+    const struct {
+        std::function<void()> act;
+        const char* view;
+    } steps[] = {
+        {[&] {
+             ClickRow(kCurrent, 1);
+             ClickRow(kCurrent, 3, MK_CONTROL);
+         },
+         "R0,R1,日本語,R3,R4 |  | 5 current items / 2 selected | 0 new items / 0 selected | >>"},
+        {[&] { Click("CommandItemsAdd"); },
+         "R0,日本語,R4 | R1,R3 | 3 current items / 0 selected | 2 new items / 0 selected |"},
+        {[&] { ClickRow(kNew, 0); },
+         "R0,日本語,R4 | R1,R3 | 3 current items / 0 selected | 2 new items / 1 selected | <<"},
+        // "<<" puts a row at the bottom of the current list, not back in its place by date.
+        {[&] { Click("CommandItemsRemove"); },
+         "R0,日本語,R4,R1 | R3 | 4 current items / 0 selected | 1 new item / 0 selected |"},
+        {[&] { Click("CommandSelectall"); },
+         "R0,日本語,R4,R1 | R3 | 4 current items / 4 selected | 1 new item / 0 selected | >>"},
+        {[&] { Enter(kCurrent); }, " | R3,R0,日本語,R4,R1 | 0 current items / 0 selected | 5 new "
+                                   "items / 0 selected | Process"},
+        {[&] { ClickRow(kNew, 2, 0, true); },
+         "日本語 | R3,R0,R4,R1 | 1 current item / 0 selected | 4 new items / 0 selected |"},
+        // Refresh drops the order built so far and lists by date again.
+        {[&] {
+             ClickRow(kNew, 0);
+             Click("CommandRefresh");
+         },
+         "R0,R1,日本語,R3,R4 |  | 5 current items / 0 selected | 0 new items / 0 selected |"}};
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(View(), step.view);
+    }
+    EXPECT_EQ(form.MousePointer(), kPointerDefault);
+}
+
+TEST_F(MainWindowItems, ProcessesOneMinuteApartAndReportsWhatItCannotStamp) {
+    long long t = LocalSecondsNow() - 86400;
+    for (const char* name : {"A", "B", "C", "D", "E"})
+        Shortcut(std::string(name) + ".lnk", t++);
+    Shortcut("A.pif", t);
+    Shortcut("C.pif", t);
+    Open();
+    Click("CommandSelectall");
+    Click("CommandItemsAdd");
+    // Gone since the scan: B altogether (skipped, its row still counts), C but for its ".pif".
+    DeleteFileA(PathOf("B.lnk").c_str());
+    DeleteFileA(PathOf("C.lnk").c_str());
+    // D, a middle row, is held open by another program that lets others read it but not write.
+    const HANDLE hold = CreateFileA(PathOf("D.lnk").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    const ShellDesktop shell;
+    std::vector<std::pair<std::string, int>> seen; // panel 2 and the pointer at each box
+    answerer.onBox = [&](const AnsweredBox&) { seen.emplace_back(Shown(2), form.MousePointer()); };
+
+    Process({{"A.lnk", 0}, {"A.pif", 0}, {"C.pif", 120}, {"E.lnk", 240}});
+    CloseHandle(hold);
+    EXPECT_EQ(StampsOf(PathOf("B.lnk")).written, -1);
+    EXPECT_EQ(StampsOf(PathOf("D.lnk")).written, t - 2);
+    ASSERT_EQ(answerer.Boxes().size(), 2u);
+    EXPECT_EQ(answerer.Boxes()[0].text, "Error accessing " + PathOf("D.lnk"));
+    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Exclamation);
+    EXPECT_EQ(answerer.Boxes()[1].text, kFinal);
+    EXPECT_EQ(answerer.Boxes()[1].icon, BoxIcon::Information);
+    EXPECT_EQ(answerer.Boxes()[1].title, "Norvanta Clutterwise");
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{
+                        {"Processing items...", kPointerHourglass}, {"", kPointerHourglass}}));
+    EXPECT_EQ(ShellDesktop::arranged, 1);
+    // Nothing is rescanned: the lists stay as they are and may be processed again.
+    EXPECT_EQ(View(), " | A,B,C,D,E | 0 current items / 0 selected | 5 new items / 0 selected | "
+                      "Process");
+    EXPECT_EQ(form.MousePointer(), kPointerDefault);
+
+    Click("OptionMethodDescending");
+    Process({{"A.lnk", 0}, {"A.pif", 0}, {"C.pif", -120}, {"D.lnk", -180}, {"E.lnk", -240}});
+    EXPECT_EQ(answerer.Boxes().size(), 3u);
+}
+
+// Offsets of 60 s x row outgrow 16 bits from row 547 on.
+TEST_F(MainWindowItems, ProcessesSixHundredRows) {
+    const long long t = LocalSecondsNow() - 86400;
+    for (int i = 0; i < 600; ++i)
+        Shortcut(std::to_string(1000 + i) + ".lnk", t + i);
+    Open();
+    Click("CommandSelectall");
+    Click("CommandItemsAdd");
+    Process(
+        {{"1000.lnk", 0}, {"1546.lnk", 546 * 60}, {"1547.lnk", 547 * 60}, {"1599.lnk", 599 * 60}});
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].text, kFinal);
+}
+
+// A list without a window cannot take rows: moved there, they would be lost.
+TEST(ItemLists, AMoveWithNowhereToGoKeepsTheRows) {
+    const HWND list = CreateWindowA("ListBox", "", LBS_EXTENDEDSEL, 0, 0, 9, 9, nullptr, nullptr,
+                                    nullptr, nullptr);
+    ReplaceRows(list, {"a", "b"});
+    SendMessageA(list, LB_SETSEL, TRUE, -1);
+    MoveSelectedRows(list, nullptr);
+    EXPECT_EQ(ReadRows(list), (Rows{"a", "b"}));
+    DestroyWindow(list);
+}
+
+// The order is defined by an exchange sort: neighbours swapped only when the first is later by
+// whole seconds, unreadable stamps after every readable one.
+TEST(DesktopItemOrder, MatchesAStableExchangeSortOnManyTies) {
+    std::mt19937 random(7);
+    std::vector<DesktopItem> items;
+    std::vector<std::pair<std::optional<DateTime>, std::string>> expected;
+    for (int i = 0; i < 300; ++i) {
+        const int second = static_cast<int>(random() % 25);
+        std::string text = random() % 10 == 0
+                               ? std::string()
+                               : FormatDateTime({2026, 3, 1 + second % 2, 10, 0, second});
+        expected.emplace_back(ParseDateTime(text), std::to_string(i));
+        items.push_back({"", std::to_string(i), std::move(text)});
+    }
+    for (size_t i = 0; i < expected.size(); ++i)
+        for (size_t j = 0; j + i + 1 < expected.size(); ++j) {
+            const auto& [a, b] = std::tie(expected[j].first, expected[j + 1].first);
+            if (a && b ? SecondsBetween(*b, *a) > 0 : !a && b)
+                std::swap(expected[j], expected[j + 1]);
+        }
+    Rows order;
+    for (const auto& entry : expected)
+        order.push_back(entry.second);
+    SortByTimeStamp(items);
+    EXPECT_EQ(Titles(items), order);
+}
+
+// "Undo" and "Reapply Order", with the journal emptied before and after each test. Times are
+// compared to the 100 ns.
+class UndoWindow : public MainWindowItems {
+protected:
+    static constexpr FileTimeValue kDay = 864'000'000'000;
+    void SetUp() override {
+        MainWindowItems::SetUp();
+        RemoveTree(JournalFolder());
+    }
+    void TearDown() override { RemoveTree(JournalFolder()); }
+    static std::string JournalFolder() {
+        const std::string folder = Journal::UserFolder();
+        return folder.substr(0, folder.size() - 1);
+    }
+    // A file whose three times differ, down to the 100 ns; what the file system kept of them.
+    static ExactTimes Make(const std::string& name, FileTimeValue at) {
+        desktop.MakeFile(name, "shortcut");
+        SetExactTimes(PathOf(name), {at + 1'234'567, at + kDay + 2'345'678, at + 3'456'789});
+        return ExactTimesOf(PathOf(name));
+    }
+    bool Enabled(const char* name) { return IsWindowEnabled(Window(name)) != FALSE; }
+    RECT Place(const char* name) {
+        RECT r{};
+        GetWindowRect(Window(name), &r);
+        return r;
+    }
+    void ProcessAll() {
+        Click("CommandSelectall");
+        Click("CommandItemsAdd");
+        Click("CommandProcess");
+    }
+    std::string LastBox() { return answerer.Boxes().empty() ? "" : answerer.Boxes().back().text; }
+
+    const FileTimeValue monthAgo = UtcNow() - 30 * kDay;
+};
+
+// Two runs, ascending then descending, undone one by one; every time back to the 100 ns. Wine on
+// Linux cannot set a creation time: it reads back as the write time, before the runs and after
+// the undo alike, so the creation times compared here are write times.
+TEST_F(UndoWindow, PutsBackAllThreeTimesRunByRunAndListsTheDesktopAgain) {
+    const Rows names{"Mail.lnk", "Mail.pif", "Straße.lnk", "日本語.lnk"};
+    const auto times = [&] {
+        std::vector<ExactTimes> all;
+        for (const std::string& name : names)
+            all.push_back(ExactTimesOf(PathOf(name)));
+        return all;
+    };
+    FileTimeValue at = monthAgo;
+    for (const std::string& name : names)
+        Make(name, at += kDay);
+    const auto original = times();
+    Open();
+    EXPECT_FALSE(Enabled("CommandUndo") || Enabled("CommandReapply"));
+    ProcessAll();
+    EXPECT_TRUE(Enabled("CommandUndo") && Enabled("CommandReapply"));
+    // Refresh's size, the next places down the column, next in tab order, above the method.
+    const RECT select = Place("CommandSelectall"), refresh = Place("CommandRefresh"),
+               undo = Place("CommandUndo"), reapply = Place("CommandReapply");
+    const LONG step = refresh.top - select.top, height = refresh.bottom - refresh.top;
+    EXPECT_EQ(std::tuple(undo.left, undo.right, undo.top - refresh.top, reapply.top - undo.top,
+                         undo.bottom - undo.top, reapply.bottom <= Place("FrameMethod").top),
+              std::tuple(refresh.left, refresh.right, step, step, height, true));
+    EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), Window("CommandRefresh"), FALSE),
+              Window("CommandUndo"));
+    EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), Window("CommandUndo"), FALSE),
+              Window("CommandReapply"));
+    const auto first = times();
+    Click("OptionMethodDescending");
+    Click("CommandProcess");
+    EXPECT_NE(times()[2], first[2]);
+
+    Click("CommandUndo");
+    EXPECT_EQ(times(), first);
+    EXPECT_EQ(LastBox(), "Restored 4 of 4 shortcuts.");
+    Click("CommandUndo");
+    EXPECT_EQ(times(), original);
+    EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"Mail", "Straße", "日本語"}));
+    EXPECT_EQ(form.Get<ListBox>("ListItemsNew").ListCount(), 0);
+    EXPECT_FALSE(Enabled("CommandUndo") || Enabled("CommandReapply"));
+}
+
+// Changed since the run: left alone and named; gone: skipped and named; held open: the same box
+// as processing gives, and the undo goes on.
+TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCannotWrite) {
+    std::map<std::string, ExactTimes> original;
+    FileTimeValue at = monthAgo;
+    for (const char* name : {"A.lnk", "B.lnk", "C.lnk", "D.lnk", "E.lnk"})
+        original[name] = Make(name, at += kDay);
+    Open();
+    ProcessAll();
+    const ExactTimes changed{monthAgo, monthAgo, monthAgo};
+    SetExactTimes(PathOf("B.lnk"), changed);
+    DeleteFileA(PathOf("C.lnk").c_str());
+    const HANDLE hold = CreateFileA(PathOf("D.lnk").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    const size_t seen = answerer.Boxes().size(); // Process's own
+    Click("CommandUndo");
+    CloseHandle(hold);
+    ASSERT_EQ(answerer.Boxes().size(), seen + 2);
+    const AnsweredBox &error = answerer.Boxes()[seen], &done = answerer.Boxes()[seen + 1];
+    EXPECT_EQ(error.text, "Error accessing " + PathOf("D.lnk"));
+    EXPECT_EQ(error.icon, BoxIcon::Exclamation);
+    EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\nLeft alone:\r\n"
+                         "B.lnk (changed since)\r\nC.lnk (gone)");
+    EXPECT_EQ(done.icon, BoxIcon::Information);
+    EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), original["A.lnk"]);
+    EXPECT_EQ(ExactTimesOf(PathOf("E.lnk")), original["E.lnk"]);
+    EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")).written, changed.written);
+}
+
+// An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
+TEST_F(UndoWindow, ReapplyPutsARecreatedShortcutBackInItsPlace) {
+    FileTimeValue at = monthAgo;
+    for (const char* name : {"A.lnk", "B.lnk", "C.lnk"})
+        Make(name, at += kDay);
+    Open();
+    Click("OptionMethodDescending");
+    ProcessAll(); // A newest, then B, then C
+    DeleteFileA(PathOf("B.lnk").c_str());
+    Make("B.lnk", UtcNow() + kDay);
+    Make("New.lnk", monthAgo - 9 * kDay);
+    Click("CommandRefresh");
+    ASSERT_EQ(ReadRows(Window(kCurrent)), (Rows{"New", "C", "A", "B"}));
+    Click("CommandReapply");
+    EXPECT_EQ(LastBox(), "Go to a blank area of the Desktop, click on the right mouse button\r\n"
+                         "select \"Arrange Icons\", click \"by Date\"");
+    EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"New", "C", "B", "A"}));
+    EXPECT_TRUE(Enabled("CommandUndo") && Enabled("CommandReapply"));
+}
+
+TEST_F(UndoWindow, ReportsAnUnreadableJournalOnceAndGoesOn) {
+    JournalRun run;
+    run.folder = "C:\\D\\";
+    Journal journal(Journal::UserFolder());
+    ASSERT_TRUE(journal.Save(run));
+    std::ofstream(journal.Folder() + "journal-000001.txt") << "Clutterwise journal 1\nrun 1\n";
+    Open();
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(), "A journal of earlier runs could not be read and was set aside:\r\n" +
+                             journal.Folder() + "journal-000001.damaged.txt");
+    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Exclamation);
+    Click("CommandRefresh");
+    EXPECT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_FALSE(Enabled("CommandUndo"));
+}
+
+// Without a journal a run could not be taken back: it does not start.
+TEST_F(UndoWindow, StampsNothingWhenTheJournalCannotBeWritten) {
+    const ExactTimes a = Make("A.lnk", monthAgo);
+    const std::string folder = JournalFolder();
+    CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
+    std::ofstream(folder) << "a file where the journal's folder belongs";
+    Open();
+    ProcessAll();
+    DeleteFileA(folder.c_str());
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(),
+              "Nothing was stamped: the journal cannot be written in " + Journal::UserFolder());
+    EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), a);
 }

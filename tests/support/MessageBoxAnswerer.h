@@ -25,15 +25,15 @@ public:
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
     const std::vector<AnsweredBox>& Boxes() const { return boxes_; }
-    void Clear() { boxes_.clear(); }
 
+    // Called with each message box before it is answered (what the code under test shows then).
+    std::function<void(const AnsweredBox&)> onBox;
     // Called for every other top-level dialog window that activates while this answerer is alive
     // (for instance a modal form); the window is then left to the callback.
     std::function<void(HWND)> onOtherWindow;
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-    void Answer(HWND box);
 
     HHOOK hook_ = nullptr;
     std::vector<AnsweredBox> boxes_;

@@ -21,9 +21,11 @@ void Scroll(HWND bar, int code) {
     SendMessageA(GetParent(bar), WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
 }
 
+// Sent, not read from the window's record, so that it works on other processes' controls too.
 std::string TextOf(HWND window) {
     char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
 }
 

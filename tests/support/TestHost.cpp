@@ -5,34 +5,30 @@
 namespace cwtest {
 namespace {
 
-constexpr const char* kClassName = "ClutterwiseTestHost";
-
-void RegisterHostClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+SIZE OuterSize(int clientWidth, int clientHeight) {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+    return {r.right - r.left, r.bottom - r.top};
+}
 
 } // namespace
 
-TestHost::TestHost(int clientWidth, int clientHeight, bool visible) {
-    RegisterHostClass();
-    RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    window_ = CreateWindowExA(0, kClassName, "Test host", kStyle, 20, 20, r.right - r.left,
-                              r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (visible)
-        ShowWindow(window_, SW_SHOWNOACTIVATE);
+TestHost::TestHost(int clientWidth, int clientHeight) {
+    static const ATOM hostClass = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "ClutterwiseTestHost";
+        return RegisterClassExA(&wc);
+    }();
+    const SIZE size = OuterSize(clientWidth, clientHeight);
+    window_ = CreateWindowExA(0, MAKEINTATOM(hostClass), "Test host", kStyle, 20, 20, size.cx,
+                              size.cy, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
     Pump();
 }
 
@@ -73,9 +69,8 @@ void TestHost::SetSize(int widthTwips, int heightTwips) {
 }
 
 void TestHost::ResizeContainer(int clientWidth, int clientHeight) {
-    RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    const SIZE size = OuterSize(clientWidth, clientHeight);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Place();
 }
@@ -86,14 +81,12 @@ void TestHost::Place() {
     GetClientRect(window_, &client);
     int w = static_cast<int>(std::lround(width_ / TwipsPerPixelX()));
     const int h = static_cast<int>(std::lround(height_ / TwipsPerPixelY()));
-    int x = 0, y = 0;
     if (align_ != cw::Align::None) {
         w = client.right;
         width_ = static_cast<int>(std::lround(w * TwipsPerPixelX()));
-        y = align_ == cw::Align::Bottom ? client.bottom - h : 0;
     }
     if (component_)
-        MoveWindow(component_, x, y, w, h, TRUE);
+        MoveWindow(component_, 0, align_ == cw::Align::Bottom ? client.bottom - h : 0, w, h, TRUE);
 }
 
 } // namespace cwtest

@@ -14,7 +14,7 @@ class TestHost : public cw::ComponentHost {
 public:
     // A holding window with the given client size in pixels, shown without activation so that
     // painting and hit testing work as on a real form.
-    explicit TestHost(int clientWidth = 721, int clientHeight = 420, bool visible = true);
+    explicit TestHost(int clientWidth = 721, int clientHeight = 420);
     ~TestHost() override;
     TestHost(const TestHost&) = delete;
     TestHost& operator=(const TestHost&) = delete;

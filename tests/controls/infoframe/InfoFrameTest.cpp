@@ -1,22 +1,46 @@
-#include "controls/infoframe/InfoFrame.h"
-
-#include "PixelProbe.h"
+// The gradient painter and the header strip, read back from what they paint.
 #include "TempFolder.h"
 #include "TestHost.h"
 #include "controls/infoframe/Gradient.h"
+#include "controls/infoframe/InfoFrame.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace cw;
 using namespace cwtest;
+using ::testing::Each;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
+
+// The pixels of row y from x `from` up to `to`.
+inline std::vector<COLORREF> PixelRow(HWND hwnd, int y, int to, int from = 0) {
+    std::vector<COLORREF> row;
+    HDC dc = GetDC(hwnd);
+    for (int x = from; x < to; ++x)
+        row.push_back(GetPixel(dc, x, y));
+    ReleaseDC(hwnd, dc);
+    return row;
+}
+
+inline COLORREF PixelAt(HWND hwnd, int x, int y) {
+    return PixelRow(hwnd, y, x + 1, x)[0];
+}
+
+inline int CountPixels(HWND hwnd, RECT area, COLORREF colour) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const auto row = PixelRow(hwnd, y, area.right, area.left);
+        count += static_cast<int>(std::count(row.begin(), row.end(), colour));
+    }
+    return count;
+}
 
 constexpr COLORREF kSlate = RGB(80, 97, 121); // the default background, 0x796150
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -48,7 +72,6 @@ protected:
                          {"InfoFrameHeader", "InfoFrame"},
                          {"LabelCount", "Label"}};
     }
-
     // Created, docked to the top as on the main window, then started new or from a saved bag.
     std::unique_ptr<InfoFrame> Strip(const PropertyBag* saved = nullptr) {
         auto strip = std::make_unique<InfoFrame>(host);
@@ -57,35 +80,89 @@ protected:
         strip->Start(saved);
         TestHost::Pump();
         host.changedKeys.clear();
-        clicks = doubleClicks = 0;
         strip->Click = [this] { ++clicks; };
         strip->DblClick = [this] { ++doubleClicks; };
         return strip;
     }
-
     static void Mouse(HWND hwnd, UINT msg, int x, int y) {
         SendMessageA(hwnd, msg, 0, MAKELPARAM(x, y));
     }
 
     TestHost host{721, 300};
+    TempFolder folder;
     int clicks = 0, doubleClicks = 0;
 };
 
 } // namespace
 
-TEST_F(InfoFrameTest, NewStripShowsThePlainHeader) {
+// Band k of n: single-precision quotients, the sum rounded half to even; band n, just past the
+// area, is the end colour.
+TEST(GradientSteps, StopOneStepShortOfTheEndAndRoundHalvesToEven) {
+    const struct {
+        int start, end, n;
+        std::vector<int> bands;
+    } cases[] = {
+        {0, 255, 4, {0, 64, 128, 191, 255}},
+        {0, 10, 8, {0, 1, 2, 4, 5, 6, 8, 9}},
+        {255, 0, 4, {255, 191, 128, 64}},
+        {97, 0, 4, {97, 73, 48, 24}},
+        {121, 0, 4, {121, 91, 60, 30}},
+        {7, 100, 0, {7}}, // an empty area still has its band 0
+        // 6 / 5 in single precision is a little above 1.2, so 255 / it falls just short of
+        // 212.5: the last band gets 43 where exact arithmetic would give the even 42.
+        {255, 0, 6, {255, 212, 170, 128, 85, 43}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> bands;
+        for (int k = 0; k < static_cast<int>(c.bands.size()); ++k)
+            bands.push_back(GradientChannel(c.start, c.end - c.start, c.n, k));
+        EXPECT_EQ(bands, c.bands) << c.start << " to " << c.end << " in " << c.n;
+    }
+    EXPECT_EQ(GradientChannel(97, 0, 300, 299), 97);
+    // Channels are held to 0..255, so none spills into its neighbour.
+    EXPECT_EQ(GradientBandColour({300, -5, 128}, {300, -5, 128}, 4, 1), RGB(255, 0, 128));
+    EXPECT_EQ(GradientBandColour({-32768, 0, 0}, {32767, 0, 0}, 2, 1), RGB(0, 0, 0));
+}
+
+TEST(GradientPainting, PaintsEveryBandAcrossOrDown) {
+    TestHost host(200, 100);
+    // A plain child painted first, then the gradient over it.
+    const auto paint = [&](int width, int height, bool upDown, GradientRgb from, GradientRgb to) {
+        const HWND window =
+            CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
+                            host.ContainerHwnd(), nullptr, nullptr, nullptr);
+        UpdateWindow(window);
+        Gradient gradient;
+        gradient.SetOwnerHwnd(window);
+        gradient.SetUpDown(upDown);
+        gradient.Show(from.red, from.green, from.blue, to.red, to.green, to.blue);
+        return window;
+    };
+    HWND w = paint(4, 3, false, {80, 97, 121}, {0, 0, 0});
+    for (const int y : {0, 2})
+        EXPECT_THAT(PixelRow(w, y, 4), ElementsAre(RGB(80, 97, 121), RGB(60, 73, 91),
+                                                   RGB(40, 48, 60), RGB(20, 24, 30)));
+    DestroyWindow(w);
+    w = paint(3, 4, true, {255, 255, 255}, {0, 0, 0});
+    for (const int y : {0, 1, 2, 3})
+        EXPECT_THAT(PixelRow(w, y, 3), Each(GradientBandColour({255, 255, 255}, {}, 4, y)));
+    DestroyWindow(w);
+    // No rows: nothing shows, not even the band past the end.
+    const COLORREF under = PixelAt(host.ContainerHwnd(), 5, 0);
+    w = paint(50, 0, true, {255, 0, 0}, {0, 0, 255});
+    EXPECT_EQ(PixelAt(host.ContainerHwnd(), 5, 0), under);
+    DestroyWindow(w);
+}
+
+TEST_F(InfoFrameTest, NewStripShowsThePlainHeaderAndKeepsItsSizeAcrossResizes) {
     const auto strip = Strip();
     EXPECT_EQ(strip->Text(), "InfoFrameHeader"); // the last InfoFrame on the window
-    EXPECT_EQ(strip->ClientWidth(), 721);
-    EXPECT_EQ(strip->ClientHeight(), 63);
     EXPECT_EQ(strip->LabelWidth(), 650);
-
     for (const POINT p : {POINT{0, 0}, POINT{30, 30}, POINT{720, 40}, POINT{400, 60}})
         EXPECT_EQ(PixelAt(strip->Hwnd(), p.x, p.y), kSlate) << p.x << "," << p.y;
-    EXPECT_THAT(PixelRow(strip->Hwnd(), 61, 721), ::testing::Each(RGB(128, 128, 128)));
-    EXPECT_THAT(PixelRow(strip->Hwnd(), 62, 721), ::testing::Each(RGB(255, 255, 255)));
+    EXPECT_THAT(PixelRow(strip->Hwnd(), 61, 721), Each(RGB(128, 128, 128)));
+    EXPECT_THAT(PixelRow(strip->Hwnd(), 62, 721), Each(RGB(255, 255, 255)));
     EXPECT_GT(CountPixels(strip->Hwnd(), kLabel, RGB(0, 0, 0)), 20); // black text
-
     // Refresh draws the children again over whatever covers them.
     HDC dc = GetDC(strip->Hwnd());
     PatBlt(dc, 0, 0, 721, 63, BLACKNESS);
@@ -94,27 +171,24 @@ TEST_F(InfoFrameTest, NewStripShowsThePlainHeader) {
     EXPECT_EQ(PixelAt(strip->Hwnd(), 700, 62), RGB(255, 255, 255));
     EXPECT_EQ(PixelAt(strip->Hwnd(), 60, 21), kSlate); // the text's box, above the letters
 
+    host.SetSize(3000, 3000);
+    EXPECT_EQ(host.Height(), 63 * 15);
+    host.ResizeContainer(500, 300);
+    EXPECT_TRUE(strip->ClientWidth() == 500 && strip->ClientHeight() == 63);
+    EXPECT_EQ(strip->LabelWidth(), 429);
+    EXPECT_EQ(strip->LinesEndX(), 500);
     host.controls.clear(); // a host that lists nothing: its own name
     EXPECT_EQ(Strip()->Text(), "InfoFrameHeader");
 }
 
-TEST_F(InfoFrameTest, StaysSixtyThreeHighAndAsWideAsItsWindow) {
-    const auto strip = Strip();
-    host.SetSize(3000, 3000);
-    EXPECT_EQ(strip->ClientHeight(), 63);
-    EXPECT_EQ(host.Height(), 63 * 15);
-    host.ResizeContainer(500, 300);
-    EXPECT_EQ(strip->ClientWidth(), 500);
-    EXPECT_EQ(strip->LabelWidth(), 429);
-    EXPECT_EQ(strip->LinesEndX(), 500);
-
-    // Narrower than the label's margins (a top-level window has a minimum width: this host
-    // reports less): no label rather than a negative width.
+// Narrower than the label's margins (a top-level window has a minimum width: this host reports
+// less): no label rather than a negative width.
+TEST(InfoFrame, NarrowStripHasNoLabel) {
     struct NarrowHost : TestHost {
         int ContainerClientWidth() const override { return 40; }
-    } narrowHost;
-    InfoFrame narrow(narrowHost);
-    narrowHost.Attach(narrow.Hwnd());
+    } host;
+    InfoFrame narrow(host);
+    host.Attach(narrow.Hwnd());
     narrow.Start(nullptr); // the window was created at another size: starting sizes it
     EXPECT_EQ(narrow.ClientWidth(), 40);
     EXPECT_EQ(narrow.LabelWidth(), 0);
@@ -139,29 +213,15 @@ TEST_F(InfoFrameTest, RunTimeChangesShowAtOnce) {
     EXPECT_GT(CountPixels(strip->Hwnd(), {56, 21, 485, 42}, kRed), 20);
     strip->SetText("");
     EXPECT_EQ(CountPixels(strip->Hwnd(), {56, 21, 485, 42}, kRed), 0);
-    const TempFolder folder;
     strip->SetIcon(IconPicture(folder));
     EXPECT_EQ(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
     EXPECT_THAT(host.changedKeys,
                 ElementsAre("GradientColor", "BackColor", "ForeColor", "Text", "Icon"));
 }
 
-TEST_F(InfoFrameTest, DisabledStripGreysTextAndIconAndRaisesNothing) {
-    const auto strip = Strip();
-    const TempFolder folder;
-    strip->SetIcon(IconPicture(folder));
-    strip->SetForeColor(0x0000FF);
-    strip->SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(strip->Hwnd()));
-    EXPECT_EQ(CountPixels(strip->Hwnd(), kLabel, kRed), 0);
-    EXPECT_GT(650 * 21 - CountPixels(strip->Hwnd(), kLabel, kSlate), 20); // greyed, still there
-    EXPECT_LT(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
-    Mouse(strip->Hwnd(), WM_LBUTTONUP, 100, 30);
-    Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 100, 30);
-    EXPECT_EQ(clicks + doubleClicks, 0);
-}
-
-TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextButNotTheLines) {
+// The lines, the right button and a disabled strip raise nothing; the release that completes a
+// double click raises no second Click.
+TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextOfAnEnabledStrip) {
     const auto strip = Strip();
     for (const POINT p : {POINT{3, 3}, POINT{20, 20}, POINT{60, 30}, POINT{700, 60}})
         Mouse(strip->Hwnd(), WM_LBUTTONUP, p.x, p.y);
@@ -170,26 +230,32 @@ TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextButNotTheLines) {
     Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 0, 62);
     Mouse(strip->Hwnd(), WM_LBUTTONUP, 0, 62);
     Mouse(strip->Hwnd(), WM_RBUTTONUP, 100, 30);
-    EXPECT_EQ(clicks, 4);
-    EXPECT_EQ(doubleClicks, 0);
-
-    // A double click as Windows reports it (down, up, double click, up): one Click, one DblClick.
+    EXPECT_EQ(clicks + doubleClicks, 4);
     for (const UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         Mouse(strip->Hwnd(), msg, 100, 30);
-    EXPECT_EQ(clicks, 5);
-    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_TRUE(clicks == 5 && doubleClicks == 1);
+
+    // Disabled, the text loses its colour and the icon is greyed, but both are still drawn.
+    strip->SetIcon(IconPicture(folder));
+    strip->SetForeColor(0x0000FF);
+    strip->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(strip->Hwnd()));
+    EXPECT_EQ(CountPixels(strip->Hwnd(), kLabel, kRed), 0);
+    EXPECT_GT(650 * 21 - CountPixels(strip->Hwnd(), kLabel, kSlate), 20);
+    EXPECT_LT(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
+    Mouse(strip->Hwnd(), WM_LBUTTONUP, 100, 30);
+    Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 100, 30);
+    EXPECT_TRUE(clicks == 5 && doubleClicks == 1);
 }
 
-TEST_F(InfoFrameTest, SavesOnlyWhatDiffersAndReadsItBack) {
+// Defaults write nothing; what is written reads back the same; a key that cannot be read keeps
+// its field.
+TEST_F(InfoFrameTest, SavesOnlyWhatDiffersAndReadsWhatItCan) {
     const auto strip = Strip();
     strip->SetText("");
     PropertyBag bag, again;
     strip->WriteProperties(bag);
-    EXPECT_THAT(bag.Entries(), IsEmpty());
-    Strip(&bag)->WriteProperties(again); // defaults read back as defaults
-    EXPECT_THAT(again.Entries(), IsEmpty());
-
-    const TempFolder folder;
+    EXPECT_TRUE(bag.Entries().empty());
     strip->SetBackColor(0x123456);
     strip->SetEnabled(false);
     strip->SetForeColor(0xFFFFFF);
@@ -199,25 +265,21 @@ TEST_F(InfoFrameTest, SavesOnlyWhatDiffersAndReadsItBack) {
     strip->WriteProperties(bag);
     EXPECT_EQ(bag.Entries().size(), 6u);
     EXPECT_EQ(bag.Text("backcolor"), "&H00123456&");
-    const auto loaded = Strip(&bag);
+    auto loaded = Strip(&bag);
     loaded->WriteProperties(again);
     EXPECT_EQ(again, bag);
-    EXPECT_FALSE(IsWindowEnabled(loaded->Hwnd()));
     EXPECT_NE(loaded->Icon().Handle(), nullptr);
-}
+    loaded.reset(); // the two strips share one place: only one may be looked at
 
-TEST_F(InfoFrameTest, AKeyThatCannotBeReadKeepsItsField) {
-    const auto strip = Strip();
-    strip->SetForeColor(0x00FF00);
-    PropertyBag bag;
-    bag.SetText("BackColor", "&H000000FF&");
-    bag.SetText("Enabled", "perhaps");
-    bag.SetText("ForeColor", "\"green\"");
-    bag.SetText("Text", "unquoted");
-    strip->ReadProperties(bag);
+    PropertyBag damaged;
+    damaged.SetText("BackColor", "&H000000FF&");
+    damaged.SetText("Enabled", "perhaps");
+    damaged.SetText("ForeColor", "\"green\"");
+    damaged.SetText("Text", "unquoted");
+    strip->ReadProperties(damaged);
     EXPECT_EQ(strip->BackColor(), 0x0000FFu);
-    EXPECT_TRUE(strip->Enabled());
-    EXPECT_EQ(strip->ForeColor(), 0x00FF00u);
-    EXPECT_EQ(strip->Text(), "InfoFrameHeader");
+    EXPECT_FALSE(strip->Enabled());
+    EXPECT_EQ(strip->ForeColor(), 0xFFFFFFu);
+    EXPECT_EQ(strip->Text(), "Clutterwise");
     EXPECT_EQ(PixelAt(strip->Hwnd(), 0, 5), kRed);
 }

@@ -1,4 +1,7 @@
+// The status bar: its window-free layout, the component on a window, and its Panels page.
+#include "PageDriver.h"
 #include "TestHost.h"
+#include "controls/statusbar/PanelsPage.h"
 #include "controls/statusbar/StatusBar.h"
 #include "controls/statusbar/StatusBarLayout.h"
 
@@ -6,16 +9,28 @@
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <algorithm>
 #include <memory>
 #include <tuple>
 
 using namespace cw;
+using namespace cwtest;
 
 namespace {
 
 using Edges = std::vector<int>;
-using PartText = std::pair<std::string, unsigned>; // text and SBT_ flags
+using Keys = std::vector<std::string>;
+using PartShown = std::pair<std::string, unsigned>; // text and SBT_ flags
+
+PanelMetrics Contents(int textWidth) {
+    return {true, sbrContents, 100, textWidth};
+}
+PanelMetrics Fixed(std::int16_t width, bool visible = true) {
+    return {visible, sbrNoAutoSize, width};
+}
+PanelMetrics Spring(std::int16_t width, bool visible = true) {
+    return {visible, sbrSpring, width};
+}
 
 // What the main window's design holds for its status bar.
 PropertyBag MainWindowBag() {
@@ -28,26 +43,24 @@ PropertyBag MainWindowBag() {
 }
 
 class StatusBarTest : public ::testing::Test {
-  protected:
+protected:
     // Docked at the bottom of its window, 20 pixels high, as on the main window.
-    void Make(const PropertyBag* bag = nullptr, bool userMode = true) {
+    void Make(const PropertyBag& bag = MainWindowBag(), bool userMode = true) {
+        TearDown();
         host.userMode = userMode;
         host.SetSize(10815, 300);
         host.SetAlign(Align::Bottom);
         bar = std::make_unique<StatusBar>(host);
+        ownProc = GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC);
         host.Attach(bar->Hwnd());
-        bag ? bar->ReadProperties(*bag) : bar->InitProperties();
-    }
-    void MakeMain() {
-        const PropertyBag saved = MainWindowBag();
-        Make(&saved);
+        bar->ReadProperties(bag);
     }
     void TearDown() override {
         if (bar)
             bar->Terminate();
     }
     HWND Status() const { return bar->ControlHwnd(); }
-    PartText Part(int i) const {
+    PartShown Part(int i) const {
         char text[256] = {};
         const LRESULT r = SendMessageA(Status(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
         return {text, HIWORD(r)};
@@ -61,97 +74,146 @@ class StatusBarTest : public ::testing::Test {
         return reinterpret_cast<HFONT>(SendMessageA(Status(), WM_GETFONT, 0, 0));
     }
     LRESULT Tools() const { return SendMessageA(bar->TipHwnd(), TTM_GETTOOLCOUNT, 0, 0); }
+    bool Hooked() const { return GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC) != ownProc; }
 
-    cwtest::TestHost host;
+    TestHost host;
     std::unique_ptr<StatusBar> bar;
+    LONG_PTR ownProc = 0; // the component window's procedure before any hook
 };
 
-TEST_F(StatusBarTest, TheMainWindowsSavedStateGivesThreePanelsAndWritesBackUnchanged) {
-    const PropertyBag saved = MainWindowBag();
-    Make(&saved);
-    ASSERT_EQ(bar->Count(), 3);
-    for (std::int16_t i = 0; i < 3; ++i) {
-        const Panel* p = bar->Panel(i);
-        ASSERT_NE(p, nullptr);
-        EXPECT_EQ(p->Index(), i);
-        EXPECT_EQ(p->AutoSize(), i < 2 ? sbrContents : sbrSpring);
-        EXPECT_TRUE(p->MinWidth() == 100 && p->Bevel() == sbrInset && p->Visible() &&
-                    p->Text().empty());
+// Counts what reaches the status window, to see how often the bar lays out and redraws.
+struct StatusMessages {
+    static inline int texts = 0, parts = 0;
+    static inline WNDPROC previous = nullptr;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        texts += msg == SB_SETTEXTA;
+        parts += msg == SB_SETPARTS;
+        return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
     }
-    EXPECT_EQ(bar->Panel(3), nullptr);
-    EXPECT_EQ(bar->Panel(-1), nullptr);
+};
+
+// The page on a bar at design time with three panels, as a designer opens it.
+class PanelsPageTest : public StatusBarTest {
+protected:
+    void SetUp() override {
+        PropertyBag bag;
+        for (const auto& [key, text] : {std::pair{"count", "3"},
+                                        {"paneltext(0)", "\"Current: 4\""},
+                                        {"paneltext(1)", "\"New: 0\""},
+                                        {"panelbevel(1)", "2"},
+                                        {"panelvisible(2)", "False"},
+                                        {"paneltag(2)", "\"activity\""}})
+            bag.SetText(key, text);
+        Make(bag, false);
+        ASSERT_TRUE(page.Create(pageWindow.ContainerHwnd()));
+        Open({bar.get()});
+    }
+    void Open(std::vector<Component*> selection) {
+        page.SetSelectedControls(std::move(selection));
+        page.SelectionChanged();
+        host.changedKeys.clear();
+    }
+    HWND F(const char* name) const { return page.Field(name); }
+    std::string T(const char* name) const { return TextOf(F(name)); }
+
+    TestHost pageWindow{400, 270};
+    PanelsPage page;
+};
+
+} // namespace
+
+// Hidden panels get no width; the first panel with a width gives up 2 pixels; every spring (a
+// hidden one too) takes all the room the panels leave, if they leave any.
+TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
+    const struct {
+        std::vector<PanelMetrics> panels;
+        int window;
+        std::vector<int> edges;
+        std::vector<std::int16_t> widths;
+    } cases[] = {
+        {{Contents(40), Contents(55), Spring(100)}, 721, {45, 107, 721}, {45, 62, 614}},
+        {{Fixed(50, false), Fixed(60), Spring(30, false), Fixed(70)},
+         400,
+         {0, 58, 330, 400},
+         {0, 58, 272, 70}},
+        {{Spring(50), Fixed(50), Spring(50), Fixed(50)},
+         300,
+         {150, 200, 352, 402},
+         {150, 50, 152, 50}},
+        {{Fixed(100), Spring(150)}, 249, {98, 249}, {98, 151}},
+        {{Fixed(100), Spring(150)}, 248, {98, 248}, {98, 150}}, // no room left: T = W + 2
+        {{Fixed(100), Spring(150)}, 200, {98, 248}, {98, 150}},
+        {{Fixed(1), Fixed(10)}, 1000, {0, 10}, {0, 10}}, // never a negative width
+        // The total is summed in 32 bits; a width is held to 16.
+        {{Spring(32767), Fixed(32767)}, 100000, {67233, 100000}, {32767, 32767}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.edges));
+        const PartLayout layout = LayoutParts(c.panels, c.window);
+        EXPECT_EQ(layout.rightEdges, c.edges);
+        EXPECT_EQ(layout.widths, c.widths);
+    }
+}
+
+TEST(FontHeight, RoundsPointsHalfToEvenThenScales) {
+    for (const auto& [points, whole] : {std::pair{8.5, 8}, {9.5, 10}, {9.75, 10}})
+        EXPECT_EQ(RoundHalfEven(points), whole) << points;
+    EXPECT_EQ(FontHeight(8.25, 96), 11); // 8 * 96 / 72 = 10.67
+}
+
+// A stored value that does not convert, or that its setter would refuse, skips only its step.
+TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
+    Make();
+    EXPECT_EQ(bar->Count(), 3);
+    EXPECT_EQ(bar->Panel(2)->AutoSize(), sbrSpring);
+    EXPECT_TRUE(!bar->Panel(3) && !bar->Panel(-1));
     PropertyBag written;
     bar->WriteProperties(written);
-    EXPECT_EQ(written, saved); // only what differs from the defaults
-}
+    EXPECT_EQ(written, MainWindowBag());
 
-TEST_F(StatusBarTest, AStoredValueThatCannotBeTakenSkipsOnlyItsStep) {
     PropertyBag bag = MainWindowBag();
-    bag.SetText("font", "font(\"Arial\")");
-    bag.SetText("panelbevel(0)", "7");            // refused by the setter
+    for (const char* key : {"panelalignment(0)", "panelautosize(1)", "panelbevel(2)"})
+        bag.SetText(key, "3"); // refused by the panel's setters, as are the next two
+    bag.SetText("panelbevel(0)", "-1");
+    bag.SetText("panelminwidth(0)", "0");
     bag.SetText("panelminwidth(1)", "40000");     // overflows 16 bits
     bag.SetText("panelalignment(2)", "\"left\""); // not a number
+    bag.SetText("font", "font(\"Arial\")");
     bag.SetText("paneltext(2)", "\"Ready\"");
     host.ambientFont = {"Tahoma", 9};
-    Make(&bag);
+    Make(bag);
     EXPECT_EQ(bar->Font(), host.ambientFont);
-    EXPECT_EQ(bar->Panel(0)->Bevel(), sbrInset);
-    EXPECT_EQ(bar->Panel(1)->MinWidth(), 100);
-    EXPECT_EQ(bar->Panel(2)->Alignment(), sbrLeft);
+    for (std::int16_t i = 0; i < 3; ++i) {
+        const Panel& p = *bar->Panel(i);
+        EXPECT_TRUE(p.Alignment() == sbrLeft && p.Bevel() == sbrInset && p.MinWidth() == 100) << i;
+    }
+    EXPECT_EQ(bar->Panel(1)->AutoSize(), sbrNoAutoSize);
     EXPECT_EQ(Part(2).first, "Ready");
-}
 
-TEST_F(StatusBarTest, ACountOrStyleThatSettersWouldRefuseIsNotRead) {
-    PropertyBag bag;
-    bag.SetText("count", "-2");
+    bag.SetText("count", "-2"); // would size the panel list negatively
     bag.SetText("style", "7");
-    Make(&bag);
+    Make(bag);
     EXPECT_EQ(bar->Count(), 0);
     EXPECT_EQ(bar->Style(), 0);
 }
 
-TEST_F(StatusBarTest, RaisingCountAgainStartsThePanelsAfresh) {
-    MakeMain();
-    bar->Panel(0)->SetText("kept");
-    bar->SetCount(5);
-    bar->Panel(3)->SetText("old");
-    bar->Panel(4)->SetBevel(sbrRaised);
-    bar->SetCount(3);
-    EXPECT_EQ(bar->Panel(3), nullptr);
-    host.changedKeys.clear();
-    bar->SetCount(5);
-    EXPECT_EQ(bar->Panel(3)->Text(), "");
-    EXPECT_EQ(bar->Panel(4)->Bevel(), sbrInset);
-    EXPECT_EQ(bar->Panel(4)->Index(), 4);
-    EXPECT_EQ(bar->Panel(0)->Text(), "kept");
-    // A designer records the new panels' values: "Count", then 8 keys for each new panel.
-    ASSERT_EQ(host.changedKeys.size(), 17u);
-    EXPECT_EQ(host.changedKeys.back(), "PanelVisible(4)");
-    EXPECT_EQ(Parts().size(), 5u);
-}
-
 TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
-    MakeMain();
+    Make();
     HDC dc = GetDC(Status());
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    LOGFONTA lf{};
-    GetObjectA(WindowFont(), sizeof lf, &lf);
-    EXPECT_EQ(lf.lfHeight, -FontHeight(host.ambientFont.size, dpi));
-    const auto width = [&](const char* text) {
+    const auto width = [&](const std::string& text) {
         SIZE size{};
-        HGDIOBJ old = SelectObject(dc, WindowFont());
-        GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+        const HGDIOBJ old = SelectObject(dc, WindowFont());
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, old);
         return static_cast<int>(size.cx);
     };
     bar->Panel(0)->SetText("12 current items / 0 selected ");
     bar->Panel(1)->SetText("0 new items / 0 selected ");
-    const int a = width("12 current items / 0 selected "), b = width("0 new items / 0 selected ");
+    const int a = width(bar->Panel(0)->Text()), b = width(bar->Panel(1)->Text());
     ReleaseDC(Status(), dc);
-    const int w = host.ContainerClientWidth();
-    EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, w}));
-    EXPECT_EQ(bar->Panel(2)->ActualWidth(), w - a - b - 12);
-
+    EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, 721}));
+    EXPECT_EQ(bar->Panel(2)->ActualWidth(), 721 - a - b - 12);
     host.ResizeContainer(600, 300);
     EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, 600}));
     // A hidden panel keeps its text but no width.
@@ -160,29 +222,38 @@ TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
     EXPECT_EQ(Part(1).first, "0 new items / 0 selected ");
 
     bar->SetFont({"Arial", 9.5, true});
+    LOGFONTA lf{};
     GetObjectA(WindowFont(), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -MulDiv(10, dpi, 72));
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     EXPECT_NE(Parts()[0], a + 5); // measured again in the new font
 }
 
-TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlags) {
-    Make();
+// Panels past 254 get no text: their index OR'd with the bevel flags would name another part.
+TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlagsAndHoldsTextsBackOnRequest) {
+    Make(PropertyBag());
     bar->SetCount(257);
     bar->Panel(0)->SetAlignment(sbrRight);
     bar->Panel(0)->SetText("Right");
     bar->Panel(1)->SetBevel(sbrNoBevel);
     bar->Panel(2)->SetAlignment(sbrCenter);
     bar->Panel(2)->SetBevel(sbrRaised);
-    bar->Panel(256)->SetText("spill"); // 256 | flags would name part 0
-    EXPECT_EQ(Part(0), (PartText{"\t\tRight", 0}));
+    bar->Panel(256)->SetText("spill");
+    EXPECT_EQ(Part(0), (PartShown{"\t\tRight", 0}));
     EXPECT_EQ(LOWORD(SendMessageA(Status(), SB_GETTEXTLENGTHA, 0, 0)), 7);
-    EXPECT_EQ(Part(1), (PartText{"", SBT_NOBORDERS}));
-    EXPECT_EQ(Part(2), (PartText{"\t", SBT_POPOUT}));
+    EXPECT_EQ(Part(1), (PartShown{"", SBT_NOBORDERS}));
+    EXPECT_EQ(Part(2), (PartShown{"\t", SBT_POPOUT}));
+
+    bar->SetPreventUpdate(true);
+    bar->Panel(3)->SetText("Held");
+    bar->SetPreventUpdate(false);
+    EXPECT_EQ(Part(3).first, "");
+    bar->UpdatePanels(-1);
+    EXPECT_EQ(Part(3).first, "Held");
 }
 
 TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
-    MakeMain();
+    Make();
     bar->Panel(0)->SetText("Zero");
     bar->SetStyle(1);
     bar->SetSimpleText("Busy");
@@ -199,53 +270,6 @@ TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
     EXPECT_NE(bar->Panel(4), nullptr);
 }
 
-TEST_F(StatusBarTest, PreventUpdateHoldsTheRedrawUntilUpdatePanels) {
-    MakeMain();
-    bar->SetPreventUpdate(true);
-    bar->Panel(0)->SetText("Held");
-    bar->SetPreventUpdate(false);
-    EXPECT_EQ(Part(0).first, "");
-    bar->UpdatePanels(-1);
-    EXPECT_EQ(Part(0).first, "Held");
-}
-
-TEST_F(StatusBarTest, OneToolPerPanelWithItsTextRefreshedInPlace) {
-    MakeMain();
-    EXPECT_EQ(Tools(), 3);
-    bar->Panel(1)->SetToolTipText("The new order");
-    EXPECT_EQ(Tools(), 3);
-    char text[80] = {};
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Status();
-    tool.uId = 1;
-    tool.lpszText = text;
-    SendMessageA(bar->TipHwnd(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, "The new order");
-    RECT part{};
-    SendMessageA(Status(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
-    ASSERT_TRUE(SendMessageA(bar->TipHwnd(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_TRUE(EqualRect(&tool.rect, &part));
-}
-
-TEST_F(StatusBarTest, HooksOnlyAtRunTimeAndUnhooksOnTerminate) {
-    const PropertyBag saved = MainWindowBag();
-    const LONG_PTR hookProc = reinterpret_cast<LONG_PTR>(&StatusBarHookProc);
-    Make(&saved, false);
-    EXPECT_EQ(Tools(), 0);
-    EXPECT_NE(GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC), hookProc);
-    bar->Terminate();
-
-    Make(&saved, true);
-    HWND own = bar->Hwnd();
-    EXPECT_EQ(GetWindowLongPtrA(own, GWLP_WNDPROC), hookProc);
-    EXPECT_EQ(GetPropA(own, "StatusBar"), static_cast<HANDLE>(bar.get()));
-    bar->Terminate();
-    EXPECT_NE(GetWindowLongPtrA(own, GWLP_WNDPROC), hookProc);
-    EXPECT_EQ(GetPropA(own, "StatusBar"), nullptr);
-    EXPECT_EQ(GetPropA(own, "StatusBarWindowProc"), nullptr);
-}
-
 TEST_F(StatusBarTest, SizeGripOnlyOnASizableHoldingWindow) {
     Make();
     for (const auto& [border, grip] : {std::pair{BorderStyle::FixedSingle, false},
@@ -257,14 +281,18 @@ TEST_F(StatusBarTest, SizeGripOnlyOnASizableHoldingWindow) {
     }
 }
 
-TEST_F(StatusBarTest, ClicksOnPanelOneRaiseItsEventsWithTheButton) {
-    MakeMain();
-    bar->Panel(0)->SetText("Current");
+// At design time there are no tips and no hook; at run time clicks on a panel raise its events
+// with the button until Terminate takes the hook off.
+TEST_F(StatusBarTest, ClicksOnAPanelRaiseItsEventsAtRunTimeOnly) {
+    Make(MainWindowBag(), false);
+    EXPECT_EQ(Tools(), 0);
+    EXPECT_FALSE(Hooked());
+    Make();
+    ASSERT_TRUE(Hooked());
     using Event = std::tuple<char, std::int16_t, std::int16_t>;
     std::vector<Event> events;
     bar->PanelClick = [&](Panel& p, std::int16_t b) { events.emplace_back('c', p.Index(), b); };
     bar->PanelDblClick = [&](Panel& p, std::int16_t b) { events.emplace_back('d', p.Index(), b); };
-
     RECT part{};
     SendMessageA(Status(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
     POINT point{(part.left + part.right) / 2, (part.top + part.bottom) / 2}, now{};
@@ -272,7 +300,6 @@ TEST_F(StatusBarTest, ClicksOnPanelOneRaiseItsEventsWithTheButton) {
     SetCursorPos(point.x, point.y);
     if (!GetCursorPos(&now) || now.x != point.x || now.y != point.y)
         GTEST_SKIP() << "the display did not move the cursor onto the panel";
-
     // Sent as the native bar notifies its parent of a click.
     const auto notify = [&](int code) {
         NMMOUSE m{};
@@ -283,12 +310,118 @@ TEST_F(StatusBarTest, ClicksOnPanelOneRaiseItsEventsWithTheButton) {
     for (const int code : {NM_CLICK, NM_RCLICK, NM_DBLCLK, NM_RDBLCLK, NM_RETURN})
         EXPECT_EQ(notify(code), 0);
     EXPECT_EQ(events, (std::vector<Event>{{'c', 1, 1}, {'c', 1, 2}, {'d', 1, 1}, {'d', 1, 2}}));
-
     POINT away{5, 5}; // on the holding window, off the bar
     ClientToScreen(host.ContainerHwnd(), &away);
     SetCursorPos(away.x, away.y);
     notify(NM_CLICK);
     EXPECT_EQ(events.size(), 4u);
+    bar->Terminate();
+    EXPECT_FALSE(Hooked());
 }
 
-} // namespace
+// Every field's edit sets Changed; moving the index first writes the pending edit into the panel
+// that was shown, then shows the next one with nothing pending; looking on changes nothing.
+TEST_F(PanelsPageTest, MovingTheIndexAppliesThePendingEditFirst) {
+    EXPECT_TRUE(T("TextIndex") == "0" && !Enabled(F("TextIndex")));
+    EXPECT_EQ(T("TextText"), "Current: 4");
+    EXPECT_FALSE(page.Changed()); // loading raised the fields' events, yet nothing is pending
+    const std::function<void()> edits[] = {[&] { Type(F("TextText"), "Current: 5"); },
+                                           [&] { Type(F("TextMinwidth"), "60"); },
+                                           [&] { Type(F("TextTooltiptext"), "tip"); },
+                                           [&] { Type(F("TextTag"), "t"); },
+                                           [&] { Choose(F("ComboAlignment"), sbrRight); },
+                                           [&] { Choose(F("ComboBevel"), sbrNoBevel); },
+                                           [&] { Tick(F("CheckVisible")); },
+                                           [&] { Tick(F("CheckVisible")); }};
+    for (const auto& edit : edits) {
+        page.SetChanged(false);
+        edit();
+        EXPECT_TRUE(page.Changed());
+    }
+    // The bar lays out and redraws once, when every field is written.
+    const HWND status = bar->ControlHwnd();
+    StatusMessages::previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StatusMessages::Proc)));
+    Scroll(F("HScrollIndex"), SB_LINERIGHT);
+    SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StatusMessages::previous));
+    EXPECT_EQ(StatusMessages::parts, 1);
+    EXPECT_EQ(StatusMessages::texts, 1);
+    const Panel& zero = *bar->Panel(0);
+    EXPECT_TRUE(zero.Text() == "Current: 5" && zero.MinWidth() == 60 &&
+                zero.Alignment() == sbrRight && zero.Bevel() == sbrNoBevel &&
+                zero.ToolTipText() == "tip" && zero.Tag() == "t" && zero.Visible());
+    char text[64] = "";
+    const LRESULT got = SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(PartShown(text, HIWORD(got)), PartShown("\t\tCurrent: 5", SBT_NOBORDERS));
+    EXPECT_EQ(host.changedKeys,
+              (Keys{"PanelText(0)", "PanelMinWidth(0)", "PanelAlignment(0)", "PanelAutoSize(0)",
+                    "PanelBevel(0)", "PanelVisible(0)", "PanelToolTipText(0)", "PanelTag(0)"}));
+    EXPECT_EQ(T("TextIndex"), "1");
+    EXPECT_EQ(T("TextText"), "New: 0");
+    EXPECT_EQ(Position(F("ComboBevel")), sbrRaised);
+    EXPECT_FALSE(page.Changed());
+    EXPECT_FALSE(bar->PreventUpdate());
+
+    host.changedKeys.clear();
+    Scroll(F("HScrollIndex"), SB_RIGHT);
+    EXPECT_EQ(T("TextIndex"), "2");
+    EXPECT_FALSE(Ticked(F("CheckVisible")));
+    EXPECT_EQ(T("TextTag"), "activity");
+    Type(F("TextTag"), "busy");
+    Scroll(F("HScrollIndex"), SB_LINERIGHT); // already at the end: nothing moves or applies
+    EXPECT_TRUE(host.changedKeys.empty());
+    EXPECT_TRUE(page.Changed());
+}
+
+TEST(LeadingNumber, TakesTheNumberTheTextBeginsWith) {
+    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
+        {"150px", 150},   {"  -7", -7},
+        {"wide", 0},      {"", 0},
+        {"2.5", 2},       {"3.5", 4},
+        {"32767", 32767}, {"-32768", -32768},
+        {"32768", {}},    {"99999999999999999999999", {}}}; // halves to the even neighbour
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(LeadingNumber16(text), number) << text;
+}
+
+// A MinWidth text that gives no width the panel takes leaves MinWidth alone; one too large for a
+// width is refused the same way, and the other fields still apply.
+TEST_F(PanelsPageTest, AMinWidthTextThatIsNoWidthLeavesMinWidthAndAppliesTheRest) {
+    for (const char* text : {"wide", "-5", "99999"}) {
+        Type(F("TextMinwidth"), text);
+        Type(F("TextTag"), text);
+        page.ApplyChanges();
+        EXPECT_EQ(bar->Panel(0)->MinWidth(), 100) << text;
+        EXPECT_EQ(bar->Panel(0)->Tag(), text);
+        EXPECT_FALSE(bar->PreventUpdate());
+    }
+    EXPECT_EQ(std::count(host.changedKeys.begin(), host.changedKeys.end(), "PanelMinWidth(0)"), 0);
+    Type(F("TextMinwidth"), "80 pixels");
+    page.ApplyChanges();
+    EXPECT_EQ(bar->Panel(0)->MinWidth(), 80);
+}
+
+TEST_F(PanelsPageTest, ABarWithoutPanelsDisablesThePageUntilOneWithPanelsIsShown) {
+    TestHost other;
+    other.userMode = false;
+    StatusBar empty(other);
+    other.Attach(empty.Hwnd());
+    empty.InitProperties();
+    other.changedKeys.clear();
+    Open({&empty, bar.get()}); // only the first selected counts
+    for (const char* name : {"TextIndex", "HScrollIndex", "TextText", "ComboBevel", "CheckVisible",
+                             "LabelTag", "TextTag"})
+        EXPECT_FALSE(Enabled(F(name))) << name;
+    EXPECT_EQ(page.BackColor("TextText"), 0x80000000u);
+    page.ApplyChanges();
+    EXPECT_TRUE(host.changedKeys.empty() && other.changedKeys.empty());
+
+    Open({bar.get(), &empty});
+    EXPECT_TRUE(Enabled(F("TextText")) && Enabled(F("HScrollIndex")) && Enabled(F("LabelTag")));
+    EXPECT_FALSE(Enabled(F("TextIndex")));
+    EXPECT_EQ(page.BackColor("TextText"), 0x80000005u);
+    Type(F("TextText"), "first");
+    page.ApplyChanges();
+    EXPECT_EQ(bar->Panel(0)->Text(), "first");
+    empty.Terminate();
+}

@@ -1,0 +1,317 @@
+// The system menu control: its items and saved form at design time, its binding to a real
+// window's system menu and the hook, and its SystemMenuItems page.
+#include "PageDriver.h"
+#include "TestHost.h"
+#include "controls/systemmenu/SystemMenu.h"
+#include "controls/systemmenu/SystemMenuEntry.h"
+#include "controls/systemmenu/SystemMenuItemsPage.h"
+#include "win32/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+using namespace cw;
+using namespace cwtest;
+
+namespace {
+
+using Keys = std::vector<std::string>;
+
+struct Entry {
+    UINT id, type, state;
+    std::string text;
+    bool operator==(const Entry&) const = default;
+};
+using Menu = std::vector<Entry>;
+using Messages = std::vector<std::pair<UINT, WPARAM>>;
+
+// Separators' state bits differ between platforms (Wine marks them greyed): left out.
+Menu Snapshot(HMENU menu) {
+    Menu entries;
+    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
+        char text[256] = "";
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        const UINT state =
+            info.fType & MFT_SEPARATOR ? 0 : info.fState & (MFS_GRAYED | MFS_CHECKED);
+        entries.push_back({info.wID, info.fType, state, text});
+    }
+    return entries;
+}
+
+// The holding window's procedure before the hook: records what still reaches it.
+Messages reached;
+WNDPROC original = nullptr;
+LRESULT CALLBACK Previous(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND || msg == WM_CLOSE || msg == WM_DESTROY)
+        reached.emplace_back(msg, wParam);
+    return CallWindowProcA(original, hwnd, msg, wParam, lParam);
+}
+
+// The main window's control: a separator, then the About command.
+PropertyBag MainWindowDesign() {
+    PropertyBag bag;
+    bag.WriteInt16("count", 2, 0);
+    bag.WriteInt32("systemmenuitemstyle(0)", smSeparator, 0);
+    bag.WriteString("systemmenuitemtext(1)", "&About Clutterwise...", "");
+    return bag;
+}
+
+const Entry kSeparator{0, MFT_SEPARATOR, 0, ""};
+const Entry kAbout{1, MFT_STRING, 0, "&About Clutterwise..."};
+
+struct RunningControl : ::testing::Test {
+    RunningControl() {
+        reached.clear();
+        original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Previous)));
+        control.ItemClick = [this](SystemMenuItem& item) { clicked.push_back(&item); };
+        control.ReadProperties(MainWindowDesign());
+    }
+    ~RunningControl() override { control.Terminate(); }
+    // The control's entries, after the platform's, which must stay as they were: the standard
+    // separator carries command number 0 too.
+    Menu Ours() const {
+        const Menu now = Snapshot(menu);
+        const auto end =
+            now.begin() + static_cast<std::ptrdiff_t>(std::min(now.size(), platform.size()));
+        EXPECT_EQ(Menu(now.begin(), end), platform);
+        return Menu(end, now.end());
+    }
+    SystemMenuItem& Item(std::int16_t i) { return *control.SystemMenuItem(i); }
+    void SysCommand(WPARAM command) { SendMessageA(window, WM_SYSCOMMAND, command, 0); }
+
+    TestHost host;
+    HWND window = host.ContainerHwnd();
+    HMENU menu = GetSystemMenu(window, FALSE);
+    const Menu platform = Snapshot(menu);
+    SystemMenu control{host};
+    std::vector<SystemMenuItem*> clicked;
+};
+
+struct DesignedControl : ::testing::Test {
+    DesignedControl() { host.userMode = false; }
+    TestHost host;
+    SystemMenu control{host};
+};
+
+struct SystemMenuItemsPageTest : DesignedControl {
+    void SetUp() override {
+        control.ReadProperties(MainWindowDesign());
+        ASSERT_TRUE(page.Create(pageWindow.ContainerHwnd()));
+        Open(control);
+    }
+    void Open(SystemMenu& shown) {
+        page.SetSelectedControls({&shown});
+        page.SelectionChanged();
+        host.changedKeys.clear();
+    }
+    HWND F(const char* name) const { return page.Field(name); }
+    std::string T(const char* name) const { return TextOf(F(name)); }
+    // Whether the fields a separator does not use are enabled, all alike.
+    ::testing::AssertionResult TextFieldsEnabled(bool enabled) const {
+        for (const char* name :
+             {"LabelText", "TextText", "CheckChecked", "CheckEnabled", "LabelTag", "TextTag"})
+            if (Enabled(F(name)) != enabled)
+                return ::testing::AssertionFailure() << name;
+        const Colour back = enabled ? 0x80000005u : 0x80000000u;
+        if (page.BackColor("TextText") != back || page.BackColor("TextTag") != back)
+            return ::testing::AssertionFailure() << "background";
+        return ::testing::AssertionSuccess();
+    }
+
+    TestHost pageWindow{400, 190};
+    SystemMenuItemsPage page;
+};
+
+} // namespace
+
+// A stored value that does not convert, or is out of range, skips only its own step; what is
+// saved again is what differs from the defaults, in key order.
+TEST_F(DesignedControl, ReadsWhatItCanAndSavesOnlyWhatDiffers) {
+    PropertyBag bag;
+    bag.SetText("count", "-3");
+    control.ReadProperties(bag);
+    EXPECT_EQ(control.Count(), 0);
+    for (const auto& [key, text] : {std::pair{"count", "2"},
+                                    {"enabled", "False"},
+                                    {"systemmenuitemstyle(0)", "5"},
+                                    {"systemmenuitemtext(0)", "\"Zero\""},
+                                    {"systemmenuitemchecked(1)", "\"maybe\""},
+                                    {"systemmenuitemenabled(1)", "False"},
+                                    {"systemmenuitemstyle(1)", "1"},
+                                    {"systemmenuitemtag(1)", "\"t\""}})
+        bag.SetText(key, text);
+    control.ReadProperties(bag);
+    PropertyBag saved;
+    control.WriteProperties(saved);
+    Keys written;
+    for (const auto& entry : saved.Entries())
+        written.push_back(entry.key + "=" + entry.text);
+    EXPECT_EQ(written, (Keys{"count=2", "enabled=False", "systemmenuitemtext(0)=\"Zero\"",
+                             "systemmenuitemenabled(1)=False", "systemmenuitemstyle(1)=1",
+                             "systemmenuitemtag(1)=\"t\""}));
+}
+
+TEST_F(DesignedControl, CountGrowsWithFreshAnnouncedItemsAndShrinksThemAway) {
+    control.SetCount(1);
+    EXPECT_EQ(host.changedKeys, (Keys{"Count", "MenuChecked(0)", "MenuEnabled(0)", "MenuStyle(0)",
+                                      "MenuTag(0)", "MenuText(0)"}));
+    control.SetCount(4);
+    host.changedKeys.clear();
+    control.SystemMenuItem(2)->SetChecked(true);
+    control.SystemMenuItem(2)->SetStyle(2); // refused: neither stored nor announced
+    control.SetCount(-1);
+    EXPECT_EQ(host.changedKeys, Keys{"MenuChecked(2)"});
+    control.SetCount(2);
+    control.SetCount(3);
+    const auto& fresh = *control.SystemMenuItem(2);
+    EXPECT_TRUE(fresh.Index() == 2 && !fresh.Checked() && fresh.Style() == smDefault);
+    for (const std::int16_t outside : {std::int16_t{-1}, std::int16_t{3}})
+        EXPECT_EQ(control.SystemMenuItem(outside), nullptr) << outside;
+}
+
+// A separator can be neither chosen nor checked, whatever its item says (Wine reports every
+// separator greyed, so the menu itself cannot show this).
+TEST(SystemMenuEntry, SeparatorsCarryNoStateAndTextEntriesGreyWithTheControl) {
+    EXPECT_EQ(LookOfEntry(smSeparator, true, false, false).state, 0u);
+    EXPECT_EQ(LookOfEntry(smDefault, true, true, false).state, UINT{MFS_CHECKED | MFS_GRAYED});
+}
+
+TEST_F(RunningControl, AppendsItsEntriesOnceGreysThemAndDropsLoweredOnes) {
+    ASSERT_NE(std::count(platform.begin(), platform.end(), kSeparator), 0);
+    EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
+    control.SetEnabled(false);
+    EXPECT_EQ(Ours(), (Menu{kSeparator, {1, MFT_STRING, MFS_GRAYED, kAbout.text}}));
+    control.SetEnabled(true);
+    control.SetCount(4);
+    control.SetCount(2);
+    EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
+    for (const std::int16_t index : {std::int16_t{-2}, std::int16_t{2}})
+        EXPECT_THROW(control.UpdateSystemMenuItems(index), IndexOutOfRangeError) << index;
+    EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
+}
+
+// Item 0 is found as the control's entry, not as the platform's first separator.
+TEST_F(RunningControl, ItemChangesTouchOnlyTheirEntryAndDeferredOnesRebuildTheSame) {
+    const auto change = [this] {
+        Item(1).SetChecked(true);
+        Item(0).SetStyle(smDefault);
+        Item(0).SetText("&Help");
+    };
+    change();
+    const Menu direct{{0, MFT_STRING, 0, "&Help"}, {1, MFT_STRING, MFS_CHECKED, kAbout.text}};
+    EXPECT_EQ(Ours(), direct);
+    control.ReadProperties(MainWindowDesign());
+    control.SetPreventUpdate(true);
+    change();
+    control.SetPreventUpdate(false);
+    EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
+    control.UpdateSystemMenuItems(-1);
+    EXPECT_EQ(Ours(), direct);
+}
+
+// Commands are whole signed values: a negative one, or one whose low bits read 1, is not ours.
+TEST_F(RunningControl, OwnCommandsRaiseItemClickAndOthersPassOnUntilTerminate) {
+    EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, 1, 0), 0);
+    EXPECT_EQ(clicked, std::vector<SystemMenuItem*>{&Item(1)});
+    EXPECT_TRUE(reached.empty());
+    const WPARAM others[] = {2, static_cast<WPARAM>(std::numeric_limits<LONG_PTR>::min() + 1),
+                             static_cast<WPARAM>(0x7FFF0001)};
+    for (const WPARAM command : others)
+        SysCommand(command);
+    control.Terminate();
+    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Previous));
+    EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
+    SysCommand(1);
+    EXPECT_EQ(reached, (Messages{{WM_SYSCOMMAND, 2},
+                                 {WM_SYSCOMMAND, others[1]},
+                                 {WM_SYSCOMMAND, others[2]},
+                                 {WM_SYSCOMMAND, 1}}));
+    EXPECT_EQ(clicked.size(), 1u);
+}
+
+TEST_F(RunningControl, CloseCommandStillClosesTheWindow) {
+    SysCommand(SC_CLOSE);
+    EXPECT_EQ(reached, (Messages{{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}, {WM_DESTROY, 0}}));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(DesignTime, LeavesTheMenuAloneAndStaysTwentyEightPixelsSquare) {
+    TestHost host;
+    host.userMode = false;
+    const Menu before = Snapshot(GetSystemMenu(host.ContainerHwnd(), FALSE));
+    SystemMenu control{host};
+    host.Attach(control.Hwnd());
+    control.ReadProperties(MainWindowDesign());
+    EXPECT_EQ(Snapshot(GetSystemMenu(host.ContainerHwnd(), FALSE)), before);
+    host.SetSize(600, 450);
+    EXPECT_TRUE(control.ClientWidth() == 28 && control.ClientHeight() == 28);
+}
+
+TEST_F(SystemMenuItemsPageTest, AnEditReachesItsItemBeforeTheNextOneIsShown) {
+    EXPECT_EQ(T("TextIndex"), "0");
+    EXPECT_EQ(Position(F("ComboStyle")), smSeparator);
+    EXPECT_TRUE(TextFieldsEnabled(false));
+    EXPECT_FALSE(page.Changed()); // loading raised the fields' events, yet nothing is pending
+    Scroll(F("HScrollIndex"), SB_LINERIGHT);
+    EXPECT_EQ(T("TextText"), "&About Clutterwise...");
+    EXPECT_TRUE(TextFieldsEnabled(true));
+    EXPECT_TRUE(host.changedKeys.empty()); // only looked at: nothing applied
+    Type(F("TextText"), "&About...");
+    EXPECT_TRUE(page.Changed());
+    Tick(F("CheckChecked"));
+    Type(F("TextTag"), "about");
+    Scroll(F("HScrollIndex"), SB_LINELEFT);
+    const SystemMenuItem& about = *control.SystemMenuItem(1);
+    EXPECT_TRUE(about.Text() == "&About..." && about.Checked() && about.Enabled() &&
+                about.Tag() == "about" && about.Style() == smDefault);
+    EXPECT_EQ(host.changedKeys, (Keys{"MenuText(1)", "MenuStyle(1)", "MenuChecked(1)",
+                                      "MenuEnabled(1)", "MenuTag(1)"}));
+    EXPECT_EQ(T("TextIndex"), "0");
+    EXPECT_FALSE(page.Changed());
+    EXPECT_FALSE(control.PreventUpdate());
+}
+
+// Choosing the separator greys the fields it does not use but keeps what they hold; the item
+// keeps them too.
+TEST_F(SystemMenuItemsPageTest, TheSeparatorStyleDisablesButKeepsTheTextFields) {
+    Scroll(F("HScrollIndex"), SB_LINERIGHT);
+    Tick(F("CheckEnabled"));
+    page.SetChanged(false);
+    Choose(F("ComboStyle"), smSeparator);
+    EXPECT_TRUE(page.Changed());
+    EXPECT_TRUE(TextFieldsEnabled(false));
+    Choose(F("ComboStyle"), smDefault);
+    EXPECT_TRUE(TextFieldsEnabled(true));
+    Choose(F("ComboStyle"), smSeparator);
+    page.ApplyChanges();
+    const SystemMenuItem& item = *control.SystemMenuItem(1);
+    EXPECT_TRUE(item.Style() == smSeparator && item.Text() == "&About Clutterwise..." &&
+                !item.Enabled());
+}
+
+TEST_F(SystemMenuItemsPageTest, AControlWithoutItemsDisablesEveryFieldUntilOneWithItems) {
+    TestHost other;
+    other.userMode = false;
+    SystemMenu empty{other};
+    empty.InitProperties();
+    Open(empty);
+    EXPECT_FALSE(Enabled(F("HScrollIndex")));
+    for (const char* name : {"TextIndex", "ComboStyle", "TextText", "TextTag"}) {
+        EXPECT_FALSE(Enabled(F(name))) << name;
+        EXPECT_EQ(page.BackColor(name), 0x80000000u) << name;
+    }
+    other.changedKeys.clear();
+    page.ApplyChanges();
+    EXPECT_TRUE(other.changedKeys.empty());
+    Open(control);
+    EXPECT_TRUE(Enabled(F("ComboStyle")) && Enabled(F("HScrollIndex")));
+    EXPECT_TRUE(TextFieldsEnabled(false)); // item 0, the separator
+}
