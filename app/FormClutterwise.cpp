@@ -3,7 +3,9 @@
 #include "app/DesktopItems.h"
 #include "app/FormAbout.h"
 #include "app/ItemLists.h"
+#include "app/Journal.h"
 #include "app/NewOrder.h"
+#include "app/Runs.h"
 #include "app/Startup.h"
 #include "controls/statusbar/StatusBar.h"
 #include "controls/systemmenu/SystemMenu.h"
@@ -35,6 +37,8 @@ constexpr const char* kArrangeByDate =
 FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
     BindItemHandlers();
 }
+
+FormClutterwise::~FormClutterwise() = default;
 
 FileSystem& FormClutterwise::Files() {
     if (!fileSystem_)
@@ -78,6 +82,8 @@ void FormClutterwise::BindItemHandlers() {
     On("CommandSelectall_Click", [this] { CommandSelectall_Click(); });
     On("CommandRefresh_Click", [this] { CommandRefresh_Click(); });
     On("CommandProcess_Click", [this] { CommandProcess_Click(); });
+    On("CommandUndo_Click", [this] { CommandUndo_Click(); });
+    On("CommandReapply_Click", [this] { CommandReapply_Click(); });
 }
 
 // A design without one of these fails to load, naming it.
@@ -87,6 +93,8 @@ void FormClutterwise::ResolveControls() {
     itemsAdd_ = &Get<Control>("CommandItemsAdd");
     itemsRemove_ = &Get<Control>("CommandItemsRemove");
     process_ = &Get<Control>("CommandProcess");
+    undo_ = &Get<Control>("CommandUndo");
+    reapply_ = &Get<Control>("CommandReapply");
     ascending_ = &Get<OptionButton>("OptionMethodAscending");
     descending_ = &Get<OptionButton>("OptionMethodDescending");
     statusBar_ = &Get<StatusBar>("StatusBarClutterwise");
@@ -103,6 +111,7 @@ void FormClutterwise::LoadItems() {
     ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
     ShowListStatus(kPanelNew, *added_, kNewNoun);
     SetPanelText(kPanelActivity, "");
+    ShowJournalState();
 }
 
 void FormClutterwise::ShowListStatus(std::int16_t panel, const ListBox& list, const char* noun) {
@@ -191,10 +200,8 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        StampNewOrder(Files(), desktopFolder_, ReadRows(added_->Hwnd()), step,
-                      [](const std::string& path) {
-                          Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
-                      });
+        if (!StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step))
+            return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         SetPanelText(kPanelActivity, "");
@@ -226,6 +233,98 @@ void FormClutterwise::SystemMenuClutterwise_ItemClick(SystemMenuItem& item) {
     aboutOpen_ = true;
     about.ShowModal(Hwnd());
     aboutOpen_ = false;
+}
+
+Journal& FormClutterwise::RunJournal() {
+    if (!journal_)
+        journal_ = std::make_unique<Journal>(Journal::UserFolder());
+    return *journal_;
+}
+
+// Reads the journal again and enables "Undo" and "Reapply Order" by what it holds. A journal that
+// cannot be read has been set aside by then and is named once.
+void FormClutterwise::ShowJournalState() {
+    const std::vector<std::string> setAside = RunJournal().Load();
+    if (!setAside.empty()) {
+        std::string text = "A journal of earlier runs could not be read and was set aside:";
+        for (const std::string& path : setAside)
+            text += "\r\n" + path;
+        Program::MsgBox(text, MessageIcon::Exclamation);
+    }
+    undo_->SetEnabled(RunJournal().LatestToUndo() != nullptr);
+    reapply_->SetEnabled(RunJournal().LastOrder(desktopFolder_) != nullptr);
+}
+
+// Stamps the rows with the run journaled first; false, with nothing stamped, when the journal
+// cannot be written (the run could not be taken back).
+bool FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows,
+                                std::int16_t step) {
+    const bool journaled = StampJournaled(
+        RunJournal(), Files(), kind, desktopFolder_, rows, step, [](const std::string& path) {
+            Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
+        });
+    if (!journaled) {
+        SetPanelText(kPanelActivity, "");
+        Program::MsgBox("Nothing was stamped: the journal cannot be written in " +
+                            RunJournal().Folder(),
+                        MessageIcon::Exclamation);
+    }
+    ShowJournalState();
+    return journaled;
+}
+
+// Puts back the times of the newest run not yet undone, then lists the desktop again.
+void FormClutterwise::CommandUndo_Click() {
+    const BusyCursor busy(*this);
+    ShowJournalState();
+    const JournalRun* run = RunJournal().LatestToUndo();
+    if (!run)
+        return;
+    SetPanelText(kPanelActivity, "Restoring times...");
+    if (const HWND bar = statusBar_->ControlHwnd())
+        UpdateWindow(bar);
+    try {
+        const UndoReport report = UndoRun(RunJournal(), *run, [](const std::string& path) {
+            Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
+        });
+        DesktopWindow().Arrange();
+        DesktopWindow().Refresh();
+        LoadItems();
+        if (!report.saved)
+            Program::MsgBox("The journal cannot be written in " + RunJournal().Folder(),
+                            MessageIcon::Exclamation);
+        Program::MsgBox(UndoSummary(report), MessageIcon::Information);
+    } catch (const std::exception& failure) {
+        SetPanelText(kPanelActivity, "");
+        Program::MsgBox(failure.what(), MessageIcon::Exclamation);
+    }
+}
+
+// Stamps the last applied order again: its shortcuts that exist now, in that order, then the
+// others in their present time order; then lists the desktop again.
+void FormClutterwise::CommandReapply_Click() {
+    const BusyCursor busy(*this);
+    ShowJournalState();
+    const JournalRun* last = RunJournal().LastOrder(desktopFolder_);
+    if (!last)
+        return;
+    SetPanelText(kPanelActivity, "Processing items...");
+    if (const HWND bar = statusBar_->ControlHwnd())
+        UpdateWindow(bar);
+    try {
+        const std::int16_t step = last->step;
+        const std::vector<std::string> rows =
+            ReapplyRows(last->order, Titles(ScanDesktopItems(Files(), desktopFolder_)));
+        if (!StampRows(RunKind::Reapply, rows, step))
+            return;
+        DesktopWindow().Arrange();
+        DesktopWindow().Refresh();
+        LoadItems();
+        Program::MsgBox(kArrangeByDate, MessageIcon::Information);
+    } catch (const std::exception& failure) {
+        SetPanelText(kPanelActivity, "");
+        Program::MsgBox(failure.what(), MessageIcon::Exclamation);
+    }
 }
 
 } // namespace cw

@@ -2,6 +2,7 @@
 // The main window and the program's start-up: names the program for its message boxes, refuses
 // a second instance, finds the desktop folder and fills the item lists. Its system menu's About
 // command opens the About box.
+#include "app/JournalText.h"
 #include "controls/systemmenu/SystemMenuItem.h"
 #include "forms/Form.h"
 #include "fs/Desktop.h"
@@ -14,6 +15,7 @@
 namespace cw {
 
 class Control;
+class Journal;
 class ListBox;
 class OptionButton;
 class StatusBar;
@@ -22,6 +24,7 @@ class SystemMenu;
 class FormClutterwise : public Form {
 public:
     FormClutterwise();
+    ~FormClutterwise() override;
 
     // The user's desktop folder, ending in one backslash; set once at start-up.
     const std::string& DesktopFolder() const { return desktopFolder_; }
@@ -51,12 +54,20 @@ private:
     void CommandRefresh_Click();
     void CommandProcess_Click();
 
+    // The journal of the runs, "Undo" and "Reapply Order".
+    Journal& RunJournal();
+    void ShowJournalState();
+    bool StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step);
+    void CommandUndo_Click();
+    void CommandReapply_Click();
+
     // Fills the About box and shows it modally; the only command of the menu control is About.
     void SystemMenuClutterwise_ItemClick(SystemMenuItem& item);
 
     // The design's controls that the code uses, resolved once when the window loads.
     ListBox *current_ = nullptr, *added_ = nullptr;
     Control *itemsAdd_ = nullptr, *itemsRemove_ = nullptr, *process_ = nullptr;
+    Control *undo_ = nullptr, *reapply_ = nullptr;
     OptionButton *ascending_ = nullptr, *descending_ = nullptr;
     StatusBar* statusBar_ = nullptr;
     SystemMenu* systemMenu_ = nullptr;
@@ -65,6 +76,7 @@ private:
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_; // created on first use
+    std::unique_ptr<Journal> journal_; // read on first use
 };
 
 } // namespace cw

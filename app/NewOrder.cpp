@@ -5,11 +5,14 @@
 #include "win32/DateTime.h"
 #include "win32/Errors.h"
 
+#include <cstring>
+
 namespace cw {
 
 void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const std::vector<std::string>& rows, std::int16_t step,
-                   const std::function<void(const std::string& path)>& reportFailure) {
+                   const std::function<void(const std::string& path)>& reportFailure,
+                   const StampHooks& hooks) {
     // Looking for a file that is not there can cost a read of the whole folder (Wine does that for
     // every name it does not find), and most desktops hold no ".pif" at all: look once for any.
     int16_t pifCount = 0;
@@ -23,15 +26,21 @@ void StampNewOrder(const FileSystem& fs, const std::string& folder,
     std::string path;
     for (size_t row = 0; row < rows.size(); ++row) {
         for (const char* extension : kRowExtensions) {
-            if (pifCount == 0 && extension == kRowExtensions[1])
+            // By text: the same literal may sit at another address in another file.
+            if (pifCount == 0 && std::strcmp(extension, kRowExtensions[1]) == 0)
                 continue;
             path.assign(folder).append(rows[row]).append(extension);
-            if (!fs.IsFile(path))
+            if (!(hooks.isFile ? hooks.isFile(path) : fs.IsFile(path)))
                 continue;
             // The clock is read for each file, so a long run stays close to the real time.
             const std::int64_t offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
-            if (!fs.SetFileDateTime(path, AddSeconds(Now(), offset)) && reportFailure)
-                reportFailure(path);
+            const DateTime stamp = AddSeconds(Now(), offset);
+            if (!fs.SetFileDateTime(path, stamp)) {
+                if (reportFailure)
+                    reportFailure(path);
+            } else if (hooks.stamped) {
+                hooks.stamped(path, stamp);
+            }
         }
     }
 }

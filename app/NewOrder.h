@@ -1,6 +1,8 @@
 #pragma once
 // Turns the new order into file time stamps: the files of row i get the current local time plus
 // step x i seconds, so that arranging the desktop by date shows the rows in their order.
+#include "win32/DateTime.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,11 +19,20 @@ constexpr std::int16_t kStepDescending = -60;
 // The files a row stands for: its shortcut, then a ".pif" file of the same name.
 inline constexpr const char* kRowExtensions[] = {".lnk", ".pif"};
 
+// What a caller that keeps its own record of the run (the journal) tells the stamping and is told
+// by it: whether a file is there, in place of asking the file system once more, and each stamp
+// written.
+struct StampHooks {
+    std::function<bool(const std::string& path)> isFile;
+    std::function<void(const std::string& path, DateTime stamp)> stamped;
+};
+
 // Stamps the files of every row of `rows` in `folder` (ending in a backslash). A file that does
 // not exist is skipped without a word and its row still counts; a file whose stamp cannot be
 // written is passed to `reportFailure` (which may wait for the user) and the rest go on.
 void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const std::vector<std::string>& rows, std::int16_t step,
-                   const std::function<void(const std::string& path)>& reportFailure);
+                   const std::function<void(const std::string& path)>& reportFailure,
+                   const StampHooks& hooks = {});
 
 } // namespace cw

@@ -1,5 +1,8 @@
-// The program's entry: loads the main window, shows it and runs the message loop until it closes.
+// The program's entry: loads the main window, shows it and runs the message loop until it closes;
+// or runs one command-line switch without a window.
+#include "app/CommandLine.h"
 #include "app/FormClutterwise.h"
+#include "app/Startup.h"
 #include "controls/Components.h"
 #include "win32/Program.h"
 
@@ -7,7 +10,17 @@
 
 #include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // A switch runs beside an open window: it takes no part in the single-instance test.
+    const cw::Switch which = cw::ReadSwitch(commandLine ? commandLine : "");
+    if (which == cw::Switch::Unknown) {
+        cw::Program::SetTitle(cw::ProgramTitle(cw::Program::Version().companyName));
+        cw::Program::MsgBox(cw::kUsage, cw::MessageIcon::Exclamation);
+        return cw::kExitUsage;
+    }
+    if (which != cw::Switch::None)
+        return cw::RunSwitch(which);
+
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES;

@@ -2,12 +2,14 @@
 //
 // Times the main window's work on big desktops against the bare platform calls it rests on,
 // measured in the same run: the scan (enumeration, stamps, sort, list fill), "Select All" + ">>"
-// of every row, and processing the new order into file times. Each figure is the best of
-// --repeat runs. The shortcut files are made once per size in a folder of the prefix's
-// temporary folder and kept for later runs.
+// of every row, processing the new order into file times, the journal that guards a run, and
+// undoing a run. Each figure is the best of --repeat runs. The shortcut files are made once per
+// size in a folder of the prefix's temporary folder and kept for later runs.
 #include "app/DesktopItems.h"
 #include "app/ItemLists.h"
+#include "app/Journal.h"
 #include "app/NewOrder.h"
+#include "app/Runs.h"
 #include "fs/FileSystem.h"
 
 #include <windows.h>
@@ -252,6 +254,56 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
                       static_cast<double>(sample));
     }
 
+    // The journal of a run (originals read from one listing and written to disk before the first
+    // stamp, the times written added after) against the stamping it guards; Undo against a bare
+    // open + set-time pass over the same files.
+    Journal journal(root + "journal\\");
+    Best stamping, journaled, plan, writes, undo, undoBase;
+    for (int r = 0; r < repeat; ++r) {
+        // Each pair is timed in turn first and later, so that neither gains from the other's warm
+        // caches.
+        const auto alone = [&] { StampNewOrder(fs, folder, rows, kStepAscending, nullptr); };
+        if (r % 2)
+            stamping.Take(Time(alone));
+        journaled.Take(Time([&] {
+            StampJournaled(journal, fs, RunKind::Process, folder, rows, kStepAscending, nullptr);
+        }));
+        const JournalRun run = *journal.LatestToUndo();
+        // The journal's own parts, timed alone: the plan, the text written before and after.
+        JournalRun copy;
+        plan.Take(Time([&] { copy = PlanRun(RunKind::Process, folder, rows, kStepAscending); }));
+        double written = Time([&] { journal.Save(copy); });
+        copy = run;
+        copy.number = 0;
+        writes.Take(written + Time([&] { journal.Save(copy); }));
+
+        const auto bare = [&] {
+            for (const JournalEntry& file : run.files) {
+                const HANDLE handle = CreateFileA(file.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr);
+                const auto filetime = [](FileTimeValue t) {
+                    return FILETIME{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+                };
+                const FILETIME c = filetime(file.original.created),
+                               a = filetime(file.original.accessed),
+                               w = filetime(file.original.written);
+                SetFileTime(handle, &c, &a, &w);
+                CloseHandle(handle);
+            }
+        };
+        if (r % 2)
+            undoBase.Take(Time(bare));
+        int restored = 0;
+        undo.Take(Time([&] { restored = UndoRun(journal, run, nullptr).restored; }));
+        if (restored != count)
+            std::printf("  undo restored %d of %d (WRONG RESULT)\n", restored, count);
+        if (r % 2 == 0) {
+            undoBase.Take(Time(bare));
+            stamping.Take(Time(alone)); // after the undo, which it would otherwise upset
+        }
+    }
+    const double journalCost = plan.seconds + writes.seconds;
+
     std::printf("%6d shortcuts\n", count);
     std::printf("  scan + fill   %9.3f s   baseline %9.3f s   ratio %5.2f\n", scan.seconds,
                 scanBase.seconds, scan.seconds / scanBase.seconds);
@@ -265,6 +317,14 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
         checkLnk.seconds * 1e6, checkPif.seconds * 1e6,
         (checkLnk.seconds + checkPif.seconds) * count,
         count > 1000 ? "  [processing timed once at this size]" : "");
+    std::printf("  journal       %9.3f s   of stamping %6.3f s: %4.1f %%  (originals %.3f s, "
+                "written before and after %.3f s)\n",
+                journalCost, stamping.seconds, 100 * journalCost / stamping.seconds, plan.seconds,
+                writes.seconds);
+    std::printf("  journaled run %9.3f s   stamping alone %7.3f s   ratio %5.2f\n",
+                journaled.seconds, stamping.seconds, journaled.seconds / stamping.seconds);
+    std::printf("  undo          %9.3f s   baseline %9.3f s   ratio %5.2f\n", undo.seconds,
+                undoBase.seconds, undo.seconds / undoBase.seconds);
     std::fflush(stdout);
 }
 

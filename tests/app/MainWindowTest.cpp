@@ -8,6 +8,8 @@
 #include "app/DesktopItems.h"
 #include "app/FormClutterwise.h"
 #include "app/ItemLists.h"
+#include "app/Journal.h"
+#include "app/Runs.h"
 #include "app/Startup.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
@@ -21,6 +23,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <random>
 #include <tuple>
@@ -367,4 +370,165 @@ TEST(DesktopItemOrder, MatchesAStableExchangeSortOnManyTies) {
         order.push_back(entry.second);
     SortByTimeStamp(items);
     EXPECT_EQ(Titles(items), order);
+}
+
+// "Undo" and "Reapply Order", with the journal emptied before and after each test. Times are
+// compared to the 100 ns.
+class UndoWindow : public MainWindowItems {
+protected:
+    static constexpr FileTimeValue kDay = 864'000'000'000;
+    void SetUp() override {
+        MainWindowItems::SetUp();
+        RemoveTree(JournalFolder());
+    }
+    void TearDown() override { RemoveTree(JournalFolder()); }
+    static std::string JournalFolder() {
+        const std::string folder = Journal::UserFolder();
+        return folder.substr(0, folder.size() - 1);
+    }
+    // A file whose three times differ, down to the 100 ns; what the file system kept of them.
+    static ExactTimes Make(const std::string& name, FileTimeValue at) {
+        desktop.MakeFile(name, "shortcut");
+        SetExactTimes(PathOf(name), {at + 1'234'567, at + kDay + 2'345'678, at + 3'456'789});
+        return ExactTimesOf(PathOf(name));
+    }
+    bool Enabled(const char* name) { return IsWindowEnabled(Window(name)) != FALSE; }
+    RECT Place(const char* name) {
+        RECT r{};
+        GetWindowRect(Window(name), &r);
+        return r;
+    }
+    void ProcessAll() {
+        Click("CommandSelectall");
+        Click("CommandItemsAdd");
+        Click("CommandProcess");
+    }
+    std::string LastBox() { return answerer.Boxes().empty() ? "" : answerer.Boxes().back().text; }
+
+    const FileTimeValue monthAgo = UtcNow() - 30 * kDay;
+};
+
+// Two runs, ascending then descending, undone one by one; every time back to the 100 ns. Wine on
+// Linux cannot set a creation time: it reads back as the write time, before the runs and after
+// the undo alike, so the creation times compared here are write times.
+TEST_F(UndoWindow, PutsBackAllThreeTimesRunByRunAndListsTheDesktopAgain) {
+    const Rows names{"Mail.lnk", "Mail.pif", "Straße.lnk", "日本語.lnk"};
+    const auto times = [&] {
+        std::vector<ExactTimes> all;
+        for (const std::string& name : names)
+            all.push_back(ExactTimesOf(PathOf(name)));
+        return all;
+    };
+    FileTimeValue at = monthAgo;
+    for (const std::string& name : names)
+        Make(name, at += kDay);
+    const auto original = times();
+    Open();
+    EXPECT_FALSE(Enabled("CommandUndo") || Enabled("CommandReapply"));
+    ProcessAll();
+    EXPECT_TRUE(Enabled("CommandUndo") && Enabled("CommandReapply"));
+    // Refresh's size, the next places down the column, next in tab order, above the method.
+    const RECT select = Place("CommandSelectall"), refresh = Place("CommandRefresh"),
+               undo = Place("CommandUndo"), reapply = Place("CommandReapply");
+    const LONG step = refresh.top - select.top, height = refresh.bottom - refresh.top;
+    EXPECT_EQ(std::tuple(undo.left, undo.right, undo.top - refresh.top, reapply.top - undo.top,
+                         undo.bottom - undo.top, reapply.bottom <= Place("FrameMethod").top),
+              std::tuple(refresh.left, refresh.right, step, step, height, true));
+    EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), Window("CommandRefresh"), FALSE),
+              Window("CommandUndo"));
+    EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), Window("CommandUndo"), FALSE),
+              Window("CommandReapply"));
+    const auto first = times();
+    Click("OptionMethodDescending");
+    Click("CommandProcess");
+    EXPECT_NE(times()[2], first[2]);
+
+    Click("CommandUndo");
+    EXPECT_EQ(times(), first);
+    EXPECT_EQ(LastBox(), "Restored 4 of 4 shortcuts.");
+    Click("CommandUndo");
+    EXPECT_EQ(times(), original);
+    EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"Mail", "Straße", "日本語"}));
+    EXPECT_EQ(form.Get<ListBox>("ListItemsNew").ListCount(), 0);
+    EXPECT_FALSE(Enabled("CommandUndo") || Enabled("CommandReapply"));
+}
+
+// Changed since the run: left alone and named; gone: skipped and named; held open: the same box
+// as processing gives, and the undo goes on.
+TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCannotWrite) {
+    std::map<std::string, ExactTimes> original;
+    FileTimeValue at = monthAgo;
+    for (const char* name : {"A.lnk", "B.lnk", "C.lnk", "D.lnk", "E.lnk"})
+        original[name] = Make(name, at += kDay);
+    Open();
+    ProcessAll();
+    const ExactTimes changed{monthAgo, monthAgo, monthAgo};
+    SetExactTimes(PathOf("B.lnk"), changed);
+    DeleteFileA(PathOf("C.lnk").c_str());
+    const HANDLE hold = CreateFileA(PathOf("D.lnk").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    const size_t seen = answerer.Boxes().size(); // Process's own
+    Click("CommandUndo");
+    CloseHandle(hold);
+    ASSERT_EQ(answerer.Boxes().size(), seen + 2);
+    const AnsweredBox &error = answerer.Boxes()[seen], &done = answerer.Boxes()[seen + 1];
+    EXPECT_EQ(error.text, "Error accessing " + PathOf("D.lnk"));
+    EXPECT_EQ(error.icon, BoxIcon::Exclamation);
+    EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\nLeft alone:\r\n"
+                         "B.lnk (changed since)\r\nC.lnk (gone)");
+    EXPECT_EQ(done.icon, BoxIcon::Information);
+    EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), original["A.lnk"]);
+    EXPECT_EQ(ExactTimesOf(PathOf("E.lnk")), original["E.lnk"]);
+    EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")).written, changed.written);
+}
+
+// An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
+TEST_F(UndoWindow, ReapplyPutsARecreatedShortcutBackInItsPlace) {
+    FileTimeValue at = monthAgo;
+    for (const char* name : {"A.lnk", "B.lnk", "C.lnk"})
+        Make(name, at += kDay);
+    Open();
+    Click("OptionMethodDescending");
+    ProcessAll(); // A newest, then B, then C
+    DeleteFileA(PathOf("B.lnk").c_str());
+    Make("B.lnk", UtcNow() + kDay);
+    Make("New.lnk", monthAgo - 9 * kDay);
+    Click("CommandRefresh");
+    ASSERT_EQ(ReadRows(Window(kCurrent)), (Rows{"New", "C", "A", "B"}));
+    Click("CommandReapply");
+    EXPECT_EQ(LastBox(), "Go to a blank area of the Desktop, click on the right mouse button\r\n"
+                         "select \"Arrange Icons\", click \"by Date\"");
+    EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"New", "C", "B", "A"}));
+    EXPECT_TRUE(Enabled("CommandUndo") && Enabled("CommandReapply"));
+}
+
+TEST_F(UndoWindow, ReportsAnUnreadableJournalOnceAndGoesOn) {
+    JournalRun run;
+    run.folder = "C:\\D\\";
+    Journal journal(Journal::UserFolder());
+    ASSERT_TRUE(journal.Save(run));
+    std::ofstream(journal.Folder() + "journal-000001.txt") << "Clutterwise journal 1\nrun 1\n";
+    Open();
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(), "A journal of earlier runs could not be read and was set aside:\r\n" +
+                             journal.Folder() + "journal-000001.damaged.txt");
+    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Exclamation);
+    Click("CommandRefresh");
+    EXPECT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_FALSE(Enabled("CommandUndo"));
+}
+
+// Without a journal a run could not be taken back: it does not start.
+TEST_F(UndoWindow, StampsNothingWhenTheJournalCannotBeWritten) {
+    const ExactTimes a = Make("A.lnk", monthAgo);
+    const std::string folder = JournalFolder();
+    CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
+    std::ofstream(folder) << "a file where the journal's folder belongs";
+    Open();
+    ProcessAll();
+    DeleteFileA(folder.c_str());
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(),
+              "Nothing was stamped: the journal cannot be written in " + Journal::UserFolder());
+    EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), a);
 }

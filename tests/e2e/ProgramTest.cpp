@@ -9,11 +9,16 @@
 #include "win32/VersionInfo.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <regex>
+#include <sstream>
 #include <tuple>
 
 using namespace cwtest;
@@ -52,8 +57,8 @@ std::string ProgramPath() {
 // The program as its own process, closed at the end if it still runs.
 class AppDriver {
 public:
-    AppDriver() {
-        std::string commandLine = "\"" + ProgramPath() + "\"";
+    explicit AppDriver(const std::string& arguments = "") {
+        std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -116,6 +121,11 @@ public:
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
         return read;
+    }
+    // Ends it from outside, as a crash or a switched-off machine would.
+    void Kill() const {
+        TerminateProcess(process_.hProcess, 9);
+        WaitForSingleObject(process_.hProcess, 10000);
     }
     // The program's exit code once it ends, or nothing on time-out.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 20000) const {
@@ -181,6 +191,53 @@ std::vector<std::string> Rows(HWND list) {
         rows.emplace_back(text);
     }
     return rows;
+}
+
+// The program's journal folder in the private prefix, emptied for each test that uses it.
+std::string EmptyJournalFolder() {
+    char data[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, data);
+    const std::string folder = std::string(data) + "\\Norvanta\\Clutterwise";
+    RemoveTree(folder);
+    return folder + "\\";
+}
+
+Texts FilesIn(const std::string& folder) {
+    Texts names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Moves every listed shortcut into the new order and presses Process.
+void ProcessAll(const AppDriver& program) {
+    const HWND main = program.WaitForWindow(kTitle);
+    ASSERT_TRUE(main);
+    ClickButton(main, "Select All");
+    ClickButton(main, ">>");
+    const auto process = Children(main, "Button", "Process");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(process.at(0)) != FALSE; }, 30000));
+    ClickButton(main, "Process");
+}
+
+// Runs the program with a switch to its end: the exit code, and whether it showed any window.
+std::pair<std::optional<DWORD>, bool> RunSwitch(const std::string& arguments) {
+    const AppDriver program(arguments);
+    bool window = false;
+    WaitUntil([&] {
+        window = window || !program.TopLevelWindows().empty();
+        return program.WaitForExit(0).has_value();
+    });
+    return {program.WaitForExit(0), window};
+}
+
+std::pair<std::optional<DWORD>, bool> Exited(DWORD code) {
+    return {code, false};
 }
 
 } // namespace
@@ -302,4 +359,103 @@ TEST(Program, OrdersShortcutsAndStampsTheirFiles) {
     EXPECT_TRUE(WaitUntil([&] { return Rows(added).empty(); }));
     EXPECT_EQ(Rows(current), (Texts{"Straße", "Mail", "日本語", "Notes"}));
     EXPECT_FALSE(IsWindowEnabled(process[0]));
+}
+
+// The run stops at the error box of row 1,000 (held open elsewhere) and is killed there; a later
+// "/undo" finds every file of it, stamped or not, and puts back all three times to the 100 ns.
+TEST(Undo, RestoresEveryFileOfARunKilledHalfWay) {
+    EmptyJournalFolder();
+    const TempFolder desktop;
+    const auto name = [](int i) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Shortcut %04d.lnk", i);
+        return std::string(text);
+    };
+    std::vector<ExactTimes> original;
+    for (unsigned long long i = 0; i < 2000; ++i) {
+        const std::string path = desktop.MakeFile(name(static_cast<int>(i)), "shortcut");
+        const unsigned long long at = 133'000'000'000'000'000ull + i * 600'000'000ull;
+        SetExactTimes(path, {at + 1, at + 22, at + 333 + i});
+        original.push_back(ExactTimesOf(path));
+    }
+    const HANDLE hold = CreateFileA((desktop / name(1000)).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    {
+        const DesktopRedirect redirect(desktop.Path());
+        const AppDriver program;
+        ProcessAll(program);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const auto windows = program.TopLevelWindows();
+                return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+            },
+            60000));
+        program.Kill();
+    }
+    CloseHandle(hold);
+    EXPECT_NE(ExactTimesOf(desktop / name(999)), original[999]);
+    EXPECT_EQ(ExactTimesOf(desktop / name(1001)), original[1001]);
+
+    EXPECT_EQ(RunSwitch("/undo"), Exited(0));
+    int restored = 0;
+    for (int i = 0; i < 2000; ++i)
+        restored += ExactTimesOf(desktop / name(i)) == original[static_cast<size_t>(i)];
+    EXPECT_EQ(restored, 2000);
+    EXPECT_EQ(FilesIn(desktop.Path()).size(), 2000u);
+}
+
+// "/reapply" and "/undo" show no window, take no part in the single-instance test (a window is
+// open meanwhile) and tell how it went by their exit codes and the log.
+TEST(CommandLine, ReappliesAndUndoesWithoutAWindow) {
+    const std::string journal = EmptyJournalFolder();
+    const TempFolder desktop;
+    const long long t = LocalSecondsNow() - 86400;
+    for (const char* name : {"A", "B", "C"})
+        SetLocalStamp(desktop.MakeFile(std::string(name) + ".lnk"), t + (name[0] - 'A'));
+    const DesktopRedirect redirect(desktop.Path());
+    EXPECT_EQ(RunSwitch("/reapply"), Exited(1)); // no order saved yet
+    EXPECT_EQ(RunSwitch("/UNDO"), Exited(1));    // nothing to undo
+    {
+        const AppDriver wrong("/sideways");
+        const auto usage = wrong.AnswerMessageBox();
+        ASSERT_TRUE(usage);
+        EXPECT_EQ(usage->title, kTitle);
+        EXPECT_EQ(usage->text.rfind("Usage: clutterwise.exe [/reapply | /undo]\r\n", 0), 0u);
+        EXPECT_EQ(wrong.WaitForExit(), 64u);
+    }
+
+    const AppDriver window;
+    ProcessAll(window);
+    ASSERT_TRUE(window.AnswerMessageBox());
+    // An installer makes B anew, the newest on the desktop; reapplying puts it back between A and
+    // C.
+    DeleteFileA((desktop / "B.lnk").c_str());
+    const long long recreated = LocalSecondsNow() + 3600;
+    SetLocalStamp(desktop.MakeFile("B.lnk"), recreated);
+    EXPECT_EQ(RunSwitch("/reapply"), Exited(0));
+    const auto written = [&](const char* name) { return StampsOf(desktop / name).written; };
+    EXPECT_LT(written("A.lnk"), written("B.lnk"));
+    EXPECT_LT(written("B.lnk"), written("C.lnk"));
+
+    const HANDLE hold = CreateFileA((desktop / "A.lnk").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(RunSwitch("/reapply"), Exited(2));
+    CloseHandle(hold);
+    std::ifstream log(journal + "clutterwise.log", std::ios::binary);
+    std::stringstream lines;
+    lines << log.rdbuf();
+    EXPECT_TRUE(std::regex_search(lines.str(),
+                                  std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d /reapply: "
+                                             "Error accessing [^\r]*\\\\A\\.lnk\r\n$")))
+        << lines.str();
+
+    // The three runs undone, newest first: the reapply that failed, the one before, Process.
+    // B, made anew since Process, is left alone by that last undo and keeps its time.
+    for (int run = 0; run < 3; ++run)
+        EXPECT_EQ(RunSwitch("/undo"), Exited(0)) << run;
+    EXPECT_EQ(RunSwitch("/undo"), Exited(1));
+    EXPECT_EQ(written("A.lnk"), t);
+    EXPECT_EQ(written("C.lnk"), t + 2);
+    EXPECT_EQ(written("B.lnk"), recreated);
+    EXPECT_EQ(FilesIn(desktop.Path()), (Texts{"A.lnk", "B.lnk", "C.lnk"}));
 }

@@ -50,4 +50,30 @@ void SetLocalStamp(const std::string& path, long long localSeconds, int millisec
     CloseHandle(file);
 }
 
+ExactTimes ExactTimesOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return {};
+    const auto value = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return {value(data.ftCreationTime), value(data.ftLastAccessTime), value(data.ftLastWriteTime)};
+}
+
+void SetExactTimes(const std::string& path, const ExactTimes& times) {
+    const auto filetime = [](unsigned long long t) {
+        return FILETIME{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+    };
+    const FILETIME created = filetime(times.created), accessed = filetime(times.accessed),
+                   written = filetime(times.written);
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    const bool set =
+        file != INVALID_HANDLE_VALUE && SetFileTime(file, &created, &accessed, &written);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!set)
+        throw std::runtime_error("cannot stamp " + path);
+}
+
 } // namespace cwtest

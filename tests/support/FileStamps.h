@@ -14,4 +14,12 @@ long long LocalSecondsNow();
 // Gives the file this local time (plus milliseconds) as all three of its times.
 void SetLocalStamp(const std::string& path, long long localSeconds, int milliseconds = 0);
 
+// All three times at full resolution (100 ns since 1601, UTC), read the same way.
+struct ExactTimes {
+    unsigned long long created = 0, accessed = 0, written = 0; // all 0: no such file
+    friend bool operator==(const ExactTimes&, const ExactTimes&) = default;
+};
+ExactTimes ExactTimesOf(const std::string& path);
+void SetExactTimes(const std::string& path, const ExactTimes& times);
+
 } // namespace cwtest

@@ -1,0 +1,114 @@
+#include "app/CommandLine.h"
+
+#include "app/DesktopItems.h"
+#include "app/Journal.h"
+#include "app/Runs.h"
+#include "app/Startup.h"
+#include "fs/Desktop.h"
+#include "fs/FileSystem.h"
+#include "fs/SpecialFolders.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace cw {
+
+const char* const kUsage =
+    "Usage: clutterwise.exe [/reapply | /undo]\r\n"
+    "\r\n"
+    "/reapply: stamps the desktop's shortcuts again in the order last applied.\r\n"
+    "/undo: puts back the times that the latest run changed.\r\n"
+    "\r\n"
+    "Without a switch the window opens. Exit codes: 0 done, 1 nothing to reapply or undo, "
+    "2 some files failed (listed in clutterwise.log beside the journal).";
+
+Switch ReadSwitch(std::string_view commandLine) {
+    const size_t first = commandLine.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return Switch::None;
+    commandLine = commandLine.substr(first, commandLine.find_last_not_of(" \t") + 1 - first);
+    if (lstrcmpiA(std::string(commandLine).c_str(), "/reapply") == 0)
+        return Switch::Reapply;
+    if (lstrcmpiA(std::string(commandLine).c_str(), "/undo") == 0)
+        return Switch::Undo;
+    return Switch::Unknown;
+}
+
+namespace {
+
+int Reapply(Journal& journal) {
+    const FileSystem fs;
+    const std::string desktop = fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(0));
+    if (!IsUsableDesktopFolder(desktop)) {
+        journal.AppendLog("/reapply: there is no desktop folder");
+        return kExitSomeFailed;
+    }
+    const JournalRun* last = journal.LastOrder(desktop);
+    if (!last) {
+        journal.AppendLog("/reapply: there is no saved order");
+        return kExitNothingSaved;
+    }
+    const std::int16_t step = last->step;
+    const std::vector<std::string> rows =
+        ReapplyRows(last->order, Titles(ScanDesktopItems(fs, desktop)));
+    bool failed = false;
+    const bool journaled = StampJournaled(
+        journal, fs, RunKind::Reapply, desktop, rows, step, [&](const std::string& path) {
+            failed = true;
+            journal.AppendLog("/reapply: Error accessing " + path);
+        });
+    if (!journaled) {
+        journal.AppendLog("/reapply: nothing was stamped, the journal cannot be written in " +
+                          journal.Folder());
+        return kExitSomeFailed;
+    }
+    Desktop().Arrange();
+    Desktop().Refresh();
+    return failed ? kExitSomeFailed : kExitDone;
+}
+
+int Undo(Journal& journal) {
+    const JournalRun* run = journal.LatestToUndo();
+    if (!run) {
+        journal.AppendLog("/undo: there is no run to undo");
+        return kExitNothingSaved;
+    }
+    const UndoReport report = UndoRun(journal, *run, [&](const std::string& path) {
+        journal.AppendLog("/undo: Error accessing " + path);
+    });
+    for (const std::string& path : report.changed)
+        journal.AppendLog("/undo: left alone, changed since the run: " + path);
+    for (const std::string& path : report.gone)
+        journal.AppendLog("/undo: left alone, gone: " + path);
+    if (!report.saved)
+        journal.AppendLog("/undo: the journal cannot be written in " + journal.Folder());
+    Desktop().Arrange();
+    Desktop().Refresh();
+    return report.failed.empty() && report.saved ? kExitDone : kExitSomeFailed;
+}
+
+} // namespace
+
+int RunSwitch(Switch which) {
+    Journal journal(Journal::UserFolder());
+    try {
+        for (const std::string& path : journal.Load())
+            journal.AppendLog("a journal that could not be read was set aside: " + path);
+        switch (which) {
+        case Switch::Reapply:
+            return Reapply(journal);
+        case Switch::Undo:
+            return Undo(journal);
+        default:
+            return kExitUsage;
+        }
+    } catch (const std::exception& failure) {
+        journal.AppendLog(std::string(which == Switch::Undo ? "/undo: " : "/reapply: ") +
+                          failure.what());
+        return kExitSomeFailed;
+    }
+}
+
+} // namespace cw

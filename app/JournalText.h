@@ -1,0 +1,78 @@
+#pragma once
+// The text form of one run's journal: plain UTF-8, one fact a line, readable by a person.
+//
+//   Clutterwise journal 1
+//   # Times in UTC to 100 ns. file: offset in seconds, original creation, last-access and
+//   # last-write time, the time the run wrote ("-" until it has), full path.
+//   run 7
+//   kind process
+//   started 2026-05-12T08:15:00.1234567Z
+//   folder C:\Users\Ann\Desktop\ (the desktop folder, with its final backslash)
+//   method ascending
+//   order Mail
+//   order Notes
+//   file +0 2025-11-02T09:00:01.5000000Z 2026-05-10T17:40:22.0312500Z 2025-11-02T09:00:01.5000000Z
+//   - C:\Users\Ann\Desktop\Mail.lnk file +60 ... - C:\Users\Ann\Desktop\Notes.lnk finished
+//   2026-05-12T08:15:00.9000000Z undone 2026-05-12T08:20:13.0000000Z end
+//
+// A line that does not follow this form makes the whole text unreadable: a journal that has been
+// cut short or changed by hand is never half believed. Nothing here touches the platform, so the
+// reader can be fuzzed natively.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cw {
+
+// A file time: 100 ns intervals since 1601-01-01 UTC, as the platform counts them.
+using FileTimeValue = std::uint64_t;
+
+struct FileTimes {
+    FileTimeValue created = 0, accessed = 0, written = 0;
+    friend bool operator==(const FileTimes&, const FileTimes&) = default;
+};
+
+// One file the run stamps.
+struct JournalEntry {
+    std::string path;
+    std::int64_t offset = 0; // seconds the run adds to the clock for this file's row
+    FileTimes original;
+    std::optional<FileTimeValue> stamped; // the last-write time the run left, once known
+    friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
+};
+
+enum class RunKind { Process, Reapply };
+
+struct JournalRun {
+    std::int64_t number = 0; // 1, 2, ... in the order the runs were made
+    RunKind kind = RunKind::Process;
+    FileTimeValue started = 0;
+    std::string folder;              // the desktop folder, ending in a backslash
+    std::int16_t step = 60;          // +60 ascending, -60 descending
+    std::vector<std::string> order;  // the new order's titles, top row first
+    std::vector<JournalEntry> files; // in the order they are stamped
+    std::optional<FileTimeValue> finished, undone;
+    friend bool operator==(const JournalRun&, const JournalRun&) = default;
+};
+
+struct JournalReadResult {
+    std::optional<JournalRun> run;
+    int line = 0; // 1-based line of the fault; 0 when the fault is the text as a whole
+    std::string error;
+};
+
+constexpr int kJournalVersion = 1;
+
+JournalReadResult ReadJournal(std::string_view text);
+// Nothing when a text of the run cannot stand on a line (a control character) or is not UTF-8.
+std::optional<std::string> WriteJournal(const JournalRun& run);
+
+// "2026-05-12T08:15:00.1234567Z" and back; the reader takes only this exact form.
+std::string FormatFileTime(FileTimeValue value);
+std::optional<FileTimeValue> ParseFileTime(std::string_view text);
+
+bool IsUtf8(std::string_view text);
+
+} // namespace cw

@@ -1,0 +1,267 @@
+#include "app/Runs.h"
+
+#include "app/DesktopItems.h"
+#include "app/Journal.h"
+#include "app/NewOrder.h"
+#include "win32/Handles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace cw {
+namespace {
+
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr size_t kNamesShown = 20;
+
+FileTimeValue ValueOf(const FILETIME& time) {
+    return (static_cast<FileTimeValue>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+FILETIME FileTimeOf(FileTimeValue value) {
+    return {static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+}
+
+std::string AsciiLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// Folder (with its backslash) and name of a full path.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos)
+        return {std::string(), path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// The times of every file of one folder from a single listing: reading them file by file would
+// cost a path lookup each, and opening a file could move its access time.
+class FolderListing {
+public:
+    explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
+        WIN32_FIND_DATAA data;
+        // Without short names and in large batches: the listing is most of the journal's cost.
+        const FindHandle search(FindFirstFileExA((folder_ + "*").c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr,
+                                                 FIND_FIRST_EX_LARGE_FETCH));
+        if (!search)
+            return;
+        do
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files_.push_back(
+                    {AsciiLower(data.cFileName),
+                     FileTimes{ValueOf(data.ftCreationTime), ValueOf(data.ftLastAccessTime),
+                               ValueOf(data.ftLastWriteTime)}});
+        while (FindNextFileA(search.Get(), &data));
+        std::sort(files_.begin(), files_.end(), ByName);
+    }
+
+    // The times of the file `name`. A name the listing does not hold (a short name, a name it
+    // spells differently) is looked up on its own when `lookAlone`.
+    std::optional<FileTimes> Find(const std::string& name, bool lookAlone) const {
+        const Entry key{AsciiLower(name), {}};
+        const auto found = std::lower_bound(files_.begin(), files_.end(), key, ByName);
+        if (found != files_.end() && found->name == key.name)
+            return found->times;
+        return lookAlone ? TimesOf(folder_ + name) : std::nullopt;
+    }
+
+    bool HoldsAny(const std::string& extension) const {
+        const std::string wanted = AsciiLower(extension);
+        for (const Entry& file : files_)
+            if (file.name.size() >= wanted.size() &&
+                file.name.compare(file.name.size() - wanted.size(), wanted.size(), wanted) == 0)
+                return true;
+        return false;
+    }
+
+private:
+    struct Entry {
+        std::string name; // in ASCII lower case
+        FileTimes times;
+    };
+    static bool ByName(const Entry& a, const Entry& b) { return a.name < b.name; }
+
+    std::string folder_;
+    std::vector<Entry> files_; // by name, for lookups without a hash table's allocations
+};
+
+} // namespace
+
+std::optional<FileTimes> TimesOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return FileTimes{ValueOf(data.ftCreationTime), ValueOf(data.ftLastAccessTime),
+                     ValueOf(data.ftLastWriteTime)};
+}
+
+std::optional<FileTimeValue> UtcFileTime(DateTime local) {
+    // As the file system library turns a local time into a file time.
+    const SYSTEMTIME fields = ToSystemTime(SplitDateTime(local));
+    FILETIME localTime, utc;
+    if (!SystemTimeToFileTime(&fields, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc))
+        return std::nullopt;
+    return ValueOf(utc);
+}
+
+FileTimeValue UtcNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ValueOf(now);
+}
+
+JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
+                   std::int16_t step) {
+    JournalRun run;
+    run.kind = kind;
+    run.started = UtcNow();
+    run.folder = folder;
+    run.step = step;
+    run.order = rows;
+    // The files processing will stamp: each row's shortcut and, where the desktop has any ".pif",
+    // its ".pif" companion.
+    const FolderListing present(folder);
+    const bool anyPif = present.HoldsAny(kRowExtensions[1]);
+    for (size_t row = 0; row < rows.size(); ++row)
+        for (size_t e = 0; e < std::size(kRowExtensions); ++e) {
+            // By place, not by address: a string's address may differ between two places.
+            const bool isShortcut = e == 0;
+            if (!isShortcut && !anyPif)
+                continue;
+            std::string name = rows[row] + kRowExtensions[e];
+            if (const auto times = present.Find(name, isShortcut)) {
+                const auto offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
+                run.files.push_back({folder + name, offset, *times, std::nullopt});
+            }
+        }
+    return run;
+}
+
+bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
+                    const std::vector<std::string>& rows, std::int16_t step,
+                    const ReportFailure& reportFailure) {
+    JournalRun run = PlanRun(kind, folder, rows, step);
+    if (!journal.Save(run))
+        return false;
+    // The plan's listing answers which files are there: asking the file system again for each
+    // would cost more than the journal itself.
+    std::unordered_map<std::string, size_t> planned;
+    planned.reserve(run.files.size());
+    for (size_t i = 0; i < run.files.size(); ++i)
+        planned.emplace(run.files[i].path, i);
+    StampHooks hooks;
+    hooks.isFile = [&](const std::string& path) { return planned.count(path) > 0; };
+    hooks.stamped = [&](const std::string& path, DateTime stamp) {
+        if (const auto file = planned.find(path); file != planned.end())
+            run.files[file->second].stamped = UtcFileTime(stamp);
+    };
+    StampNewOrder(fs, folder, rows, step, reportFailure, hooks);
+    run.finished = UtcNow();
+    // Should this fail, the journal still holds the run as begun, which undoes as well.
+    journal.Save(run);
+    return true;
+}
+
+std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,
+                                     const std::vector<std::string>& listed) {
+    std::unordered_set<std::string> present(listed.begin(), listed.end());
+    const std::unordered_set<std::string> ordered(order.begin(), order.end());
+    std::vector<std::string> rows;
+    rows.reserve(listed.size());
+    for (const std::string& title : order)
+        if (present.erase(title) > 0) // once, should the order name a title twice
+            rows.push_back(title);
+    for (const std::string& title : listed)
+        if (ordered.count(title) == 0)
+            rows.push_back(title);
+    return rows;
+}
+
+bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue started,
+                     FileTimeValue until) {
+    // Processing writes the local clock's whole second plus the row's offset.
+    if (written % kTicksPerSecond != 0)
+        return false;
+    const auto clock = static_cast<std::int64_t>(written) - offset * kTicksPerSecond;
+    const auto from = static_cast<std::int64_t>(started - started % kTicksPerSecond);
+    return clock >= from && clock <= static_cast<std::int64_t>(until) + kTicksPerSecond;
+}
+
+UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure) {
+    UndoReport report;
+    report.total = static_cast<int>(run.files.size());
+    const FileTimeValue until = run.finished.value_or(UtcNow());
+    for (const JournalEntry& file : run.files) {
+        const auto untouched = [&](FileTimeValue written) {
+            return written == file.original.written ||
+                   (file.stamped ? written == *file.stamped
+                                 : MayBeStampOfRun(written, file.offset, run.started, until));
+        };
+        const auto fail = [&] {
+            report.failed.push_back(file.path);
+            if (reportFailure)
+                reportFailure(file.path);
+        };
+        // Opened as processing opens a file to stamp it, so that both fail alike. The times are
+        // read through the same handle: no second lookup of the path, no access time moved.
+        const KernelHandle handle(CreateFileA(file.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+        FILETIME created, accessed, written;
+        if (!handle || !GetFileTime(handle.Get(), &created, &accessed, &written)) {
+            const std::optional<FileTimes> present = TimesOf(file.path);
+            if (!present)
+                report.gone.push_back(file.path); // or a folder in its place
+            else if (!untouched(present->written))
+                report.changed.push_back(file.path);
+            else
+                fail();
+            continue;
+        }
+        if (!untouched(ValueOf(written))) {
+            report.changed.push_back(file.path);
+            continue;
+        }
+        created = FileTimeOf(file.original.created);
+        accessed = FileTimeOf(file.original.accessed);
+        written = FileTimeOf(file.original.written);
+        if (SetFileTime(handle.Get(), &created, &accessed, &written))
+            ++report.restored;
+        else
+            fail();
+    }
+    JournalRun undone = run;
+    undone.undone = UtcNow();
+    report.saved = journal.Save(undone);
+    return report;
+}
+
+std::string UndoSummary(const UndoReport& report) {
+    std::string text = "Restored " + std::to_string(report.restored) + " of " +
+                       std::to_string(report.total) + " shortcuts.";
+    const size_t leftAlone = report.changed.size() + report.gone.size();
+    if (leftAlone == 0)
+        return text;
+    text += "\r\nLeft alone:";
+    size_t shown = 0;
+    for (const auto& [paths, reason] :
+         {std::pair{&report.changed, " (changed since)"}, std::pair{&report.gone, " (gone)"}})
+        for (const std::string& path : *paths)
+            if (shown < kNamesShown) {
+                text += "\r\n" + SplitPath(path).second + reason;
+                ++shown;
+            }
+    if (leftAlone > shown)
+        text += "\r\nand " + std::to_string(leftAlone - shown) + " more";
+    return text;
+}
+
+} // namespace cw

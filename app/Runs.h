@@ -1,0 +1,66 @@
+#pragma once
+// Runs that change the desktop's file times and can be taken back: processing a new order and
+// reapplying the last one, both recorded in the journal before the first file is stamped, and
+// undoing the newest run that has not been undone.
+#include "app/JournalText.h"
+#include "win32/DateTime.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cw {
+
+class FileSystem;
+class Journal;
+
+using ReportFailure = std::function<void(const std::string& path)>;
+
+// The three times of a file, read without opening it; nothing for a folder or no file.
+std::optional<FileTimes> TimesOf(const std::string& path);
+FileTimeValue UtcNow();
+// A local date/time value as the file time the file system library writes for it.
+std::optional<FileTimeValue> UtcFileTime(DateTime local);
+
+// The run that will stamp `rows` of `folder` (ending in a backslash): every file it will stamp,
+// with its original times, from one listing of the folder (no file is opened).
+JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
+                   std::int16_t step);
+
+// Stamps `rows` of `folder` as StampNewOrder does, with the journal written first: every file the
+// run will stamp, with its original times, is on disk before the first stamp; afterwards the
+// times written are added. False, with nothing stamped, when the journal cannot be written.
+bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
+                    const std::vector<std::string>& rows, std::int16_t step,
+                    const ReportFailure& reportFailure);
+
+// The rows a reapply stamps: the titles of `order` that are listed now, in that order, then the
+// listed titles that are not in it, in their listed order.
+std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,
+                                     const std::vector<std::string>& listed);
+
+struct UndoReport {
+    int restored = 0, total = 0;
+    std::vector<std::string> changed; // full paths of files changed since the run, left alone
+    std::vector<std::string> gone;    // full paths of files no longer there
+    std::vector<std::string> failed;  // full paths of files whose times could not be written
+    bool saved = true;                // whether the journal now records the run as undone
+};
+
+// Whether `written` can be the last-write time a run that started at `started` and had not
+// ended by `until` gave a file of its row `offset`: the clock's whole second plus the offset.
+bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue started,
+                     FileTimeValue until);
+
+// Puts every file of `run` back to its three original times, except files changed since by
+// something else (their write time neither the original nor the run's) and files that are gone;
+// a file that cannot be written goes to `reportFailure` and the rest go on. Then the journal
+// records the run as undone.
+UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure);
+
+// "Restored 8 of 10 shortcuts." and the names left alone, at most 20, then "and K more".
+std::string UndoSummary(const UndoReport& report);
+
+} // namespace cw

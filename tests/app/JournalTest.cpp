@@ -1,0 +1,157 @@
+// The journal of runs: its text and what the reader refuses, the runs kept on disk, and the rules
+// undo and reapply go by. "Undo" and "Reapply Order" in the window: MainWindowTest.
+#include "TempFolder.h"
+#include "app/Journal.h"
+#include "app/Runs.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <tuple>
+
+using namespace cw;
+using namespace cwtest;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr FileTimeValue kSecond = 10'000'000, kDay = 86'400 * kSecond;
+constexpr const char* kSample =
+    "Clutterwise journal 1\n"
+    "# a note\n"
+    "run 7\n"
+    "kind reapply\n"
+    "started 2026-05-12T08:15:00.1234567Z\n"
+    "folder C:\\D\\\n"
+    "method descending\n"
+    "order Mail\n"
+    "order Straße\n"
+    "file +0 2025-11-02T09:00:01.5000000Z 2024-02-29T23:59:59.9999999Z "
+    "1601-01-01T00:00:00.0000000Z - C:\\D\\Mail.lnk\n"
+    "file -60 30828-09-14T02:48:05.4775807Z 2020-01-01T00:00:00.0000000Z "
+    "2020-01-01T00:00:00.0000001Z 2026-05-12T08:15:00.0000000Z C:\\D\\Straße.lnk\n"
+    "undone 2026-05-12T08:20:13.0000000Z\n"
+    "end\n";
+
+void WriteText(const std::string& path, const std::string& text) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+} // namespace
+
+TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
+    const JournalReadResult read = ReadJournal(kSample);
+    ASSERT_TRUE(read.run) << read.line << ": " << read.error;
+    const JournalRun& run = *read.run;
+    EXPECT_EQ(std::tuple(run.number, run.kind, run.step, run.order),
+              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße"}));
+    ASSERT_EQ(run.files.size(), 2u);
+    EXPECT_EQ(std::tuple(run.files[1].offset, run.files[1].original.created,
+                         run.files[1].original.written - run.files[1].original.accessed),
+              std::tuple(-60, 0x7FFF'FFFF'FFFF'FFFFull, 1ull));
+    EXPECT_TRUE(!run.files[0].stamped && run.files[1].stamped && run.undone && !run.finished);
+    const auto written = WriteJournal(run);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(ReadJournal(*written).run, run);
+    std::string crlf;
+    for (const char c : std::string(kSample))
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    EXPECT_EQ(ReadJournal(crlf).run, run) << "line ends an editor may leave";
+
+    // Each kind of damage makes the whole text unreadable, with a reason.
+    const std::pair<std::string, std::string> damage[] = {
+        {"end\n", ""},                                  // cut short
+        {"end\n", "end"},                               // torn within the last line
+        {"journal 1", "journal 2"},                     // a version this program does not know
+        {"Clutterwise journal 1", "Clutterwise diary"}, // not a journal
+        {"2024-02-29", "2023-02-29"},                   // no such day
+        {"4775807Z", "4775808Z"},                       // beyond the platform's times
+        {"0000001Z", "000001Z"},                        // not the one exact form
+        {"+0 ", "+00 "},                                // nor a number's
+        {"-60", "60"},
+        {"run 7", "run 0"},
+        {"kind reapply\n", ""}, // a fact missing
+        {"method descending", "method sideways"},
+        {"Straße\n", "Stra\xC3\n"}, // not UTF-8
+        {"Mail.lnk", "Ma\x01il.lnk"},
+        {" - C:\\D\\Mail.lnk", " -"},            // no path
+        {"order Mail\n", "run 8\norder Mail\n"}, // a fact twice
+        {"order Mail\n", "colour red\n"},        // an unknown line
+        {"end\n", "end\nrun 8\n"},               // text after the end
+    };
+    for (const auto& [from, to] : damage) {
+        std::string text = kSample;
+        text.replace(text.find(from), from.size(), to);
+        const JournalReadResult damaged = ReadJournal(text);
+        EXPECT_FALSE(damaged.run) << from << " -> " << to;
+        EXPECT_FALSE(damaged.error.empty());
+    }
+    EXPECT_FALSE(ReadJournal("").run);
+}
+
+TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
+    const TempFolder temp;
+    Journal journal(temp.Path() + "\\Norvanta\\Clutterwise\\"); // made when first written
+    for (int i = 1; i <= 22; ++i) {
+        JournalRun run;
+        run.started = static_cast<FileTimeValue>(i) * kDay;
+        run.folder = "C:\\D\\";
+        run.order = {"Row " + std::to_string(i)};
+        ASSERT_TRUE(journal.Save(run));
+        EXPECT_EQ(run.number, i);
+    }
+    Journal reader(journal.Folder());
+    EXPECT_TRUE(reader.Load().empty());
+    ASSERT_EQ(reader.Runs().size(), 20u);
+    EXPECT_EQ(reader.Runs().front().number, 3);
+    EXPECT_EQ(reader.Runs().back(), journal.Runs().back());
+
+    // Torn in half (as by a copy that broke off): set aside, named once, the rest read on.
+    WriteText(journal.Folder() + "journal-000022.txt",
+              WriteJournal(journal.Runs().back())->substr(0, 60));
+    EXPECT_EQ(reader.Load(), Texts{journal.Folder() + "journal-000022.damaged.txt"});
+    EXPECT_TRUE(reader.Load().empty());
+    EXPECT_EQ(reader.LatestToUndo()->number, 21);
+    JournalRun next = reader.Runs().back();
+    next.number = 0;
+    next.undone = kDay;
+    ASSERT_TRUE(reader.Save(next));
+    EXPECT_EQ(next.number, 23); // after the one set aside, never over it
+    EXPECT_EQ(reader.LastOrder("c:\\d\\")->number, 21);
+    EXPECT_FALSE(reader.LastOrder("C:\\E\\"));
+}
+
+TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {
+    EXPECT_EQ(ReapplyRows({"C", "Gone", "A", "C"}, {"A", "New", "C", "Other"}),
+              (Texts{"C", "A", "New", "Other"}));
+
+    // A run that started at second 1000.4 and had not ended at 1010 stamps the clock's whole
+    // second plus its row's offset.
+    const FileTimeValue started = 1000 * kSecond + 4'000'000, until = 1010 * kSecond;
+    const struct {
+        FileTimeValue written;
+        std::int64_t offset;
+        bool mayBe;
+    } stamps[] = {{1000 * kSecond, 0, true},      {999 * kSecond, 0, false},
+                  {1011 * kSecond, 0, true},      {1012 * kSecond, 0, false},
+                  {1065 * kSecond, 60, true},     {885 * kSecond, -120, true},
+                  {1005 * kSecond + 1, 0, false}, {1005 * kSecond, 60, false}};
+    for (const auto& s : stamps)
+        EXPECT_EQ(MayBeStampOfRun(s.written, s.offset, started, until), s.mayBe)
+            << s.written / kSecond << " " << s.offset;
+
+    // At most 20 names, then how many more.
+    UndoReport report{3, 30, {}, {"C:\\D\\Gone.lnk"}, {}, true};
+    for (int i = 0; i < 24; ++i)
+        report.changed.push_back("C:\\D\\" + std::to_string(i) + ".lnk");
+    const std::string text = UndoSummary(report);
+    const std::string head =
+        "Restored 3 of 30 shortcuts.\r\nLeft alone:\r\n0.lnk (changed since)\r\n";
+    const std::string tail = "\r\n19.lnk (changed since)\r\nand 5 more";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
