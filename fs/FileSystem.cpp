@@ -21,8 +21,8 @@ constexpr int16_t kMaxCount = std::numeric_limits<int16_t>::max();
 // stamped.
 KernelHandle OpenFile(const std::string& path, DWORD access, DWORD flags) {
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-    return KernelHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, &security,
-                                    OPEN_EXISTING, flags, nullptr));
+    return KernelHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, &security, OPEN_EXISTING,
+                                    flags, nullptr));
 }
 
 // Adds the entries of one folder (`folder` ends in a backslash) to the list.
@@ -187,6 +187,23 @@ void FileSystem::EnumerateRecursiveFolders(std::string startfolder, int32_t excl
         ++numberfolders;
         EnumerateRecursiveFolders(std::move(folder), excludeattr, numberfolders, folders);
     }
+}
+
+std::vector<FileEntry> FileSystem::ListFiles(std::string folder, std::string pattern) const {
+    std::vector<FileEntry> files;
+    WIN32_FIND_DATAA data;
+    const FindHandle search(
+        FindFirstFileA((AddFolderBackslash(std::move(folder)) + pattern).c_str(), &data));
+    if (!search)
+        return files;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const FILETIME& t = data.ftLastWriteTime;
+        files.push_back({std::string(data.cFileName, strnlen(data.cFileName, MAX_PATH)),
+                         std::uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime});
+    } while (FindNextFileA(search.Get(), &data));
+    return files;
 }
 
 int32_t FileSystem::GetFileAttributes(std::string file) const {

@@ -1,22 +1,17 @@
 #include "FileStamps.h"
 #include "MessageBoxAnswerer.h"
 #include "TestDesktop.h"
-#include "app/DesktopItems.h"
 #include "app/FormClutterwise.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
 #include "forms/ListBox.h"
-#include "win32/DateTime.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <functional>
-#include <optional>
-#include <random>
 #include <cstring>
-#include <tuple>
 #include <string>
 #include <vector>
 
@@ -194,12 +189,12 @@ TEST_F(MainWindowItems, ListsShortcutsOldestFirstWithSameSecondTiesInFolderOrder
     ASSERT_EQ(ties.size(), 2u);
     SetLocalStamp(PathOf(ties[0] + ".lnk"), t, 900);
     SetLocalStamp(PathOf(ties[1] + ".lnk"), t, 100);
-    // A stamp that cannot be read puts its shortcut last instead of ending the scan.
+    // A shortcut held open elsewhere keeps its place: its time comes from the folder's listing.
     const HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     Open();
     CloseHandle(hold);
-    EXPECT_EQ(RowsOf(kCurrent), (Rows{"Straße", "A.B", ties[0], ties[1], "Late", "Locked"}));
+    EXPECT_EQ(RowsOf(kCurrent), (Rows{"Locked", "Straße", "A.B", ties[0], ties[1], "Late"}));
     EXPECT_EQ(Shown(0), "6 current items / 0 selected ");
 }
 
@@ -328,31 +323,4 @@ TEST_F(MainWindowItems, ProcessesSixHundredRows) {
     Process({{"000.lnk", 0}, {"546.lnk", 546 * 60}, {"547.lnk", 547 * 60}, {"599.lnk", 599 * 60}});
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_EQ(answerer.Boxes()[0].text, kFinal);
-}
-
-// The order is defined by an exchange sort: neighbours swapped only when the first is later by
-// whole seconds, unreadable stamps after every readable one.
-TEST(DesktopItemOrder, MatchesAStableExchangeSortOnManyTies) {
-    std::mt19937 random(7);
-    std::vector<DesktopItem> items;
-    std::vector<std::pair<std::optional<DateTime>, std::string>> expected;
-    for (int i = 0; i < 300; ++i) {
-        const int second = static_cast<int>(random() % 25);
-        std::string text = random() % 10 == 0
-                               ? std::string()
-                               : FormatDateTime({2026, 3, 1 + second % 2, 10, 0, second});
-        expected.emplace_back(ParseDateTime(text), std::to_string(i));
-        items.push_back({"", std::to_string(i), std::move(text)});
-    }
-    for (size_t i = 0; i < expected.size(); ++i)
-        for (size_t j = 0; j + i + 1 < expected.size(); ++j) {
-            const auto& [a, b] = std::tie(expected[j].first, expected[j + 1].first);
-            if (a && b ? SecondsBetween(*b, *a) > 0 : !a && b)
-                std::swap(expected[j], expected[j + 1]);
-        }
-    SortByTimeStamp(items);
-    Rows order;
-    for (const auto& entry : expected)
-        order.push_back(entry.second);
-    EXPECT_EQ(Titles(items), order);
 }

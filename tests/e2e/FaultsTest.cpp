@@ -1,0 +1,157 @@
+// Faults a careful user met in the real program: regional date formats, a shortcut held open by
+// another program, paths past the old limit, a desktop folder that is not there, a double-click
+// on Process. Each test starts clutterwise.exe on a desktop folder of its own.
+#include "AppDriver.h"
+#include "DesktopRedirect.h"
+#include "FileStamps.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+using namespace cwtest;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr const char* kTitle = "Norvanta Clutterwise";
+constexpr const char* kFinal =
+    "Go to a blank area of the Desktop, click on the right mouse button\r\n"
+    "select \"Arrange Icons\", click \"by Date\"";
+
+std::string Shortcut(const std::string& folder, const std::string& name, long long localSeconds) {
+    const std::string path = folder + "\\" + name + ".lnk";
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetLocalStamp(path, localSeconds);
+    return path;
+}
+
+long long LocalSecondsOf(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    const SYSTEMTIME fields{year, month, 0, day, hour, minute, second, 0};
+    FILETIME t{};
+    SystemTimeToFileTime(&fields, &t);
+    return static_cast<long long>((ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 10000000);
+}
+
+// The program on a desktop folder, with the controls a user works.
+struct Running {
+    explicit Running(const std::string& desktop) : redirect(desktop) {
+        main = program.WaitForWindow(kTitle);
+        std::vector<HWND> lists = main ? FindChildren(main, "ListBox") : std::vector<HWND>{};
+        std::sort(lists.begin(), lists.end(), [](HWND a, HWND b) {
+            RECT ra{}, rb{};
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.left < rb.left;
+        });
+        current = lists.empty() ? nullptr : lists.front();
+        process = main ? FindChild(main, "Button", "Process") : nullptr;
+    }
+    // "Select All" and ">>": the whole list becomes the new order.
+    bool MoveAll() const {
+        ClickButton(FindChild(main, "Button", "Select All"));
+        ClickButton(FindChild(main, "Button", ">>"));
+        return WaitUntil([&] { return IsWindowEnabled(process) != FALSE; });
+    }
+    DesktopRedirect redirect;
+    AppDriver program;
+    HWND main = nullptr, current = nullptr, process = nullptr;
+};
+
+// Values under HKCU\Control Panel\International for one scope; the previous ones come back after.
+class RegionalFormats {
+public:
+    explicit RegionalFormats(const std::vector<std::pair<std::string, std::string>>& values) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        for (const auto& [name, value] : values) {
+            char old[256] = "";
+            DWORD size = sizeof old;
+            const bool had = RegGetValueA(key_, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, old,
+                                          &size) == ERROR_SUCCESS;
+            previous_.emplace_back(name, had ? std::optional<std::string>(old) : std::nullopt);
+            Set(name, value);
+        }
+    }
+    ~RegionalFormats() {
+        for (const auto& [name, value] : previous_)
+            value ? Set(name, *value) : void(RegDeleteValueA(key_, name.c_str()));
+        RegCloseKey(key_);
+    }
+
+private:
+    void Set(const std::string& name, const std::string& value) {
+        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    }
+    HKEY key_ = nullptr;
+    std::vector<std::pair<std::string, std::optional<std::string>>> previous_;
+};
+
+} // namespace
+
+// Two-digit years, times without seconds and texts no reader takes back (Korean settings) must
+// not change the order: it is the order of the times themselves. Runs alone (the formats are the
+// whole prefix's while it runs).
+TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
+    const TempFolder desktop;
+    for (const WORD year : {WORD{2100}, WORD{1925}, WORD{2035}, WORD{1999}, WORD{2020}})
+        Shortcut(desktop.Path(), "Y" + std::to_string(year), LocalSecondsOf(year, 2, 1, 21, 0, 5));
+    // Ten seconds apart, the later one first in the folder's own order.
+    Shortcut(desktop.Path(), "Ten A", LocalSecondsOf(2021, 6, 1, 12, 0, 0));
+    Shortcut(desktop.Path(), "Ten B", LocalSecondsOf(2021, 6, 1, 12, 0, 0));
+    Texts ten;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((desktop / "Ten*.lnk").c_str(), &found);
+    do
+        ten.emplace_back(found.cFileName, strlen(found.cFileName) - 4);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    ASSERT_EQ(ten.size(), 2u);
+    SetLocalStamp(desktop / (ten[0] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 10));
+    SetLocalStamp(desktop / (ten[1] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 0));
+    const Texts expected{"Y1925", "Y1999", "Y2020", ten[1], ten[0], "Y2035", "Y2100"};
+
+    const std::vector<std::pair<std::string, std::string>> formats[] = {
+        {{"sShortDate", "M/d/yy"}, {"sTimeFormat", "h:mm:ss tt"}},
+        {{"sShortDate", "yy/MM/dd"}, {"sTimeFormat", "HH:mm"}},
+        {{"sShortDate", "dd-MMM-yy"}, {"sTimeFormat", "HH:mm:ss"}},
+        // "2020. 2. 1. 오후 9:00:05"
+        {{"sShortDate", "yyyy. M. d."},
+         {"sTimeFormat", "tt h:mm:ss"},
+         {"s1159", "오전"},
+         {"s2359", "오후"}}};
+    for (const auto& format : formats) {
+        const RegionalFormats regional(format);
+        const Running app(desktop.Path());
+        ASSERT_TRUE(app.current) << format[0].second;
+        EXPECT_EQ(Rows(app.current), expected) << format[0].second << " " << format[1].second;
+    }
+}
+
+// Another program holds a shortcut open for reading and writing, sharing both: it is listed in
+// its time order, and processing says that it cannot be stamped.
+TEST(Faults, AShortcutHeldOpenElsewhereKeepsItsPlace) {
+    const TempFolder desktop;
+    const long long t = LocalSecondsNow() - 86400;
+    Shortcut(desktop.Path(), "First", t - 300);
+    const std::string held = Shortcut(desktop.Path(), "Held", t - 200);
+    Shortcut(desktop.Path(), "Last", t - 100);
+    const HANDLE hold =
+        CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const Running app(desktop.Path());
+    ASSERT_TRUE(app.current);
+    EXPECT_EQ(Rows(app.current), (Texts{"First", "Held", "Last"}));
+    ASSERT_TRUE(app.MoveAll());
+    ClickButton(app.process);
+    const auto error = app.program.AnswerMessageBox();
+    const auto done = app.program.AnswerMessageBox();
+    CloseHandle(hold);
+    ASSERT_TRUE(error && done);
+    EXPECT_EQ(error->text, "Error accessing " + held);
+    EXPECT_EQ(done->text, kFinal);
+}
