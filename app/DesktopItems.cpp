@@ -2,14 +2,27 @@
 
 #include "fs/FileSystem.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace cw {
+namespace {
+
+// The search's "*.lnk" also matches names whose short 8.3 form ends in ".LNK" ("Report.lnk2" is
+// "REPORT~1.LNK"): only a name that itself ends in ".lnk", in any case, is a shortcut.
+bool IsShortcutName(const std::string& name) {
+    return name.size() >= 4 && lstrcmpiA(name.c_str() + name.size() - 4, ".lnk") == 0;
+}
+
+} // namespace
 
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder) {
     constexpr std::uint64_t kTicksPerSecond = 10'000'000;
     std::vector<DesktopItem> items;
     for (FileEntry& file : fs.ListFiles(folder, "*.lnk")) {
+        if (!IsShortcutName(file.name))
+            continue;
         std::string title = file.name.substr(0, file.name.size() - 4);
         items.push_back({folder + file.name, std::move(title),
                          static_cast<long long>(file.lastWrite / kTicksPerSecond)});

@@ -36,6 +36,36 @@ std::string CreationPath(const std::string& dosPath) {
 
 } // namespace
 
+// Names that only look like shortcuts (the search matches their short 8.3 names) stay out; a
+// shortcut named just ".lnk" is listed with an empty title and stamped like the others.
+TEST(DesktopScan, ListsOnlyNamesEndingInLnk) {
+    const TempFolder folder;
+    const std::string path = folder.Path() + "\\";
+    const long long t = LocalSecondsNow() - 86400;
+    const Texts names{"Report.lnk2", "Old.lnk_bak", "Plain.lnkx", ".lnk", "Upper.LNK", "A.b.lnk"};
+    for (size_t i = 0; i < names.size(); ++i)
+        SetLocalStamp(folder.MakeFile(names[i]), t + static_cast<long long>(i));
+    const FileSystem fs;
+    const Texts rows = Titles(ScanDesktopItems(fs, path));
+    ASSERT_EQ(rows, (Texts{"", "Upper", "A.b"}));
+
+    Texts failed;
+    const long long before = LocalSecondsNow();
+    StampNewOrder(fs, path, rows, kStepAscending,
+                  [&](const std::string& p) { failed.push_back(p); });
+    const long long after = LocalSecondsNow();
+    EXPECT_TRUE(failed.empty());
+    for (size_t i = 0; i < names.size(); ++i) {
+        const long long written = StampsOf(path + names[i]).written;
+        if (i < 3) {
+            EXPECT_EQ(written, t + static_cast<long long>(i)) << names[i];
+        } else {
+            EXPECT_GE(written, before + static_cast<long long>(i - 3) * 60) << names[i];
+            EXPECT_LE(written, after + static_cast<long long>(i - 3) * 60) << names[i];
+        }
+    }
+}
+
 // More shortcuts than a 16-bit count holds: every one is listed, and the list box takes them all.
 TEST(DesktopScan, ListsEveryShortcutPast32767) {
     const TempFolder folder;
