@@ -1,7 +1,8 @@
 #pragma once
 // File and folder functions on paths given as text: enumeration, attributes, sizes, time stamps,
 // path text rules and single file-system actions. Stateless; members never throw for a bad path
-// and report through their results (false, "", -1, a count of 0).
+// and report through their results (false, "", -1, a count of 0). The members that read, stamp
+// or test a file or folder (and ListFiles) also take paths of MAX_PATH characters and more.
 #include "win32/DateTime.h"
 
 #include <windows.h>
@@ -40,7 +41,8 @@ public:
                                    int16_t& numberfolders, std::vector<std::string>& folders) const;
     // The files (never folders) of `folder` whose names match `pattern`, in the order the
     // platform's search delivers them, each with the last-write time the search itself reports,
-    // so that no file is opened. No count limit; empty when the folder cannot be read.
+    // so that no file is opened. No count limit, any path length; empty when the folder cannot
+    // be read.
     std::vector<FileEntry> ListFiles(std::string folder, std::string pattern = "*") const;
 
     int32_t GetFileAttributes(std::string file) const;

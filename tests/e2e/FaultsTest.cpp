@@ -155,3 +155,48 @@ TEST(Faults, AShortcutHeldOpenElsewhereKeepsItsPlace) {
     EXPECT_EQ(error->text, "Error accessing " + held);
     EXPECT_EQ(done->text, kFinal);
 }
+
+// A desktop folder path of 207 characters and a shortcut whose full path has 268.
+TEST(Faults, AShortcutPastTheOldPathLimitIsListedAndStamped) {
+    const TempFolder temp;
+    std::string desktop = temp.Path() + "\\";
+    desktop.append(207 - desktop.size(), 'd');
+    ASSERT_TRUE(CreateDirectoryA(desktop.c_str(), nullptr));
+    const std::string name(268 - 208 - 4, 'L');
+    const std::string path = desktop + "\\" + name + ".lnk";
+    wchar_t wide[300] = L"\\\\?\\";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide + 4, 296);
+    const struct Remove {
+        const wchar_t* path;
+        ~Remove() { DeleteFileW(path); }
+    } remove{wide};
+    const long long t = LocalSecondsNow() - 86400;
+    Shortcut(desktop, "Old", t - 300);
+    Shortcut(desktop, "New", t - 100);
+    const HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ULARGE_INTEGER ticks{};
+    ticks.QuadPart = static_cast<ULONGLONG>(t - 200) * 10000000;
+    FILETIME local{ticks.LowPart, ticks.HighPart}, utc;
+    LocalFileTimeToFileTime(&local, &utc);
+    SetFileTime(file, &utc, &utc, &utc);
+    CloseHandle(file);
+
+    const Running app(desktop);
+    ASSERT_TRUE(app.current);
+    EXPECT_EQ(Rows(app.current), (Texts{"Old", name, "New"}));
+    ASSERT_TRUE(app.MoveAll());
+    const long long before = LocalSecondsNow();
+    ClickButton(app.process);
+    const auto done = app.program.AnswerMessageBox();
+    const long long after = LocalSecondsNow();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->text, kFinal);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(wide, GetFileExInfoStandard, &data));
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    const long long written = static_cast<long long>(
+        (ULONGLONG{local.dwHighDateTime} << 32 | local.dwLowDateTime) / 10000000);
+    EXPECT_GE(written, before + 60);
+    EXPECT_LE(written, after + 60);
+}
