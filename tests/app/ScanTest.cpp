@@ -84,3 +84,34 @@ TEST(DesktopScan, ListsEveryShortcutPast32767) {
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 40000);
     DestroyWindow(list);
 }
+
+// Rows whose shortcut is gone since the scan (deleted, a folder in its place, only its ".pif"
+// left, the whole desktop folder removed) are reported; a missing ".pif" is not. Nothing is
+// created and no folder is stamped.
+TEST(NewOrderStamps, ReportsEveryRowWhoseShortcutIsGone) {
+    const TempFolder folder;
+    const std::string path = folder.Path() + "\\";
+    const long long t = LocalSecondsNow() - 86400;
+    SetLocalStamp(folder.MakeFile("Kept.lnk"), t);
+    SetLocalStamp(folder.MakeFile("PifOnly.pif"), t);
+    const long long folderStamp = StampsOf(folder.MakeFolder("Dir.lnk")).written;
+    const FileSystem fs;
+    const Texts rows{"Kept", "Gone", "Dir", "PifOnly"};
+    Texts failed;
+    const auto report = [&](const std::string& p) { failed.push_back(p); };
+
+    const long long before = LocalSecondsNow();
+    StampNewOrder(fs, path, rows, kStepAscending, report);
+    EXPECT_EQ(failed, (Texts{path + "Gone.lnk", path + "Dir.lnk", path + "PifOnly.lnk"}));
+    EXPECT_GE(StampsOf(path + "Kept.lnk").written, before);
+    EXPECT_GE(StampsOf(path + "PifOnly.pif").written, before + 180);
+    EXPECT_EQ(StampsOf(path + "Dir.lnk").written, folderStamp);
+    for (const char* absent : {"Gone.lnk", "Gone.pif", "Kept.pif", "Dir.pif"})
+        EXPECT_EQ(StampsOf(path + absent).written, -1) << absent;
+
+    failed.clear();
+    StampNewOrder(fs, path + "Removed\\", rows, kStepAscending, report);
+    EXPECT_EQ(failed, (Texts{path + "Removed\\Kept.lnk", path + "Removed\\Gone.lnk",
+                             path + "Removed\\Dir.lnk", path + "Removed\\PifOnly.lnk"}));
+    EXPECT_EQ(StampsOf(path + "Removed").written, -1);
+}
