@@ -56,9 +56,17 @@ void FormClutterwise::Form_Load() {
         return;
     }
     const SpecialFolders folders;
-    desktopFolder_ = Files().AddFolderBackslash(folders.GetSpecialFolder(0)); // CSIDL_DESKTOP
+    const std::string named = folders.GetSpecialFolder(0); // CSIDL_DESKTOP
+    desktopFolder_ = Files().AddFolderBackslash(named);
     if (!IsUsableDesktopFolder(desktopFolder_)) {
         Unload(); // no desktop to order: end without a word
+        return;
+    }
+    if (!Files().IsFolder(desktopFolder_)) {
+        // Named but not there (a drive or share gone): an empty list would say all is well.
+        Program::MsgBox("The desktop folder " + named + " cannot be found.",
+                        MessageIcon::Exclamation);
+        Unload();
         return;
     }
     LoadItems();

@@ -200,3 +200,19 @@ TEST(Faults, AShortcutPastTheOldPathLimitIsListedAndStamped) {
     EXPECT_GE(written, before + 60);
     EXPECT_LE(written, after + 60);
 }
+
+// The shell names a desktop folder that is not there (under Wine: a file in its place, as Wine's
+// shell names no missing folder at all): one box says so, the program ends, nothing is made.
+TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
+    const TempFolder temp;
+    const std::string desktop = temp.MakeFile("Desktop");
+    const DesktopRedirect redirect(desktop);
+    const AppDriver program;
+    const auto box = program.AnswerMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, kTitle);
+    EXPECT_EQ(box->text, "The desktop folder " + desktop + " cannot be found.");
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    const DWORD attributes = GetFileAttributesA(desktop.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
