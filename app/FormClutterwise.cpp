@@ -187,6 +187,19 @@ void FormClutterwise::CommandRefresh_Click() {
 // Stamps the new order's files one step apart. A failure that ends the run early leaves the
 // desktop as it is and says what went wrong; files stamped before it keep their new times.
 void FormClutterwise::CommandProcess_Click() {
+    // The run holds the message loop and its boxes run loops of their own: a click given
+    // meanwhile (the second half of a double-click) would otherwise start a run on top of it.
+    if (processing_)
+        return;
+    processing_ = true;
+    struct Done {
+        bool& processing;
+        ~Done() { processing = false; }
+    } const done{processing_};
+    const auto say = [](const std::string& text, MessageIcon icon) {
+        Program::DiscardInput(); // given while the run was busy, not meant for the box
+        Program::MsgBox(text, icon);
+    };
     const BusyCursor busy(*this);
     SetPanelText(2, "Processing items...");
     if (auto* bar = GetComponent<StatusBar>("StatusBarClutterwise"); bar && bar->ControlHwnd())
@@ -198,16 +211,16 @@ void FormClutterwise::CommandProcess_Click() {
         else if (Get<OptionButton>("OptionMethodDescending").Value())
             step = kStepDescending;
         StampNewOrder(Files(), desktopFolder_, ReadRows(Get<ListBox>("ListItemsNew").Hwnd()), step,
-                      [](const std::string& path) {
-                          Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
+                      [&](const std::string& path) {
+                          say("Error accessing " + path, MessageIcon::Exclamation);
                       });
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         SetPanelText(2, "");
-        Program::MsgBox(kArrangeByDate, MessageIcon::Information);
+        say(kArrangeByDate, MessageIcon::Information);
     } catch (const std::exception& failure) {
         SetPanelText(2, "");
-        Program::MsgBox(failure.what(), MessageIcon::Exclamation);
+        say(failure.what(), MessageIcon::Exclamation);
     }
 }
 

@@ -52,7 +52,8 @@ private:
     std::string desktopFolder_;
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
-    std::unique_ptr<Desktop> desktop_;       // created on first use
+    std::unique_ptr<Desktop> desktop_; // created on first use
+    bool processing_ = false;          // while CommandProcess_Click runs, its boxes included
 };
 
 } // namespace cw

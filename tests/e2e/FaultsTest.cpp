@@ -216,3 +216,41 @@ TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
     const DWORD attributes = GetFileAttributesA(desktop.c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
+
+// A double-click on Process and a click on Refresh, all queued before the run gets going, then a
+// click while its first box is open: one run, one box each, and no refresh in between.
+TEST(Faults, ADoubleClickOnProcessRunsItOnce) {
+    const TempFolder desktop;
+    const long long t = LocalSecondsNow() - 86400;
+    Shortcut(desktop.Path(), "Free", t - 200);
+    const std::string held = Shortcut(desktop.Path(), "Held", t - 100);
+    const HANDLE hold = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    const Running app(desktop.Path());
+    ASSERT_TRUE(app.current && app.MoveAll());
+    const HWND refresh = FindChild(app.main, "Button", "Refresh");
+    // The program's thread waits while the input is queued, as it would behind a slow click.
+    const HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(app.main, nullptr));
+    SuspendThread(thread);
+    for (const auto& [button, message] : {std::pair{app.process, WM_LBUTTONDOWN},
+                                          {app.process, WM_LBUTTONUP},
+                                          {app.process, WM_LBUTTONDBLCLK},
+                                          {app.process, WM_LBUTTONUP},
+                                          {refresh, WM_LBUTTONDOWN},
+                                          {refresh, WM_LBUTTONUP}})
+        PostMessageA(button, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    ResumeThread(thread);
+    CloseHandle(thread);
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto windows = app.program.TopLevelWindows();
+        return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+    }));
+    ClickButton(app.process);
+    Texts boxes;
+    while (const auto box = app.program.AnswerMessageBox(1500))
+        boxes.push_back(box->text);
+    CloseHandle(hold);
+    EXPECT_EQ(boxes, (Texts{"Error accessing " + held, kFinal}));
+    EXPECT_TRUE(Rows(app.current).empty());
+}
