@@ -68,6 +68,17 @@ bool IsValidKey(std::string_view key) {
     return true;
 }
 
+// Text from the file as a message quotes it: at most its first 80 characters (a 10 MB key would
+// leave a message box empty), cut between whole UTF-8 characters.
+std::string Quote(std::string_view text) {
+    constexpr int kLongest = 80;
+    size_t end = 0;
+    for (int characters = 0; end < text.size(); ++end)
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && characters++ == kLongest)
+            return std::string(text.substr(0, end)) + "...";
+    return std::string(text);
+}
+
 class Reader {
 public:
     explicit Reader(std::string_view text) : text_(text) {
@@ -92,8 +103,9 @@ public:
         if (!stack_.empty()) {
             const DesignNode& open = *stack_.back();
             return Fail(inBag_ ? bagLine_ : open.line,
-                        inBag_ ? "'begin bag' of " + open.name + " has no 'end'"
-                               : "'begin " + open.kind + " " + open.name + "' has no 'end'");
+                        inBag_ ? "'begin bag' of " + Quote(open.name) + " has no 'end'"
+                               : "'begin " + Quote(open.kind) + " " + Quote(open.name) +
+                                     "' has no 'end'");
         }
         if (!root_)
             return Fail(0, "the design holds no 'begin Form <name>'");
@@ -116,7 +128,7 @@ private:
             return Error(number, "expected 'key = value', 'begin' or 'end'");
         const std::string_view key = Trim(line.substr(0, equals));
         if (!IsValidKey(key))
-            return Error(number, "'" + std::string(key) + "' is not a key");
+            return Error(number, "'" + Quote(key) + "' is not a key");
         if (stack_.empty())
             return Error(number, "a value outside 'begin Form' ... 'end'");
         DesignNode& node = *stack_.back();
@@ -133,7 +145,7 @@ private:
                 return Error(number, "a bag belongs to a control, not to the window");
             DesignNode& node = *stack_.back();
             if (node.hasBag)
-                return Error(number, node.name + " has a bag already");
+                return Error(number, Quote(node.name) + " has a bag already");
             node.hasBag = true;
             inBag_ = true;
             bagLine_ = number;
@@ -160,7 +172,7 @@ private:
             return Error(number, "controls nest too deep");
         for (const std::string& name : names_)
             if (EqualsNoCase(name, words[2]))
-                return Error(number, "a second control named " + std::string(words[2]));
+                return Error(number, "a second control named " + Quote(words[2]));
         DesignNode& child = stack_.back()->children.emplace_back();
         Open(child, words, number);
         return true;
