@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -34,6 +35,24 @@ void ReadEveryValue(const cw::PropertyBag& bag) {
     }
 }
 
+// Drops each bag's first key and the last entry below each node, changes every other value and
+// adds a key: the edits a designer's save makes through the file's own lines.
+void Edit(cw::DesignNode& node) {
+    for (cw::PropertyBag* bag : {&node.properties, &node.bag}) {
+        const bool add = (bag == &node.properties || node.hasBag) && !bag->Text("fuzzadded");
+        if (!bag->Empty())
+            bag->Remove(bag->Entries().front().key);
+        for (const auto& e : std::vector(bag->Entries()))
+            bag->SetText(e.key, "7");
+        if (add)
+            bag->SetText("fuzzadded", "1");
+    }
+    if (!node.children.empty())
+        node.children.pop_back();
+    for (auto& child : node.children)
+        Edit(child);
+}
+
 void Walk(const cw::DesignNode& node) {
     ReadEveryValue(node.properties);
     ReadEveryValue(node.bag);
@@ -53,6 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const cw::DesignReadResult again = cw::ReadDesign(cw::WriteDesign(*read.design));
     if (!again.design || !(*again.design == *read.design))
+        std::abort();
+    cw::DesignNode edited = *read.design;
+    Edit(edited);
+    const cw::DesignReadResult updated =
+        cw::ReadDesign(cw::UpdateDesignText(text, *read.design, edited));
+    if (!updated.design || !(*updated.design == edited))
         std::abort();
     Walk(*read.design);
     return 0;
