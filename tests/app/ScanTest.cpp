@@ -1,5 +1,5 @@
 // The desktop scan and the processing of a new order on folders of their own, without a window:
-// which names count as shortcuts, desktops past a 16-bit count, rows whose shortcut is gone.
+// which names count as shortcuts, rows whose shortcut is gone, desktops past a 16-bit count.
 #include "FileStamps.h"
 #include "TempFolder.h"
 #include "app/DesktopItems.h"
@@ -36,34 +36,45 @@ std::string CreationPath(const std::string& dosPath) {
 
 } // namespace
 
-// Names that only look like shortcuts (the search matches their short 8.3 names) stay out; a
-// shortcut named just ".lnk" is listed with an empty title and stamped like the others.
-TEST(DesktopScan, ListsOnlyNamesEndingInLnk) {
+// Names that only look like shortcuts (the search matches their short 8.3 names) stay out, and
+// ".lnk" itself is listed with an empty title. Processing stamps the listed rows and reports each
+// row whose shortcut is gone since (deleted, a folder in its place, only its ".pif" left, the
+// whole folder removed); a missing ".pif" is no failure. Nothing is created, no folder stamped.
+TEST(DesktopScan, ListsRealShortcutsOnlyAndProcessingReportsTheGoneOnes) {
     const TempFolder folder;
     const std::string path = folder.Path() + "\\";
     const long long t = LocalSecondsNow() - 86400;
     const Texts names{"Report.lnk2", "Old.lnk_bak", "Plain.lnkx", ".lnk", "Upper.LNK", "A.b.lnk"};
     for (size_t i = 0; i < names.size(); ++i)
         SetLocalStamp(folder.MakeFile(names[i]), t + static_cast<long long>(i));
+    SetLocalStamp(folder.MakeFile("PifOnly.pif"), t);
+    const long long folderStamp = StampsOf(folder.MakeFolder("Dir.lnk")).written;
     const FileSystem fs;
-    const Texts rows = Titles(ScanDesktopItems(fs, path));
+    Texts rows = Titles(ScanDesktopItems(fs, path));
     ASSERT_EQ(rows, (Texts{"", "Upper", "A.b"}));
 
+    rows.insert(rows.end(), {"Gone", "Dir", "PifOnly"});
     Texts failed;
+    const auto report = [&](const std::string& p) { failed.push_back(p); };
     const long long before = LocalSecondsNow();
-    StampNewOrder(fs, path, rows, kStepAscending,
-                  [&](const std::string& p) { failed.push_back(p); });
+    StampNewOrder(fs, path, rows, kStepAscending, report);
     const long long after = LocalSecondsNow();
-    EXPECT_TRUE(failed.empty());
-    for (size_t i = 0; i < names.size(); ++i) {
-        const long long written = StampsOf(path + names[i]).written;
-        if (i < 3) {
-            EXPECT_EQ(written, t + static_cast<long long>(i)) << names[i];
-        } else {
-            EXPECT_GE(written, before + static_cast<long long>(i - 3) * 60) << names[i];
-            EXPECT_LE(written, after + static_cast<long long>(i - 3) * 60) << names[i];
-        }
+    EXPECT_EQ(failed, (Texts{path + "Gone.lnk", path + "Dir.lnk", path + "PifOnly.lnk"}));
+    for (const auto& [name, row] :
+         {std::pair{".lnk", 0}, {"Upper.LNK", 1}, {"A.b.lnk", 2}, {"PifOnly.pif", 5}}) {
+        EXPECT_GE(StampsOf(path + name).written, before + row * 60) << name;
+        EXPECT_LE(StampsOf(path + name).written, after + row * 60) << name;
     }
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(StampsOf(path + names[i]).written, t + static_cast<long long>(i)) << names[i];
+    EXPECT_EQ(StampsOf(path + "Dir.lnk").written, folderStamp);
+    for (const char* absent : {"Gone.lnk", "Gone.pif", "Dir.pif", ".pif"})
+        EXPECT_EQ(StampsOf(path + absent).written, -1) << absent;
+
+    failed.clear();
+    StampNewOrder(fs, path + "Removed\\", {"A", "B"}, kStepAscending, report);
+    EXPECT_EQ(failed, (Texts{path + "Removed\\A.lnk", path + "Removed\\B.lnk"}));
+    EXPECT_EQ(StampsOf(path + "Removed").written, -1);
 }
 
 // More shortcuts than a 16-bit count holds: every one is listed, and the list box takes them all.
@@ -83,35 +94,4 @@ TEST(DesktopScan, ListsEveryShortcutPast32767) {
     ReplaceRows(list, Titles(items));
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 40000);
     DestroyWindow(list);
-}
-
-// Rows whose shortcut is gone since the scan (deleted, a folder in its place, only its ".pif"
-// left, the whole desktop folder removed) are reported; a missing ".pif" is not. Nothing is
-// created and no folder is stamped.
-TEST(NewOrderStamps, ReportsEveryRowWhoseShortcutIsGone) {
-    const TempFolder folder;
-    const std::string path = folder.Path() + "\\";
-    const long long t = LocalSecondsNow() - 86400;
-    SetLocalStamp(folder.MakeFile("Kept.lnk"), t);
-    SetLocalStamp(folder.MakeFile("PifOnly.pif"), t);
-    const long long folderStamp = StampsOf(folder.MakeFolder("Dir.lnk")).written;
-    const FileSystem fs;
-    const Texts rows{"Kept", "Gone", "Dir", "PifOnly"};
-    Texts failed;
-    const auto report = [&](const std::string& p) { failed.push_back(p); };
-
-    const long long before = LocalSecondsNow();
-    StampNewOrder(fs, path, rows, kStepAscending, report);
-    EXPECT_EQ(failed, (Texts{path + "Gone.lnk", path + "Dir.lnk", path + "PifOnly.lnk"}));
-    EXPECT_GE(StampsOf(path + "Kept.lnk").written, before);
-    EXPECT_GE(StampsOf(path + "PifOnly.pif").written, before + 180);
-    EXPECT_EQ(StampsOf(path + "Dir.lnk").written, folderStamp);
-    for (const char* absent : {"Gone.lnk", "Gone.pif", "Kept.pif", "Dir.pif"})
-        EXPECT_EQ(StampsOf(path + absent).written, -1) << absent;
-
-    failed.clear();
-    StampNewOrder(fs, path + "Removed\\", rows, kStepAscending, report);
-    EXPECT_EQ(failed, (Texts{path + "Removed\\Kept.lnk", path + "Removed\\Gone.lnk",
-                             path + "Removed\\Dir.lnk", path + "Removed\\PifOnly.lnk"}));
-    EXPECT_EQ(StampsOf(path + "Removed").written, -1);
 }

@@ -1,6 +1,6 @@
-// Faults a careful user met in the real program: regional date formats, a shortcut held open by
-// another program, paths past the old limit, a desktop folder that is not there, a double-click
-// on Process. Each test starts clutterwise.exe on a desktop folder of its own.
+// Faults a careful user met in the real program: regional date formats, a desktop folder that is
+// not there, paths past the old limit, a shortcut held open by another program, a double-click on
+// Process. Each test starts clutterwise.exe on a desktop folder of its own.
 #include "AppDriver.h"
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
@@ -47,7 +47,7 @@ struct Running {
             GetWindowRect(b, &rb);
             return ra.left < rb.left;
         });
-        current = lists.empty() ? nullptr : lists.front();
+        current = lists.empty() ? nullptr : lists.front(); // "Current order:" is the left one
         process = main ? FindChild(main, "Button", "Process") : nullptr;
     }
     // "Select All" and ">>": the whole list becomes the new order.
@@ -61,34 +61,29 @@ struct Running {
     HWND main = nullptr, current = nullptr, process = nullptr;
 };
 
-// Values under HKCU\Control Panel\International for one scope; the previous ones come back after.
-class RegionalFormats {
-public:
-    explicit RegionalFormats(const std::vector<std::pair<std::string, std::string>>& values) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+// Values under HKCU\Control Panel\International for one scope; the previous ones (Wine's prefix
+// holds every one of them) come back after.
+struct RegionalFormats {
+    using Values = std::vector<std::pair<std::string, std::string>>;
+    explicit RegionalFormats(const Values& values) {
         for (const auto& [name, value] : values) {
             char old[256] = "";
             DWORD size = sizeof old;
-            const bool had = RegGetValueA(key_, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, old,
-                                          &size) == ERROR_SUCCESS;
-            previous_.emplace_back(name, had ? std::optional<std::string>(old) : std::nullopt);
+            RegGetValueA(HKEY_CURRENT_USER, kKey, name.c_str(), RRF_RT_REG_SZ, nullptr, old, &size);
+            previous.emplace_back(name, old);
             Set(name, value);
         }
     }
     ~RegionalFormats() {
-        for (const auto& [name, value] : previous_)
-            value ? Set(name, *value) : void(RegDeleteValueA(key_, name.c_str()));
-        RegCloseKey(key_);
+        for (const auto& [name, value] : previous)
+            Set(name, value);
     }
-
-private:
-    void Set(const std::string& name, const std::string& value) {
-        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+    static void Set(const std::string& name, const std::string& value) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, name.c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size() + 1));
     }
-    HKEY key_ = nullptr;
-    std::vector<std::pair<std::string, std::optional<std::string>>> previous_;
+    static constexpr const char* kKey = "Control Panel\\International";
+    Values previous;
 };
 
 } // namespace
@@ -115,7 +110,7 @@ TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
     SetLocalStamp(desktop / (ten[1] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 0));
     const Texts expected{"Y1925", "Y1999", "Y2020", ten[1], ten[0], "Y2035", "Y2100"};
 
-    const std::vector<std::pair<std::string, std::string>> formats[] = {
+    const RegionalFormats::Values formats[] = {
         {{"sShortDate", "M/d/yy"}, {"sTimeFormat", "h:mm:ss tt"}},
         {{"sShortDate", "yy/MM/dd"}, {"sTimeFormat", "HH:mm"}},
         {{"sShortDate", "dd-MMM-yy"}, {"sTimeFormat", "HH:mm:ss"}},
@@ -130,75 +125,6 @@ TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
         ASSERT_TRUE(app.current) << format[0].second;
         EXPECT_EQ(Rows(app.current), expected) << format[0].second << " " << format[1].second;
     }
-}
-
-// Another program holds a shortcut open for reading and writing, sharing both: it is listed in
-// its time order, and processing says that it cannot be stamped.
-TEST(Faults, AShortcutHeldOpenElsewhereKeepsItsPlace) {
-    const TempFolder desktop;
-    const long long t = LocalSecondsNow() - 86400;
-    Shortcut(desktop.Path(), "First", t - 300);
-    const std::string held = Shortcut(desktop.Path(), "Held", t - 200);
-    Shortcut(desktop.Path(), "Last", t - 100);
-    const HANDLE hold =
-        CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    const Running app(desktop.Path());
-    ASSERT_TRUE(app.current);
-    EXPECT_EQ(Rows(app.current), (Texts{"First", "Held", "Last"}));
-    ASSERT_TRUE(app.MoveAll());
-    ClickButton(app.process);
-    const auto error = app.program.AnswerMessageBox();
-    const auto done = app.program.AnswerMessageBox();
-    CloseHandle(hold);
-    ASSERT_TRUE(error && done);
-    EXPECT_EQ(error->text, "Error accessing " + held);
-    EXPECT_EQ(done->text, kFinal);
-}
-
-// A desktop folder path of 207 characters and a shortcut whose full path has 268.
-TEST(Faults, AShortcutPastTheOldPathLimitIsListedAndStamped) {
-    const TempFolder temp;
-    std::string desktop = temp.Path() + "\\";
-    desktop.append(207 - desktop.size(), 'd');
-    ASSERT_TRUE(CreateDirectoryA(desktop.c_str(), nullptr));
-    const std::string name(268 - 208 - 4, 'L');
-    const std::string path = desktop + "\\" + name + ".lnk";
-    wchar_t wide[300] = L"\\\\?\\";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide + 4, 296);
-    const struct Remove {
-        const wchar_t* path;
-        ~Remove() { DeleteFileW(path); }
-    } remove{wide};
-    const long long t = LocalSecondsNow() - 86400;
-    Shortcut(desktop, "Old", t - 300);
-    Shortcut(desktop, "New", t - 100);
-    const HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    ULARGE_INTEGER ticks{};
-    ticks.QuadPart = static_cast<ULONGLONG>(t - 200) * 10000000;
-    FILETIME local{ticks.LowPart, ticks.HighPart}, utc;
-    LocalFileTimeToFileTime(&local, &utc);
-    SetFileTime(file, &utc, &utc, &utc);
-    CloseHandle(file);
-
-    const Running app(desktop);
-    ASSERT_TRUE(app.current);
-    EXPECT_EQ(Rows(app.current), (Texts{"Old", name, "New"}));
-    ASSERT_TRUE(app.MoveAll());
-    const long long before = LocalSecondsNow();
-    ClickButton(app.process);
-    const auto done = app.program.AnswerMessageBox();
-    const long long after = LocalSecondsNow();
-    ASSERT_TRUE(done);
-    EXPECT_EQ(done->text, kFinal);
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(wide, GetFileExInfoStandard, &data));
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    const long long written = static_cast<long long>(
-        (ULONGLONG{local.dwHighDateTime} << 32 | local.dwLowDateTime) / 10000000);
-    EXPECT_GE(written, before + 60);
-    EXPECT_LE(written, after + 60);
 }
 
 // The shell names a desktop folder that is not there (under Wine: a file in its place, as Wine's
@@ -217,17 +143,39 @@ TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
-// A double-click on Process and a click on Refresh, all queued before the run gets going, then a
-// click while its first box is open: one run, one box each, and no refresh in between.
-TEST(Faults, ADoubleClickOnProcessRunsItOnce) {
-    const TempFolder desktop;
+// A desktop folder of 207 characters holding a shortcut whose full path has 268, and one that
+// another program holds open for reading and writing (sharing both). A double-click on Process and
+// a click on Refresh are queued before the run gets going, then Process is clicked while the run's
+// first box is open. The long one is listed in its time order and stamped, the held one keeps its
+// place and is reported, and the run happens once, with no refresh in between.
+TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
+    const TempFolder temp;
+    std::string desktop = temp.Path() + "\\";
+    desktop.append(207 - desktop.size(), 'd');
+    ASSERT_TRUE(CreateDirectoryA(desktop.c_str(), nullptr));
+    const std::string name(268 - 208 - 4, 'L');
+    // Made and read from inside the folder: the narrow calls take no full path that long.
+    SetCurrentDirectoryA(desktop.c_str());
+    const struct Leave {
+        std::string file;
+        ~Leave() {
+            DeleteFileA(file.c_str());
+            SetCurrentDirectoryA("C:\\");
+        }
+    } leave{name + ".lnk"};
     const long long t = LocalSecondsNow() - 86400;
-    Shortcut(desktop.Path(), "Free", t - 200);
-    const std::string held = Shortcut(desktop.Path(), "Held", t - 100);
-    const HANDLE hold = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    const Running app(desktop.Path());
-    ASSERT_TRUE(app.current && app.MoveAll());
+    Shortcut(desktop, "First", t - 300);
+    Shortcut(".", name, t - 250);
+    const std::string held = Shortcut(desktop, "Held", t - 200);
+    Shortcut(desktop, "Last", t - 100);
+    const HANDLE hold =
+        CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+
+    const Running app(desktop);
+    ASSERT_TRUE(app.current);
+    EXPECT_EQ(Rows(app.current), (Texts{"First", name, "Held", "Last"}));
+    ASSERT_TRUE(app.MoveAll());
     const HWND refresh = FindChild(app.main, "Button", "Refresh");
     // The program's thread waits while the input is queued, as it would behind a slow click.
     const HANDLE thread =
@@ -240,6 +188,7 @@ TEST(Faults, ADoubleClickOnProcessRunsItOnce) {
                                           {refresh, WM_LBUTTONDOWN},
                                           {refresh, WM_LBUTTONUP}})
         PostMessageA(button, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    const long long before = LocalSecondsNow();
     ResumeThread(thread);
     CloseHandle(thread);
     EXPECT_TRUE(WaitUntil([&] {
@@ -250,7 +199,11 @@ TEST(Faults, ADoubleClickOnProcessRunsItOnce) {
     Texts boxes;
     while (const auto box = app.program.AnswerMessageBox(1500))
         boxes.push_back(box->text);
+    const long long after = LocalSecondsNow();
     CloseHandle(hold);
     EXPECT_EQ(boxes, (Texts{"Error accessing " + held, kFinal}));
     EXPECT_TRUE(Rows(app.current).empty());
+    const long long written = StampsOf(leave.file).written;
+    EXPECT_GE(written, before + 60);
+    EXPECT_LE(written, after + 60);
 }
