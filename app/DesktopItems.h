@@ -11,9 +11,9 @@ class FileSystem;
 
 // One shortcut found by a scan.
 struct DesktopItem {
-    std::string File;  // full path: the folder and the file's name
-    std::string Title; // file name without folder and without ".lnk"
-    long long Stamp;   // last-write time in whole seconds, as the folder's listing reports it
+    std::string File;    // full path: the folder and the file's name
+    std::string Title;   // file name without folder and without ".lnk"
+    long long Stamp = 0; // last-write time, whole seconds since 1601 (UTC), from the listing
 };
 
 // Every shortcut of `folder` (ending in a backslash), oldest first by whole seconds; stamps

@@ -1,8 +1,8 @@
 #pragma once
 // File and folder functions on paths given as text: enumeration, attributes, sizes, time stamps,
 // path text rules and single file-system actions. Stateless; members never throw for a bad path
-// and report through their results (false, "", -1, a count of 0). The members that read, stamp
-// or test a file or folder (and ListFiles) also take paths of MAX_PATH characters and more.
+// and report through their results (false, "", -1, a count of 0). The time stamps, GetFileSize,
+// IsFile, IsFolder and ListFiles also take paths of MAX_PATH characters and more.
 #include "win32/DateTime.h"
 
 #include <windows.h>
