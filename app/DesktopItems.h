@@ -11,22 +11,18 @@ class FileSystem;
 
 // One shortcut found by a scan.
 struct DesktopItem {
-    std::string File;     // full path, as the enumeration delivered it
-    std::string Title;    // file name without folder and without ".lnk"
-    std::string DateTime; // last-write time as text; "" when it could not be read
+    std::string File;    // full path: the folder and the file's name
+    std::string Title;   // file name without folder and without ".lnk"
+    long long Stamp = 0; // last-write time, whole seconds since 1601 (UTC), from the listing
 };
 
-// The shortcuts of `folder` (ending in a backslash), oldest first by whole seconds. Stamps within
-// the same second keep the enumeration order; shortcuts whose stamp could not be read follow all
-// the others, in enumeration order. Beyond the 32,767 shortcuts a list can hold, the rest are
-// left out.
+// Every shortcut of `folder` (ending in a backslash), oldest first by whole seconds; stamps
+// within the same second keep the folder's own order. The times are the values the listing
+// reports, never their text (which the user's formats may not carry back to the same second).
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder);
 
 // The rows a list shows for the records, in their order.
 std::vector<std::string> Titles(std::vector<DesktopItem> items);
-
-// Sorts records as ScanDesktopItems does, reading each time text once (a stable sort).
-void SortByTimeStamp(std::vector<DesktopItem>& items);
 
 // "12 current items / 0 selected " and the like; `noun` is "current item" or "new item".
 std::string ListStatusText(int rows, int selected, const std::string& noun);

@@ -62,9 +62,17 @@ void FormClutterwise::Form_Load() {
         return;
     }
     const SpecialFolders folders;
-    desktopFolder_ = Files().AddFolderBackslash(folders.GetSpecialFolder(0)); // CSIDL_DESKTOP
+    const std::string named = folders.GetSpecialFolder(0); // CSIDL_DESKTOP
+    desktopFolder_ = Files().AddFolderBackslash(named);
     if (!IsUsableDesktopFolder(desktopFolder_)) {
         Unload(); // no desktop to order: end without a word
+        return;
+    }
+    if (!Files().IsFolder(desktopFolder_)) {
+        // Named but not there (a drive or share gone): an empty list would say all is well.
+        Program::MsgBox("The desktop folder " + named + " cannot be found.",
+                        MessageIcon::Exclamation);
+        Unload();
         return;
     }
     LoadItems();
@@ -187,14 +195,38 @@ void FormClutterwise::CommandRefresh_Click() {
     LoadItems();
 }
 
-// Stamps the new order's files one step apart. A failure that ends the run early leaves the
-// desktop as it is and says what went wrong; files stamped before it keep their new times.
-void FormClutterwise::CommandProcess_Click() {
+// One run at a time: a run holds the message loop and its boxes run loops of their own, so a
+// click given meanwhile (the second half of a double-click) would otherwise start a run on top of
+// it. `activity` shows in the status bar while the run goes; a failure it raises is named in a box.
+void FormClutterwise::RunExclusively(const char* activity, const std::function<void()>& run) {
+    if (processing_)
+        return;
+    processing_ = true;
+    struct Done {
+        bool& processing;
+        ~Done() { processing = false; }
+    } const done{processing_};
     const BusyCursor busy(*this);
-    SetPanelText(kPanelActivity, "Processing items...");
+    SetPanelText(kPanelActivity, activity);
     if (const HWND bar = statusBar_->ControlHwnd())
         UpdateWindow(bar); // seen while the run holds the message loop
     try {
+        run();
+    } catch (const std::exception& failure) {
+        SetPanelText(kPanelActivity, "");
+        Say(failure.what(), MessageIcon::Exclamation);
+    }
+}
+
+// Input given while a run was busy was not meant for the box that follows it.
+void FormClutterwise::Say(const std::string& text, MessageIcon icon) {
+    Program::DiscardInput();
+    Program::MsgBox(text, icon);
+}
+
+// Stamps the new order's files one step apart; files stamped before a failure keep their times.
+void FormClutterwise::CommandProcess_Click() {
+    RunExclusively("Processing items...", [this] {
         std::int16_t step = 0;
         if (ascending_->Value())
             step = kStepAscending;
@@ -205,11 +237,8 @@ void FormClutterwise::CommandProcess_Click() {
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         SetPanelText(kPanelActivity, "");
-        Program::MsgBox(kArrangeByDate, MessageIcon::Information);
-    } catch (const std::exception& failure) {
-        SetPanelText(kPanelActivity, "");
-        Program::MsgBox(failure.what(), MessageIcon::Exclamation);
-    }
+        Say(kArrangeByDate, MessageIcon::Information);
+    });
 }
 
 void FormClutterwise::SystemMenuClutterwise_ItemClick(SystemMenuItem& item) {
@@ -260,14 +289,12 @@ void FormClutterwise::ShowJournalState() {
 bool FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows,
                                 std::int16_t step) {
     const bool journaled = StampJournaled(
-        RunJournal(), Files(), kind, desktopFolder_, rows, step, [](const std::string& path) {
-            Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
-        });
+        RunJournal(), Files(), kind, desktopFolder_, rows, step,
+        [](const std::string& path) { Say("Error accessing " + path, MessageIcon::Exclamation); });
     if (!journaled) {
         SetPanelText(kPanelActivity, "");
-        Program::MsgBox("Nothing was stamped: the journal cannot be written in " +
-                            RunJournal().Folder(),
-                        MessageIcon::Exclamation);
+        Say("Nothing was stamped: the journal cannot be written in " + RunJournal().Folder(),
+            MessageIcon::Exclamation);
     }
     ShowJournalState();
     return journaled;
@@ -275,56 +302,41 @@ bool FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& ro
 
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
 void FormClutterwise::CommandUndo_Click() {
-    const BusyCursor busy(*this);
     ShowJournalState();
     const JournalRun* run = RunJournal().LatestToUndo();
     if (!run)
         return;
-    SetPanelText(kPanelActivity, "Restoring times...");
-    if (const HWND bar = statusBar_->ControlHwnd())
-        UpdateWindow(bar);
-    try {
+    RunExclusively("Restoring times...", [this, run] {
         const UndoReport report = UndoRun(RunJournal(), *run, [](const std::string& path) {
-            Program::MsgBox("Error accessing " + path, MessageIcon::Exclamation);
+            Say("Error accessing " + path, MessageIcon::Exclamation);
         });
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
         if (!report.saved)
-            Program::MsgBox("The journal cannot be written in " + RunJournal().Folder(),
-                            MessageIcon::Exclamation);
-        Program::MsgBox(UndoSummary(report), MessageIcon::Information);
-    } catch (const std::exception& failure) {
-        SetPanelText(kPanelActivity, "");
-        Program::MsgBox(failure.what(), MessageIcon::Exclamation);
-    }
+            Say("The journal cannot be written in " + RunJournal().Folder(),
+                MessageIcon::Exclamation);
+        Say(UndoSummary(report), MessageIcon::Information);
+    });
 }
 
 // Stamps the last applied order again: its shortcuts that exist now, in that order, then the
 // others in their present time order; then lists the desktop again.
 void FormClutterwise::CommandReapply_Click() {
-    const BusyCursor busy(*this);
     ShowJournalState();
     const JournalRun* last = RunJournal().LastOrder(desktopFolder_);
     if (!last)
         return;
-    SetPanelText(kPanelActivity, "Processing items...");
-    if (const HWND bar = statusBar_->ControlHwnd())
-        UpdateWindow(bar);
-    try {
-        const std::int16_t step = last->step;
+    RunExclusively("Processing items...", [this, last] {
         const std::vector<std::string> rows =
             ReapplyRows(last->order, Titles(ScanDesktopItems(Files(), desktopFolder_)));
-        if (!StampRows(RunKind::Reapply, rows, step))
+        if (!StampRows(RunKind::Reapply, rows, last->step))
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
-        Program::MsgBox(kArrangeByDate, MessageIcon::Information);
-    } catch (const std::exception& failure) {
-        SetPanelText(kPanelActivity, "");
-        Program::MsgBox(failure.what(), MessageIcon::Exclamation);
-    }
+        Say(kArrangeByDate, MessageIcon::Information);
+    });
 }
 
 } // namespace cw

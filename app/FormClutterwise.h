@@ -7,8 +7,10 @@
 #include "forms/Form.h"
 #include "fs/Desktop.h"
 #include "fs/FileSystem.h"
+#include "win32/Program.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,6 +55,8 @@ private:
     void CommandSelectall_Click();
     void CommandRefresh_Click();
     void CommandProcess_Click();
+    void RunExclusively(const char* activity, const std::function<void()>& run);
+    static void Say(const std::string& text, MessageIcon icon);
 
     // The journal of the runs, "Undo" and "Reapply Order".
     Journal& RunJournal();
@@ -77,6 +81,7 @@ private:
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_; // created on first use
     std::unique_ptr<Journal> journal_; // read on first use
+    bool processing_ = false;          // while a run goes, its boxes included
 };
 
 } // namespace cw

@@ -3,7 +3,6 @@
 #include "app/DesktopItems.h"
 #include "fs/FileSystem.h"
 #include "win32/DateTime.h"
-#include "win32/Errors.h"
 
 #include <cstring>
 
@@ -15,23 +14,23 @@ void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const StampHooks& hooks) {
     // Looking for a file that is not there can cost a read of the whole folder (Wine does that for
     // every name it does not find), and most desktops hold no ".pif" at all: look once for any.
-    int16_t pifCount = 0;
-    std::vector<std::string> pifs;
-    try {
-        fs.EnumerateFiles(folder, 0, pifCount, pifs, "*.pif");
-    } catch (const OverflowError&) {
-        pifCount = 1; // more than a list holds: check every row
-    }
+    const bool anyPif = !fs.ListFiles(folder, "*.pif").empty();
 
     std::string path;
     for (size_t row = 0; row < rows.size(); ++row) {
         for (const char* extension : kRowExtensions) {
             // By text: the same literal may sit at another address in another file.
-            if (pifCount == 0 && std::strcmp(extension, kRowExtensions[1]) == 0)
+            const bool shortcut = std::strcmp(extension, kRowExtensions[0]) == 0;
+            if (!shortcut && !anyPif)
                 continue;
             path.assign(folder).append(rows[row]).append(extension);
-            if (!(hooks.isFile ? hooks.isFile(path) : fs.IsFile(path)))
+            // A shortcut gone since the scan (or a folder in its place) would leave the order
+            // wrong without a word; a row need not have a ".pif".
+            if (!(hooks.isFile ? hooks.isFile(path) : fs.IsFile(path))) {
+                if (shortcut && reportFailure)
+                    reportFailure(path);
                 continue;
+            }
             // The clock is read for each file, so a long run stays close to the real time.
             const std::int64_t offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
             const DateTime stamp = AddSeconds(Now(), offset);

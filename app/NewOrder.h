@@ -27,9 +27,10 @@ struct StampHooks {
     std::function<void(const std::string& path, DateTime stamp)> stamped;
 };
 
-// Stamps the files of every row of `rows` in `folder` (ending in a backslash). A file that does
-// not exist is skipped without a word and its row still counts; a file whose stamp cannot be
-// written is passed to `reportFailure` (which may wait for the user) and the rest go on.
+// Stamps the files of every row of `rows` in `folder` (ending in a backslash). A shortcut that is
+// not there as a file, and a file whose stamp cannot be written, are passed to `reportFailure`
+// (which may wait for the user) and the rest go on; a missing ".pif" is no failure. Rows keep
+// their offsets whatever happens to the rows before them. Nothing is ever created.
 void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const std::vector<std::string>& rows, std::int16_t step,
                    const std::function<void(const std::string& path)>& reportFailure,

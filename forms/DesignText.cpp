@@ -1,5 +1,7 @@
 #include "forms/DesignText.h"
 
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace cw {
@@ -68,6 +70,17 @@ bool IsValidKey(std::string_view key) {
     return true;
 }
 
+// Text from the file as a message quotes it: at most its first 80 characters (a 10 MB key would
+// leave a message box empty), cut between whole UTF-8 characters.
+std::string Quote(std::string_view text) {
+    constexpr int kLongest = 80;
+    size_t end = 0;
+    for (int characters = 0; end < text.size(); ++end)
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && characters++ == kLongest)
+            return std::string(text.substr(0, end)) + "...";
+    return std::string(text);
+}
+
 class Reader {
 public:
     explicit Reader(std::string_view text) : text_(text) {
@@ -92,8 +105,9 @@ public:
         if (!stack_.empty()) {
             const DesignNode& open = *stack_.back();
             return Fail(inBag_ ? bagLine_ : open.line,
-                        inBag_ ? "'begin bag' of " + open.name + " has no 'end'"
-                               : "'begin " + open.kind + " " + open.name + "' has no 'end'");
+                        inBag_ ? "'begin bag' of " + Quote(open.name) + " has no 'end'"
+                               : "'begin " + Quote(open.kind) + " " + Quote(open.name) +
+                                     "' has no 'end'");
         }
         if (!root_)
             return Fail(0, "the design holds no 'begin Form <name>'");
@@ -116,7 +130,7 @@ private:
             return Error(number, "expected 'key = value', 'begin' or 'end'");
         const std::string_view key = Trim(line.substr(0, equals));
         if (!IsValidKey(key))
-            return Error(number, "'" + std::string(key) + "' is not a key");
+            return Error(number, "'" + Quote(key) + "' is not a key");
         if (stack_.empty())
             return Error(number, "a value outside 'begin Form' ... 'end'");
         DesignNode& node = *stack_.back();
@@ -133,7 +147,7 @@ private:
                 return Error(number, "a bag belongs to a control, not to the window");
             DesignNode& node = *stack_.back();
             if (node.hasBag)
-                return Error(number, node.name + " has a bag already");
+                return Error(number, Quote(node.name) + " has a bag already");
             node.hasBag = true;
             inBag_ = true;
             bagLine_ = number;
@@ -160,7 +174,7 @@ private:
             return Error(number, "controls nest too deep");
         for (const std::string& name : names_)
             if (EqualsNoCase(name, words[2]))
-                return Error(number, "a second control named " + std::string(words[2]));
+                return Error(number, "a second control named " + Quote(words[2]));
         DesignNode& child = stack_.back()->children.emplace_back();
         Open(child, words, number);
         return true;
@@ -213,29 +227,212 @@ private:
     DesignError error_;
 };
 
-void WriteBag(std::string& out, const PropertyBag& bag, const std::string& indent) {
-    for (const PropertyBag::Entry& e : bag.Entries()) {
-        out += indent + e.key + " =";
-        if (!e.text.empty())
-            out += " " + e.text;
-        out += "\n";
-    }
+std::string KeyLine(const std::string& indent, std::string_view key, const std::string& text,
+                    const std::string& eol) {
+    return indent + std::string(key) + " =" + (text.empty() ? "" : " " + text) + eol;
 }
 
-void WriteNode(std::string& out, const DesignNode& node, int depth) {
-    const std::string indent(static_cast<size_t>(depth) * 4, ' ');
+void WriteBag(std::string& out, const PropertyBag& bag, const std::string& indent,
+              const std::string& eol) {
+    for (const PropertyBag::Entry& e : bag.Entries())
+        out += KeyLine(indent, e.key, e.text, eol);
+}
+
+void WriteNode(std::string& out, const DesignNode& node, const std::string& indent,
+               const std::string& eol) {
     const std::string inner = indent + "    ";
-    out += indent + "begin " + node.kind + " " + node.name + "\n";
-    WriteBag(out, node.properties, inner);
+    out += indent + "begin " + node.kind + " " + node.name + eol;
+    WriteBag(out, node.properties, inner, eol);
     if (node.hasBag) {
-        out += inner + "begin bag\n";
-        WriteBag(out, node.bag, inner + "    ");
-        out += inner + "end\n";
+        out += inner + "begin bag" + eol;
+        WriteBag(out, node.bag, inner + "    ", eol);
+        out += inner + "end" + eol;
     }
     for (const DesignNode& child : node.children)
-        WriteNode(out, child, depth + 1);
-    out += indent + "end\n";
+        WriteNode(out, child, inner, eol);
+    out += indent + "end" + eol;
 }
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
+}
+
+const DesignNode* FindEntry(const std::vector<DesignNode>& entries, const std::string& name) {
+    for (const DesignNode& entry : entries)
+        if (EqualsNoCase(entry.name, name))
+            return &entry;
+    return nullptr;
+}
+
+// Makes the changes between two designs in the text the first was read from, line by line. The
+// text is mapped as the reader reads it: where each entry begins and ends, where its bag is and
+// on which lines its keys stand.
+class TextUpdate {
+public:
+    explicit TextUpdate(std::string_view text) {
+        if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+            bom_ = text.substr(0, 3);
+            text.remove_prefix(3);
+        }
+        eol_ = text.find("\r\n") == std::string_view::npos ? "\n" : "\r\n";
+        for (size_t pos = 0; pos < text.size();) {
+            const size_t eol = text.find('\n', pos);
+            const size_t next = eol == std::string_view::npos ? text.size() : eol + 1;
+            lines_.push_back(text.substr(pos, next - pos));
+            pos = next;
+        }
+        replaced_.resize(lines_.size());
+        removed_.resize(lines_.size());
+        inserted_.resize(lines_.size() + 1);
+        Map();
+    }
+
+    void Update(const DesignNode& before, const DesignNode& after) {
+        const auto found = entries_.find(Lower(after.name));
+        if (found == entries_.end())
+            return; // not in the text: nothing to change it by
+        Entry& entry = found->second;
+        const std::string inner = entry.indent + "    ";
+        Update(entry.properties, before.properties, after.properties, inner);
+        if (entry.bag.at && !after.hasBag) {
+            Remove(*entry.bag.at, entry.bagEnd);
+        } else if (entry.bag.at) {
+            Update(entry.bag, before.bag, after.bag, inner + "    ");
+        } else if (after.hasBag && !after.bag.Empty() &&
+                   !(before.hasBag && before.bag == after.bag)) {
+            std::string& out = inserted_[entry.properties.last + 1];
+            out += inner + "begin bag" + eol_;
+            WriteBag(out, after.bag, inner + "    ", eol_);
+            out += inner + "end" + eol_;
+        }
+        for (const DesignNode& child : after.children) {
+            if (const DesignNode* old = FindEntry(before.children, child.name))
+                Update(*old, child);
+            else
+                WriteNode(inserted_[entry.end], child, inner, eol_);
+        }
+        for (const DesignNode& child : before.children)
+            if (const auto gone = entries_.find(Lower(child.name));
+                gone != entries_.end() && !FindEntry(after.children, child.name))
+                Remove(gone->second.begin, gone->second.end);
+    }
+
+    std::string Text() const {
+        std::string out(bom_);
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            out += inserted_[i];
+            if (removed_[i])
+                continue;
+            if (!replaced_[i]) {
+                out += lines_[i];
+                continue;
+            }
+            out += *replaced_[i];
+            out += lines_[i].substr(Content(lines_[i]).size()); // the line's own end
+        }
+        return out + inserted_[lines_.size()];
+    }
+
+private:
+    struct Section {
+        std::optional<size_t> at;                         // the line that opens a bag
+        size_t last = 0;                                  // a new key goes after this line
+        std::vector<std::pair<std::string, size_t>> keys; // lower-case key, line
+    };
+    struct Entry {
+        size_t begin = 0, end = 0, bagEnd = 0;
+        std::string indent;
+        Section properties, bag;
+    };
+
+    // A line without its line end.
+    static std::string_view Content(std::string_view line) {
+        if (!line.empty() && line.back() == '\n')
+            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+
+    void Map() {
+        std::vector<Entry*> open;
+        bool inBag = false;
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            const std::string_view line = Trim(Content(lines_[i]));
+            if (line.empty() || line.front() == '#')
+                continue;
+            const size_t equals = line.find('=');
+            const std::vector<std::string_view> words = Words(line);
+            if (equals == std::string_view::npos && EqualsNoCase(words[0], "begin")) {
+                if (words.size() == 2 && !open.empty()) {
+                    open.back()->bag.at = open.back()->bag.last = i;
+                    inBag = true;
+                } else if (words.size() == 3) {
+                    Entry& entry = entries_[Lower(words[2])];
+                    entry.begin = i;
+                    entry.properties.last = i;
+                    const std::string_view raw = Content(lines_[i]);
+                    entry.indent = std::string(raw.substr(0, raw.find_first_not_of(" \t")));
+                    open.push_back(&entry);
+                }
+            } else if (equals == std::string_view::npos && !open.empty()) {
+                (inBag ? open.back()->bagEnd : open.back()->end) = i;
+                if (!std::exchange(inBag, false))
+                    open.pop_back();
+            } else if (!open.empty()) {
+                Section& section = inBag ? open.back()->bag : open.back()->properties;
+                section.keys.emplace_back(Lower(Trim(line.substr(0, equals))), i);
+                section.last = i;
+            }
+        }
+    }
+
+    void Update(const Section& section, const PropertyBag& before, const PropertyBag& after,
+                const std::string& indent) {
+        for (const PropertyBag::Entry& e : after.Entries()) {
+            if (before.Text(e.key) == e.text)
+                continue;
+            // A key given twice holds the first one's place with the last one's value.
+            std::optional<size_t> at;
+            for (const auto& [key, line] : section.keys)
+                if (key == e.key && !at)
+                    at = line;
+            if (!at) {
+                inserted_[section.last + 1] += KeyLine(indent, e.key, e.text, eol_);
+                continue;
+            }
+            // The line keeps its place, its indent and the key as the file spells it.
+            const std::string_view raw = Content(lines_[*at]);
+            const size_t keyStart = raw.find_first_not_of(" \t");
+            const std::string_view key = Trim(raw.substr(keyStart, raw.find('=') - keyStart));
+            replaced_[*at] = KeyLine(std::string(raw.substr(0, keyStart)), key, e.text, "");
+            for (const auto& [other, line] : section.keys)
+                if (other == e.key && line != *at)
+                    removed_[line] = true; // a value the reader never kept
+        }
+        for (const PropertyBag::Entry& e : before.Entries())
+            if (!after.Text(e.key))
+                for (const auto& [key, line] : section.keys)
+                    if (key == e.key)
+                        removed_[line] = true;
+    }
+
+    void Remove(size_t first, size_t last) {
+        for (size_t i = first; i <= last && i < lines_.size(); ++i)
+            removed_[i] = true;
+    }
+
+    std::string_view bom_;
+    std::string eol_;
+    std::vector<std::string_view> lines_;  // each with its own line end
+    std::map<std::string, Entry> entries_; // by lower-case name
+    std::vector<std::optional<std::string>> replaced_;
+    std::vector<bool> removed_;
+    std::vector<std::string> inserted_; // before each line, and after the last
+};
 
 } // namespace
 
@@ -245,8 +442,15 @@ DesignReadResult ReadDesign(std::string_view text) {
 
 std::string WriteDesign(const DesignNode& design) {
     std::string out;
-    WriteNode(out, design, 0);
+    WriteNode(out, design, "", "\n");
     return out;
+}
+
+std::string UpdateDesignText(std::string_view text, const DesignNode& before,
+                             const DesignNode& after) {
+    TextUpdate update(text);
+    update.Update(before, after);
+    return update.Text();
 }
 
 std::string DescribeDesignError(const DesignError& error) {

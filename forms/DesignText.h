@@ -45,6 +45,13 @@ constexpr int kMaxDesignDepth = 16;
 DesignReadResult ReadDesign(std::string_view text);
 // Value texts must be single-line, as PropertyBag writes them.
 std::string WriteDesign(const DesignNode& design);
+// The text `before` was read from, changed into the text of `after` line by line: a changed
+// key's line is rewritten in place (its indent and spelling kept), added keys and entries get new
+// lines, removed ones lose theirs, and every other line stays as it is (comments, blank lines,
+// keys and entries that neither design touches). Entries are matched by name; new lines take
+// the text's own line ends.
+std::string UpdateDesignText(std::string_view text, const DesignNode& before,
+                             const DesignNode& after);
 
 // "line 12: 'end' without 'begin'"
 std::string DescribeDesignError(const DesignError& error);

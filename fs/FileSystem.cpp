@@ -17,12 +17,60 @@ namespace {
 
 constexpr int16_t kMaxCount = std::numeric_limits<int16_t>::max();
 
+// The narrow entry points take no path of MAX_PATH characters or more, not even in the extended
+// "\\?\" form (Wine refuses it too, whatever the manifest says). Such paths go to the wide entry
+// points in that form, which the platform takes up to 32,767 characters long.
+bool IsLongPath(const std::string& path) {
+    return path.size() >= MAX_PATH;
+}
+
+std::wstring Widen(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                                        static_cast<int>(text.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(std::max(size, 1)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
+    narrow.pop_back();
+    return narrow;
+}
+
+// The extended form is taken as it stands, so the path is made whole first (relative parts,
+// forward slashes, dots); "\\server\share\..." becomes "\\?\UNC\server\share\...".
+std::wstring ExtendedPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (wide.rfind(L"\\\\?\\", 0) == 0)
+        return wide;
+    std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return wide;
+    full.resize(length);
+    return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC" + full.substr(1) : L"\\\\?\\" + full;
+}
+
 // Always FILE_SHARE_READ: a file that someone else holds open for writing is neither read nor
 // stamped.
 KernelHandle OpenFile(const std::string& path, DWORD access, DWORD flags) {
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-    return KernelHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, &security,
-                                    OPEN_EXISTING, flags, nullptr));
+    if (IsLongPath(path))
+        return KernelHandle(CreateFileW(ExtendedPath(path).c_str(), access, FILE_SHARE_READ,
+                                        &security, OPEN_EXISTING, flags, nullptr));
+    return KernelHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, &security, OPEN_EXISTING,
+                                    flags, nullptr));
+}
+
+// Whether a long path names something with (`directory`) or without the directory bit.
+bool LongPathIs(const std::string& path, bool directory) {
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directory;
 }
 
 // Adds the entries of one folder (`folder` ends in a backslash) to the list.
@@ -189,6 +237,28 @@ void FileSystem::EnumerateRecursiveFolders(std::string startfolder, int32_t excl
     }
 }
 
+// The wide search: its record holds names of 260 characters, where the narrow one holds 260 bytes
+// (fewer characters beyond ASCII), and its search path may be of any length.
+std::vector<FileEntry> FileSystem::ListFiles(std::string folder, std::string pattern) const {
+    std::vector<FileEntry> files;
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    const std::string search = folder + pattern;
+    WIN32_FIND_DATAW data;
+    const FindHandle found(
+        FindFirstFileW((IsLongPath(search) ? ExtendedPath(search) : Widen(search)).c_str(), &data));
+    if (!found)
+        return files;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const FILETIME& t = data.ftLastWriteTime;
+        files.push_back(
+            {Narrow(data.cFileName), std::uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime});
+    } while (FindNextFileW(found.Get(), &data));
+    return files;
+}
+
 int32_t FileSystem::GetFileAttributes(std::string file) const {
     return static_cast<int32_t>(GetFileAttributesA(file.c_str()));
 }
@@ -230,10 +300,14 @@ bool FileSystem::SetFolderDateTime(std::string folder, std::string datetime) con
 }
 
 bool FileSystem::IsFile(std::string file) const {
+    if (IsLongPath(file))
+        return LongPathIs(file, false);
     return Exists(file) && PathIsDirectoryA(file.c_str()) == 0;
 }
 
 bool FileSystem::IsFolder(std::string folder) const {
+    if (IsLongPath(folder))
+        return LongPathIs(folder, true);
     return Exists(folder) && PathIsDirectoryA(folder.c_str()) == FILE_ATTRIBUTE_DIRECTORY;
 }
 

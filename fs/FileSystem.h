@@ -1,7 +1,8 @@
 #pragma once
 // File and folder functions on paths given as text: enumeration, attributes, sizes, time stamps,
 // path text rules and single file-system actions. Stateless; members never throw for a bad path
-// and report through their results (false, "", -1, a count of 0).
+// and report through their results (false, "", -1, a count of 0). The time stamps, GetFileSize,
+// IsFile, IsFolder and ListFiles also take paths of MAX_PATH characters and more.
 #include "win32/DateTime.h"
 
 #include <windows.h>
@@ -18,8 +19,14 @@
 
 namespace cw {
 
+// One file as a folder's listing reports it.
+struct FileEntry {
+    std::string name;            // the file's own name, never its short 8.3 form
+    std::uint64_t lastWrite = 0; // last-write time: 100 ns steps since 1601-01-01, UTC
+};
+
 class FileSystem {
-  public:
+public:
     // Result lists: entries 0 to count - 1, in the order the platform's search delivers them.
     // EnumerateFiles/EnumerateFolders start both afresh and throw OverflowError when a
     // 32,768th entry would be added; the recursive walks append to what the caller passes in
@@ -32,6 +39,11 @@ class FileSystem {
                                  std::vector<std::string>& files, std::string pattern = "*") const;
     void EnumerateRecursiveFolders(std::string startfolder, int32_t excludeattr,
                                    int16_t& numberfolders, std::vector<std::string>& folders) const;
+    // The files (never folders) of `folder` whose names match `pattern`, in the order the
+    // platform's search delivers them, each with the last-write time the search itself reports,
+    // so that no file is opened. No count limit, any path length; empty when the folder cannot
+    // be read.
+    std::vector<FileEntry> ListFiles(std::string folder, std::string pattern = "*") const;
 
     int32_t GetFileAttributes(std::string file) const;
     int32_t GetFolderAttributes(std::string folder) const;

@@ -56,4 +56,12 @@ void Program::MsgBox(const std::string& text, MessageIcon icon) {
     MessageBoxA(GetActiveWindow(), text.c_str(), Title().c_str(), type);
 }
 
+void Program::DiscardInput() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+}
+
 } // namespace cw

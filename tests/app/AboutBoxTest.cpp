@@ -127,8 +127,8 @@ TEST(AboutBox, ClickingTheWebAddressOpensItAndLeavesTheBoxOpen) {
     EXPECT_TRUE(ClickingWebsiteKeepsTheBoxOpenAndSilent("clutterwise-test-nowhere:about"));
 }
 
-// The main window on an empty Desktop of its own. (Wine keeps the first Desktop folder a process
-// asks for: later tests here get the first one's, gone by then, which lists nothing either.)
+// The main window on an empty Desktop of its own, one for the whole program: Wine keeps the first
+// Desktop folder a process asks for, and one gone by then would be reported as missing.
 class MainWindowAbout : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -137,8 +137,8 @@ protected:
         form.Show();
         TestHost::Pump();
     }
-    TempFolder desktop;
-    DesktopRedirect redirect{desktop.Path()};
+    inline static const TempFolder desktop;
+    inline static const DesktopRedirect redirect{desktop.Path()};
     FormClutterwise form;
 };
 

@@ -107,7 +107,7 @@ TEST_F(DesignerTest, SavesAnUneditedDesignAsItWasAndAFailedOpenOrSaveChangesNoth
         const uint64_t before = FileIdentity(path);
         ASSERT_TRUE(document.Save()) << document.Error();
         EXPECT_EQ(ReadFileText(path), text) << (crlf ? "CRLF" : "LF");
-        EXPECT_NE(FileIdentity(path), before);
+        EXPECT_EQ(FileIdentity(path), before); // nothing changed: the file is not even rewritten
     }
 
     folder.MakeFile("FormClutterwise.design", original);
@@ -172,7 +172,9 @@ TEST_F(DesignerTest, EditsThroughThePagesChangeExactlyTheirKeysInTheFile) {
     });
     ASSERT_TRUE(itemsSheet.Run(nullptr, "SystemMenuClutterwise"));
 
+    const uint64_t before = FileIdentity(path);
     ASSERT_TRUE(document.Save()) << document.Error();
+    EXPECT_NE(FileIdentity(path), before); // written beside it and put in its place, never in place
     const std::string saved = ReadFileText(path);
     EXPECT_EQ(
         Missing(original, saved),

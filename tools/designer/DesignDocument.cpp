@@ -12,23 +12,6 @@
 namespace cw {
 namespace {
 
-// The comment and blank lines before the design begins, exactly as the file has them.
-std::string Header(const std::string& text) {
-    size_t end = 0;
-    while (end < text.size()) {
-        size_t first = end;
-        while (first < text.size() && (text[first] == ' ' || text[first] == '\t'))
-            ++first;
-        const size_t next = text.find('\n', end);
-        const bool comment = first < text.size() && text[first] == '#';
-        const bool blank = first == text.size() || text[first] == '\r' || text[first] == '\n';
-        if (!comment && !blank)
-            break;
-        end = next == std::string::npos ? text.size() : next + 1;
-    }
-    return text.substr(0, end);
-}
-
 void CollectNames(const DesignNode& node, std::vector<std::string>& names) {
     names.push_back(node.name);
     for (const DesignNode& child : node.children)
@@ -56,8 +39,8 @@ bool DesignDocument::Open(const std::string& path, HWND owner) {
         return false;
     owner_ = owner;
     path_ = path;
-    header_ = Header(text);
-    crlf_ = text.find("\r\n") != std::string::npos;
+    text_ = std::move(text);
+    saved_ = form_->SaveDesign();
     error_.clear();
     SetModified(false);
     return true;
@@ -66,7 +49,8 @@ bool DesignDocument::Open(const std::string& path, HWND owner) {
 void DesignDocument::Close() {
     form_.reset();
     path_.clear();
-    header_.clear();
+    text_.clear();
+    saved_ = {};
     SetModified(false);
 }
 
@@ -95,18 +79,22 @@ bool DesignDocument::Save() {
 bool DesignDocument::SaveAs(const std::string& path) {
     if (!IsOpen() || path.empty())
         return false;
-    std::string design = WriteDesign(form_->SaveDesign());
-    if (crlf_) {
-        std::string converted;
-        for (const char c : design)
-            converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        design = std::move(converted);
+    const DesignNode design = form_->SaveDesign();
+    // Nothing changed since the file was read or written: it keeps its bytes and its time.
+    if (design == saved_ && path == path_ &&
+        GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        error_.clear();
+        SetModified(false);
+        return true;
     }
-    if (!WriteTextFile(path, header_ + design)) {
+    std::string text = UpdateDesignText(text_, saved_, design);
+    if (!WriteTextFile(path, text)) {
         error_ = path + ": cannot be written";
         return false;
     }
     path_ = path;
+    text_ = std::move(text);
+    saved_ = design;
     error_.clear();
     SetModified(false);
     return true;

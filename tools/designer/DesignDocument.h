@@ -2,9 +2,11 @@
 // A saved design opened for editing: its window loaded in design mode, whether it has changes
 // not yet saved, and writing it back.
 //
-// Saving writes each component's properties as they are now (only the values that differ from
-// their defaults) and keeps everything else as the file had it, down to its opening comment and
-// its line ends, so that an edit shows in a diff as the keys it changed.
+// Saving changes the file's lines of what was edited (each component's properties as they are
+// now, only the values that differ from their defaults) and keeps every other line as the file
+// had it: comments and blank lines where they stand, keys and entries the designer does not
+// know, the line ends. An edit shows in a diff as the keys it changed; a design with nothing
+// changed is not written at all.
 #include "forms/ComponentHost.h"
 #include "tools/designer/DesignForm.h"
 
@@ -63,8 +65,8 @@ private:
     HWND owner_ = nullptr;
     std::string path_;
     std::string error_;
-    std::string header_; // the comment lines the file opens with
-    bool crlf_ = false;
+    std::string text_; // the file's text as last read or written
+    DesignNode saved_; // the design that text holds, as the window writes it
     bool modified_ = false;
     bool loading_ = false;
 };

@@ -1,0 +1,194 @@
+#pragma once
+// The real program as its own process, driven only through its windows as a user would: clicks
+// on buttons and list rows, answering its message boxes.
+#include "MessageBoxAnswerer.h"
+#include "PageDriver.h" // TextOf
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace cwtest {
+using Texts = std::vector<std::string>;
+constexpr const char* kTitle = "Norvanta Clutterwise";
+
+// Posted input is handled in the program's own time (and a sent message may overtake it): waits
+// until `done` holds, or the time runs out (false).
+inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// The program under test: from the command line (--app=<path>), a Linux path mapped to drive Z:.
+inline std::string ProgramPath() {
+    for (const std::string& arg : ::testing::internal::GetArgvs())
+        if (arg.rfind("--app=", 0) == 0) {
+            std::string path = arg.substr(6);
+            if (!path.empty() && path[0] == '/') {
+                std::replace(path.begin(), path.end(), '/', '\\');
+                path = "Z:" + path;
+            }
+            return path;
+        }
+    return {};
+}
+
+// The program as its own process, closed at the end if it still runs.
+class AppDriver {
+public:
+    explicit AppDriver(const std::string& arguments = "") {
+        std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process_))
+            ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+    }
+    ~AppDriver() {
+        if (!process_.hProcess)
+            return;
+        if (!WaitForExit(0)) {
+            for (HWND window : TopLevelWindows())
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            if (!WaitForExit(5000))
+                TerminateProcess(process_.hProcess, 1);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    AppDriver(const AppDriver&) = delete;
+    AppDriver& operator=(const AppDriver&) = delete;
+
+    // Visible top-level windows of the program (message boxes included).
+    std::vector<HWND> TopLevelWindows() const {
+        std::pair<DWORD, std::vector<HWND>> search{process_.dwProcessId, {}};
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto& [pid, found] = *reinterpret_cast<decltype(search)*>(param);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == pid && IsWindowVisible(window))
+                    found.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.second;
+    }
+    // The program's top-level window with this caption, once it appears.
+    HWND WaitForWindow(const std::string& caption) const {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            for (HWND window : TopLevelWindows())
+                if (TextOf(window) == caption && !IsMessageBox(window))
+                    found = window;
+            return found || WaitForExit(0);
+        });
+        return found;
+    }
+    // The next message box the program shows, read (title and text) and answered with OK. The
+    // icon cannot be told from here: the program's icon handles do not compare across processes.
+    std::optional<AnsweredBox> AnswerMessageBox(DWORD timeoutMs = 20000) const {
+        HWND box = nullptr;
+        if (!WaitUntil(
+                [&] {
+                    const auto windows = TopLevelWindows();
+                    const auto it = std::find_if(windows.begin(), windows.end(), IsMessageBox);
+                    box = it == windows.end() ? nullptr : *it;
+                    return box != nullptr;
+                },
+                timeoutMs))
+            return std::nullopt;
+        const AnsweredBox read = ReadMessageBox(box);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
+        return read;
+    }
+    // Ends it from outside, as a crash or a switched-off machine would.
+    void Kill() const {
+        TerminateProcess(process_.hProcess, 9);
+        WaitForSingleObject(process_.hProcess, 10000);
+    }
+    // The program's exit code once it ends, or nothing on time-out.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 20000) const {
+        DWORD code = 0;
+        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_.hProcess, &code))
+            return std::nullopt;
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// The child window of a class with a caption (a button, whichever frame holds it), or every child
+// of the class when the caption is empty.
+inline std::vector<HWND> Children(HWND parent, const std::string& windowClass,
+                           const std::string& caption = "") {
+    std::tuple<std::string, std::string, std::vector<HWND>> search{windowClass, caption, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto& [cls, text, found] = *reinterpret_cast<decltype(search)*>(param);
+            char name[64] = "";
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, cls.c_str()) == 0 && (text.empty() || TextOf(child) == text))
+                found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return std::get<2>(search);
+}
+
+// The one child of that class and caption, or none.
+inline HWND Child(HWND parent, const std::string& windowClass, const std::string& caption) {
+    const auto found = Children(parent, windowClass, caption);
+    return found.size() == 1 ? found[0] : nullptr;
+}
+
+// Input as the user gives it, posted so that a handler that opens a modal box does not block us.
+inline void ClickButton(HWND main, const std::string& caption) {
+    const auto found = Children(main, "Button", caption);
+    ASSERT_EQ(found.size(), 1u) << caption;
+    PostMessageA(found[0], BM_CLICK, 0, 0);
+}
+
+inline void ClickRow(HWND list, int row, WPARAM keys = 0, bool twice = false) {
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    PostMessageA(list, WM_LBUTTONUP, keys, at);
+    if (twice) {
+        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(list, WM_LBUTTONUP, 0, at);
+    }
+}
+
+// Read through the wide message: Wine hands a narrow LB_GETTEXT sent to another process's
+// list the row's UTF-16 text unconverted.
+inline std::vector<std::string> Rows(HWND list) {
+    std::vector<std::string> rows;
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t wide[1024] = L"";
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[4096] = "";
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+} // namespace cwtest

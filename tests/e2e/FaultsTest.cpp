@@ -1,0 +1,207 @@
+// Faults a careful user met in the real program: regional date formats, a desktop folder that is
+// not there, paths past the old limit, a shortcut held open by another program, a double-click on
+// Process. Each test starts clutterwise.exe on a desktop folder of its own.
+#include "AppDriver.h"
+#include "DesktopRedirect.h"
+#include "FileStamps.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+using namespace cwtest;
+
+namespace {
+
+constexpr const char* kFinal =
+    "Go to a blank area of the Desktop, click on the right mouse button\r\n"
+    "select \"Arrange Icons\", click \"by Date\"";
+
+std::string Shortcut(const std::string& folder, const std::string& name, long long localSeconds) {
+    const std::string path = folder + "\\" + name + ".lnk";
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetLocalStamp(path, localSeconds);
+    return path;
+}
+
+long long LocalSecondsOf(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    const SYSTEMTIME fields{year, month, 0, day, hour, minute, second, 0};
+    FILETIME t{};
+    SystemTimeToFileTime(&fields, &t);
+    return static_cast<long long>((ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 10000000);
+}
+
+// The program on a desktop folder, with the controls a user works.
+struct Running {
+    explicit Running(const std::string& desktop) : redirect(desktop) {
+        main = program.WaitForWindow(kTitle);
+        std::vector<HWND> lists = main ? Children(main, "ListBox") : std::vector<HWND>{};
+        std::sort(lists.begin(), lists.end(), [](HWND a, HWND b) {
+            RECT ra{}, rb{};
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.left < rb.left;
+        });
+        current = lists.empty() ? nullptr : lists.front(); // "Current order:" is the left one
+        process = main ? Child(main, "Button", "Process") : nullptr;
+    }
+    // "Select All" and ">>": the whole list becomes the new order.
+    bool MoveAll() const {
+        ClickButton(main, "Select All");
+        ClickButton(main, ">>");
+        return WaitUntil([&] { return IsWindowEnabled(process) != FALSE; });
+    }
+    DesktopRedirect redirect;
+    AppDriver program;
+    HWND main = nullptr, current = nullptr, process = nullptr;
+};
+
+// Values under HKCU\Control Panel\International for one scope; the previous ones (Wine's prefix
+// holds every one of them) come back after.
+struct RegionalFormats {
+    using Values = std::vector<std::pair<std::string, std::string>>;
+    explicit RegionalFormats(const Values& values) {
+        for (const auto& [name, value] : values) {
+            char old[256] = "";
+            DWORD size = sizeof old;
+            RegGetValueA(HKEY_CURRENT_USER, kKey, name.c_str(), RRF_RT_REG_SZ, nullptr, old, &size);
+            previous.emplace_back(name, old);
+            Set(name, value);
+        }
+    }
+    ~RegionalFormats() {
+        for (const auto& [name, value] : previous)
+            Set(name, value);
+    }
+    static void Set(const std::string& name, const std::string& value) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, name.c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size() + 1));
+    }
+    static constexpr const char* kKey = "Control Panel\\International";
+    Values previous;
+};
+
+} // namespace
+
+// Two-digit years, times without seconds and texts no reader takes back (Korean settings) must
+// not change the order: it is the order of the times themselves. Runs alone (the formats are the
+// whole prefix's while it runs).
+TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
+    const TempFolder desktop;
+    for (const WORD year : {WORD{2100}, WORD{1925}, WORD{2035}, WORD{1999}, WORD{2020}})
+        Shortcut(desktop.Path(), "Y" + std::to_string(year), LocalSecondsOf(year, 2, 1, 21, 0, 5));
+    // Ten seconds apart, the later one first in the folder's own order.
+    Shortcut(desktop.Path(), "Ten A", LocalSecondsOf(2021, 6, 1, 12, 0, 0));
+    Shortcut(desktop.Path(), "Ten B", LocalSecondsOf(2021, 6, 1, 12, 0, 0));
+    Texts ten;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((desktop / "Ten*.lnk").c_str(), &found);
+    do
+        ten.emplace_back(found.cFileName, strlen(found.cFileName) - 4);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    ASSERT_EQ(ten.size(), 2u);
+    SetLocalStamp(desktop / (ten[0] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 10));
+    SetLocalStamp(desktop / (ten[1] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 0));
+    const Texts expected{"Y1925", "Y1999", "Y2020", ten[1], ten[0], "Y2035", "Y2100"};
+
+    const RegionalFormats::Values formats[] = {
+        {{"sShortDate", "M/d/yy"}, {"sTimeFormat", "h:mm:ss tt"}},
+        {{"sShortDate", "yy/MM/dd"}, {"sTimeFormat", "HH:mm"}},
+        {{"sShortDate", "dd-MMM-yy"}, {"sTimeFormat", "HH:mm:ss"}},
+        // "2020. 2. 1. 오후 9:00:05"
+        {{"sShortDate", "yyyy. M. d."},
+         {"sTimeFormat", "tt h:mm:ss"},
+         {"s1159", "오전"},
+         {"s2359", "오후"}}};
+    for (const auto& format : formats) {
+        const RegionalFormats regional(format);
+        const Running app(desktop.Path());
+        ASSERT_TRUE(app.current) << format[0].second;
+        EXPECT_EQ(Rows(app.current), expected) << format[0].second << " " << format[1].second;
+    }
+}
+
+// The shell names a desktop folder that is not there (under Wine: a file in its place, as Wine's
+// shell names no missing folder at all): one box says so, the program ends, nothing is made.
+TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
+    const TempFolder temp;
+    const std::string desktop = temp.MakeFile("Desktop");
+    const DesktopRedirect redirect(desktop);
+    const AppDriver program;
+    const auto box = program.AnswerMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, kTitle);
+    EXPECT_EQ(box->text, "The desktop folder " + desktop + " cannot be found.");
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    const DWORD attributes = GetFileAttributesA(desktop.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// A desktop folder of 207 characters holding a shortcut whose full path has 268, and one that
+// another program holds open for reading and writing (sharing both). A double-click on Process and
+// a click on Refresh are queued before the run gets going, then Process is clicked while the run's
+// first box is open. The long one is listed in its time order and stamped, the held one keeps its
+// place and is reported, and the run happens once, with no refresh in between.
+TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
+    const TempFolder temp;
+    std::string desktop = temp.Path() + "\\";
+    desktop.append(207 - desktop.size(), 'd');
+    ASSERT_TRUE(CreateDirectoryA(desktop.c_str(), nullptr));
+    const std::string name(268 - 208 - 4, 'L');
+    // Made and read from inside the folder: the narrow calls take no full path that long.
+    SetCurrentDirectoryA(desktop.c_str());
+    const struct Leave {
+        std::string file;
+        ~Leave() {
+            DeleteFileA(file.c_str());
+            SetCurrentDirectoryA("C:\\");
+        }
+    } leave{name + ".lnk"};
+    const long long t = LocalSecondsNow() - 86400;
+    Shortcut(desktop, "First", t - 300);
+    Shortcut(".", name, t - 250);
+    const std::string held = Shortcut(desktop, "Held", t - 200);
+    Shortcut(desktop, "Last", t - 100);
+    const HANDLE hold =
+        CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+
+    const Running app(desktop);
+    ASSERT_TRUE(app.current);
+    EXPECT_EQ(Rows(app.current), (Texts{"First", name, "Held", "Last"}));
+    ASSERT_TRUE(app.MoveAll());
+    const HWND refresh = Child(app.main, "Button", "Refresh");
+    // The program's thread waits while the input is queued, as it would behind a slow click.
+    const HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(app.main, nullptr));
+    SuspendThread(thread);
+    for (const auto& [button, message] : {std::pair{app.process, WM_LBUTTONDOWN},
+                                          {app.process, WM_LBUTTONUP},
+                                          {app.process, WM_LBUTTONDBLCLK},
+                                          {app.process, WM_LBUTTONUP},
+                                          {refresh, WM_LBUTTONDOWN},
+                                          {refresh, WM_LBUTTONUP}})
+        PostMessageA(button, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    const long long before = LocalSecondsNow();
+    ResumeThread(thread);
+    CloseHandle(thread);
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto windows = app.program.TopLevelWindows();
+        return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+    }));
+    ClickButton(app.main, "Process");
+    Texts boxes;
+    while (const auto box = app.program.AnswerMessageBox(1500))
+        boxes.push_back(box->text);
+    const long long after = LocalSecondsNow();
+    CloseHandle(hold);
+    EXPECT_EQ(boxes, (Texts{"Error accessing " + held, kFinal}));
+    EXPECT_TRUE(Rows(app.current).empty());
+    const long long written = StampsOf(leave.file).written;
+    EXPECT_GE(written, before + 60);
+    EXPECT_LE(written, after + 60);
+}
