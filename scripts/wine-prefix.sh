@@ -3,9 +3,20 @@
 # Usage: scripts/wine-prefix.sh <build-dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine-env.sh" "${1:?build directory required}"
+build=${1:?build directory required}
+. "$here/wine-env.sh" "$build"
 stamp="$WINEPREFIX/.clutterwise-ready"
 [ -f "$stamp" ] && exit 0
+
+# An interrupted or failed set-up leaves no Wine process of its own behind (scripts/wine-wait).
+export CLUTTERWISE_OWNER="wine-prefix-$$-$RANDOM$RANDOM"
+finished=0
+wait_prefix() {
+  [ "$finished" = 1 ] || "$here/wine-wait" "$build" "$CLUTTERWISE_OWNER" || true
+}
+trap wait_prefix EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 mkdir -p "$HOME"
 wineboot -i >/dev/null 2>&1 || true
@@ -27,3 +38,4 @@ done
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
 touch "$stamp"
+finished=1
