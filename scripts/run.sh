@@ -5,10 +5,36 @@
 # Without one, it runs on a private Xvfb for a few seconds, saves a screenshot into the build tree,
 # says where, and closes the program.
 # The prefix's Desktop is a folder inside the build tree; when it holds no shortcut it is first
-# filled with a dozen samples (tools/sample-desktop).
+# filled with fourteen samples (tools/sample-desktop).
+# On every way out (end, failure, Ctrl+C) the script stops what it started, each by its own PID,
+# and waits for Wine's helpers of the prefix to end: it leaves no process behind.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/mingw"
+. "$root/scripts/private-display.sh"
+
+# Everything started from here carries this mark, so that the end can find what is ours.
+export CLUTTERWISE_OWNER="run-$$-$RANDOM$RANDOM"
+app_pid=""
+ran_wine=0
+cleanup() {
+  local status=$?
+  if [ -n "$app_pid" ]; then
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+  fi
+  # Before the display goes: Wine's helpers end by themselves once the program has.
+  if [ "$ran_wine" = 1 ]; then
+    "$root/scripts/wine-wait" "$build" "$CLUTTERWISE_OWNER" || true
+  fi
+  private_display_stop
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
 "$root/scripts/setup.sh" >&2
 cd "$root"
 cmake --preset mingw -Wno-dev >/dev/null
@@ -16,29 +42,13 @@ cmake --build --preset mingw --target clutterwise sample-desktop -j 2 >&2
 program="$build/app/clutterwise.exe"
 samples="$build/tools/sample-desktop/sample-desktop.exe"
 
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  true
-}
-trap cleanup EXIT
-
+headless=0
 if [ -z "${DISPLAY:-}" ]; then
-  # A private display of our own, stopped by its own PID at the end.
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r number <"$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$number"
+  private_display_start
   headless=1
-else
-  headless=0
 fi
 
+ran_wine=1
 "$root/scripts/wine-prefix.sh" "$build"
 # A test program that ended early may have left the shell's Desktop pointed at a folder of its
 # own: point it back at the prefix's Desktop.
@@ -47,12 +57,17 @@ fi
   /v Desktop /t REG_EXPAND_SZ /d '%USERPROFILE%\Desktop' /f >/dev/null 2>&1
 "$root/scripts/wine-exec" "$build" "$samples" --if-empty
 
-if [ "$headless" = 0 ]; then
-  exec "$root/scripts/wine-exec" "$build" "$program"
-fi
-
+# In the background, so that a signal reaches the trap at once and the trap knows what to stop.
 "$root/scripts/wine-exec" "$build" "$program" &
 app_pid=$!
+
+if [ "$headless" = 0 ]; then
+  status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  exit "$status"
+fi
+
 sleep "${CLUTTERWISE_SHOT_DELAY:-6}"
 shot="$build/screenshot.png"
 import -window root "$shot"

@@ -1,9 +1,10 @@
 // sample-desktop [--if-empty] [folder]
 //
-// Makes a dozen shortcuts (.lnk, through IShellLinkA and IPersistFile) in the given folder, by
+// Makes fourteen shortcuts (.lnk, through IShellLinkA and IPersistFile) in the given folder, by
 // default the user's desktop, with time stamps in an order that differs from their names' order,
 // so that Clutterwise has something to list and reorder. With --if-empty it does nothing when
-// the folder already holds a shortcut. Names are UTF-8 (the manifest's code page).
+// the folder already holds a shortcut. Names are UTF-8 (the manifest's code page) and include
+// Japanese, Arabic and Cyrillic ones, so that a look at the list shows every script drawn as text.
 #include <windows.h>
 
 #include <objidl.h>
@@ -27,6 +28,8 @@ constexpr Sample kSamples[] = {
     {"Calculator", "C:\\windows\\system32\\calc.exe", 72},
     {"Straße", "C:\\windows\\notepad.exe", 12},
     {"日本語", "C:\\windows\\notepad.exe", 48},
+    {"العربية", "C:\\windows\\notepad.exe", 36},
+    {"Русский", "C:\\windows\\notepad.exe", 120},
     {"Command Prompt", "C:\\windows\\system32\\cmd.exe", 2},
     {"Registry Editor", "C:\\windows\\regedit.exe", 96},
     {"Task Manager", "C:\\windows\\system32\\taskmgr.exe", 20},
