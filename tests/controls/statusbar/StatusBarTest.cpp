@@ -28,7 +28,7 @@ PropertyBag MainWindowBag() {
 }
 
 class StatusBarTest : public ::testing::Test {
-  protected:
+protected:
     // Docked at the bottom of its window, 20 pixels high, as on the main window.
     void Make(const PropertyBag* bag = nullptr, bool userMode = true) {
         host.userMode = userMode;
@@ -230,18 +230,18 @@ TEST_F(StatusBarTest, OneToolPerPanelWithItsTextRefreshedInPlace) {
 
 TEST_F(StatusBarTest, HooksOnlyAtRunTimeAndUnhooksOnTerminate) {
     const PropertyBag saved = MainWindowBag();
-    const LONG_PTR hookProc = reinterpret_cast<LONG_PTR>(&StatusBarHookProc);
     Make(&saved, false);
     EXPECT_EQ(Tools(), 0);
-    EXPECT_NE(GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC), hookProc);
+    const LONG_PTR unhooked = GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC);
+    EXPECT_EQ(GetPropA(bar->Hwnd(), "StatusBar"), nullptr);
     bar->Terminate();
 
     Make(&saved, true);
     HWND own = bar->Hwnd();
-    EXPECT_EQ(GetWindowLongPtrA(own, GWLP_WNDPROC), hookProc);
+    EXPECT_NE(GetWindowLongPtrA(own, GWLP_WNDPROC), unhooked);
     EXPECT_EQ(GetPropA(own, "StatusBar"), static_cast<HANDLE>(bar.get()));
     bar->Terminate();
-    EXPECT_NE(GetWindowLongPtrA(own, GWLP_WNDPROC), hookProc);
+    EXPECT_EQ(GetWindowLongPtrA(own, GWLP_WNDPROC), unhooked);
     EXPECT_EQ(GetPropA(own, "StatusBar"), nullptr);
     EXPECT_EQ(GetPropA(own, "StatusBarWindowProc"), nullptr);
 }
