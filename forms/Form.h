@@ -169,6 +169,7 @@ private:
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     Control& AddStandIn(std::unique_ptr<Control> standIn);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::string designName_;
     std::string loadError_;

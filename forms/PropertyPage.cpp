@@ -1,8 +1,7 @@
 #include "forms/PropertyPage.h"
 
+#include "win32/Barrier.h"
 #include "win32/Twips.h"
-
-#include <exception>
 
 namespace cw {
 namespace {
@@ -298,12 +297,7 @@ LRESULT CALLBACK PropertyPage::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
             f.hwnd = nullptr;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception&) {
-        // A page's failure must not unwind through the window system; the edit is dropped.
-        return 0;
-    }
+    return Barrier([&] { return self->HandleMessage(msg, wParam, lParam); });
 }
 
 } // namespace cw

@@ -1,5 +1,7 @@
 #include "subclass/Subclassing.h"
 
+#include "win32/Barrier.h"
+
 #include <commctrl.h>
 
 #include <utility>
@@ -61,7 +63,9 @@ LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT
         Running(const Running&) = delete;
         Running& operator=(const Running&) = delete;
     } running(reinterpret_cast<Subclassing::Link*>(data));
-    const LRESULT result = running.link->callback(hwnd, msg, wParam, lParam);
+    // Every hook procedure runs behind the barrier, as the window procedures do.
+    const LRESULT result =
+        Barrier([&] { return running.link->callback(hwnd, msg, wParam, lParam); });
     // The window goes: its links go with it, and their objects learn that nothing is hooked.
     if (msg == WM_NCDESTROY && !running.link->removed)
         running.link->Unhook();

@@ -3,6 +3,7 @@
 #include "forms/Component.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/PropertySheetHost.h"
+#include "win32/Barrier.h"
 
 #include <commdlg.h>
 
@@ -384,7 +385,7 @@ LRESULT CALLBACK DesignerWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, 
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    return self->HandleMessage(msg, wParam, lParam);
+    return Barrier([&] { return self->HandleMessage(msg, wParam, lParam); });
 }
 
 } // namespace cw
