@@ -49,10 +49,7 @@ Component::Component(ComponentHost& host) : host_(host) {
 }
 
 Component::~Component() {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    DestroyLinkedWindow(hwnd_);
 }
 
 void Component::Start(const PropertyBag* saved) {

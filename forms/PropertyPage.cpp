@@ -30,10 +30,7 @@ PropertyPage::PropertyPage(std::string caption, int widthTwips, int heightTwips)
     : caption_(std::move(caption)), widthTwips_(widthTwips), heightTwips_(heightTwips) {}
 
 PropertyPage::~PropertyPage() {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    DestroyLinkedWindow(hwnd_);
 }
 
 bool PropertyPage::Create(HWND parent, int x, int y) {

@@ -69,10 +69,7 @@ DesignerWindow::DesignerWindow() {
 DesignerWindow::~DesignerWindow() {
     document_.ModifiedChanged = nullptr;
     document_.Close();
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    DestroyLinkedWindow(hwnd_);
 }
 
 bool DesignerWindow::Create() {
