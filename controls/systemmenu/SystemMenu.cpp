@@ -183,7 +183,7 @@ void SystemMenu::RebuildEntries() {
     // its: each takes a run of numbers the others leave free (the first one 0..Count-1).
     std::vector<UINT> taken;
     for (int position = 0; position < GetMenuItemCount(menu_); ++position)
-        if (const ULONG_PTR owner = EntryOwner(position); owner && owner != Mark())
+        if (const ULONG_PTR owner = EntryOwner(position); owner && owner != mark_)
             taken.push_back(GetMenuItemID(menu_, position));
     base_ = FreeCommandBase(std::move(taken), count_);
     for (const auto& item : items_) {
@@ -196,7 +196,7 @@ void SystemMenu::RebuildEntries() {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_DATA;
-        info.dwItemData = Mark();
+        info.dwItemData = mark_;
         SetMenuItemInfoA(menu_, static_cast<UINT>(GetMenuItemCount(menu_) - 1), TRUE, &info);
     }
     entriesMenu_ = menu_;
@@ -224,12 +224,6 @@ void SystemMenu::UpdateEntry(const cw::SystemMenuItem& item) {
     SetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info);
 }
 
-// Each entry this control appends carries its mark as the entry's data, so that its entries are
-// told from the platform's and from those of other system menu controls.
-ULONG_PTR SystemMenu::Mark() const {
-    return reinterpret_cast<ULONG_PTR>(this);
-}
-
 ULONG_PTR SystemMenu::EntryOwner(int position) const {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
@@ -240,7 +234,7 @@ ULONG_PTR SystemMenu::EntryOwner(int position) const {
 int SystemMenu::EntryPosition(std::int16_t index) const {
     const UINT command = base_ + static_cast<UINT>(index);
     for (int position = GetMenuItemCount(menu_) - 1; position >= 0; --position) {
-        if (GetMenuItemID(menu_, position) == command && EntryOwner(position) == Mark())
+        if (GetMenuItemID(menu_, position) == command && EntryOwner(position) == mark_)
             return position;
     }
     return -1;

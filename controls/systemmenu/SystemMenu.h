@@ -73,7 +73,6 @@ private:
     cw::SystemMenuItem& NewItem(std::int16_t index);
     void RebuildEntries();
     void UpdateEntry(const cw::SystemMenuItem& item);
-    ULONG_PTR Mark() const;
     ULONG_PTR EntryOwner(int position) const;
     // Where item `index`'s entry stands in the menu, or -1.
     int EntryPosition(std::int16_t index) const;
@@ -90,6 +89,14 @@ private:
     HMENU entriesMenu_ = nullptr;
     std::int16_t entries_ = 0;
     UINT base_ = 0;
+    // The data of each entry this control appends, which tells its entries from the platform's and
+    // from other controls' (also from those a terminated control left in the menu): one number per
+    // control in the process, never 0.
+    const ULONG_PTR mark_ = NextMark();
+    static ULONG_PTR NextMark() {
+        static ULONG_PTR last = 0;
+        return ++last;
+    }
 };
 
 } // namespace cw
