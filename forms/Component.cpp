@@ -1,5 +1,6 @@
 #include "forms/Component.h"
 
+#include "win32/Barrier.h"
 #include "win32/Handles.h"
 
 #include <windowsx.h>
@@ -48,10 +49,7 @@ Component::Component(ComponentHost& host) : host_(host) {
 }
 
 Component::~Component() {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    DestroyLinkedWindow(hwnd_);
 }
 
 void Component::Start(const PropertyBag* saved) {
@@ -99,6 +97,10 @@ void Component::SetVisible(bool visible) {
 }
 
 LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Barrier([&] { return HandleMessage(hwnd, msg, wParam, lParam); });
+}
+
+LRESULT Component::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Component*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -114,10 +116,9 @@ LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         return 1;
     }
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        self->Paint(dc);
-        EndPaint(hwnd, &ps);
+        // Ended also when Paint fails, or the window would ask to be painted again at once.
+        const PaintDC paint(hwnd);
+        self->Paint(paint.Get());
         return 0;
     }
     case WM_LBUTTONUP:

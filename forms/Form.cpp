@@ -10,6 +10,7 @@
 #include "forms/Line.h"
 #include "forms/ListBox.h"
 #include "forms/OptionButton.h"
+#include "win32/Barrier.h"
 #include "win32/Handles.h"
 #include "win32/Twips.h"
 
@@ -696,8 +697,8 @@ void Form::DockOnce() {
 }
 
 void Form::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    const PaintDC paint(hwnd_);
+    const HDC dc = paint.Get();
     for (const auto& c : controls_) {
         if (c->Kind() != ControlKind::Line)
             continue;
@@ -706,7 +707,6 @@ void Form::OnPaint() {
             MapWindowPoints(frame->Hwnd(), hwnd_, &origin, 1);
         static_cast<const Line&>(*c).Draw(dc, origin.x, origin.y);
     }
-    EndPaint(hwnd_, &ps);
 }
 
 LRESULT Form::OnSetCursor(WPARAM wParam, LPARAM lParam) {
@@ -725,6 +725,10 @@ LRESULT Form::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Barrier([&] { return HandleMessage(hwnd, msg, wParam, lParam); });
+}
+
+LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));

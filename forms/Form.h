@@ -175,6 +175,7 @@ private:
     void OnPaint();
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::string designName_;
     std::string loadError_;

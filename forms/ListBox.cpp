@@ -1,6 +1,7 @@
 #include "forms/ListBox.h"
 
 #include "forms/Form.h"
+#include "win32/Barrier.h"
 
 #include <commctrl.h>
 
@@ -93,30 +94,32 @@ int ListBox::SelCount() const {
 
 LRESULT CALLBACK ListBox::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR data) {
-    auto* self = reinterpret_cast<ListBox*>(data);
-    switch (msg) {
-    case WM_GETDLGCODE: {
-        // Enter belongs to the list (its KeyDown), not to the dialog manager's default button.
-        const auto* key = reinterpret_cast<const MSG*>(lParam);
-        LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
-        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
-            code |= DLGC_WANTMESSAGE;
-        return code;
-    }
-    case WM_KEYDOWN: {
-        int keyCode = static_cast<int>(wParam);
-        if (self->form_)
-            self->form_->RaiseKeyDown(*self, keyCode);
-        if (!IsWindow(hwnd) || keyCode == 0)
-            return 0; // unloaded by the handler, or the handler took the key
-        return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
-    }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &ListBox::Hook, id);
-        self->Detach();
-        break;
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return Barrier([&]() -> LRESULT {
+        auto* self = reinterpret_cast<ListBox*>(data);
+        switch (msg) {
+        case WM_GETDLGCODE: {
+            // Enter belongs to the list (its KeyDown), not to the dialog manager's default button.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
+            if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN: {
+            int keyCode = static_cast<int>(wParam);
+            if (self->form_)
+                self->form_->RaiseKeyDown(*self, keyCode);
+            if (!IsWindow(hwnd) || keyCode == 0)
+                return 0; // unloaded by the handler, or the handler took the key
+            return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, &ListBox::Hook, id);
+            self->Detach();
+            break;
+        }
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    });
 }
 
 } // namespace cw

@@ -1,8 +1,7 @@
 #include "forms/PropertyPage.h"
 
+#include "win32/Barrier.h"
 #include "win32/Twips.h"
-
-#include <exception>
 
 namespace cw {
 namespace {
@@ -31,10 +30,7 @@ PropertyPage::PropertyPage(std::string caption, int widthTwips, int heightTwips)
     : caption_(std::move(caption)), widthTwips_(widthTwips), heightTwips_(heightTwips) {}
 
 PropertyPage::~PropertyPage() {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    DestroyLinkedWindow(hwnd_);
 }
 
 bool PropertyPage::Create(HWND parent, int x, int y) {
@@ -298,12 +294,7 @@ LRESULT CALLBACK PropertyPage::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
             f.hwnd = nullptr;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception&) {
-        // A page's failure must not unwind through the window system; the edit is dropped.
-        return 0;
-    }
+    return Barrier([&] { return self->HandleMessage(msg, wParam, lParam); });
 }
 
 } // namespace cw

@@ -1,6 +1,83 @@
 #include "subclass/Subclassing.h"
 
+#include "win32/Barrier.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
 namespace cw {
+
+namespace {
+
+LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                         DWORD_PTR data);
+
+} // namespace
+
+// One hook in a window's chain: what its hook procedure needs, kept apart from the Subclassing
+// object so that the window can still run it when the object is dropped without Destroy.
+struct Subclassing::Link {
+    HWND hwnd;
+    WNDPROC callback;
+    std::vector<std::pair<std::string, LONG_PTR>> pairs; // as set on the window at Create
+    Subclassing* owner;                                  // null once the object is gone
+    int running = 0;                                     // calls of the hook procedure under way
+    bool removed = false; // out of the chain; freed when the last call returns
+
+    // Takes the link out of the chain and tells its object; whoever calls this frees the link
+    // once its procedure no longer runs.
+    void Unhook() {
+        RemoveWindowSubclass(hwnd, &Forward, reinterpret_cast<UINT_PTR>(this));
+        // Another hook may have set its own value under the same name since: that one stays.
+        for (const auto& [atom, handle] : pairs)
+            if (reinterpret_cast<LONG_PTR>(GetPropA(hwnd, atom.c_str())) == handle)
+                RemovePropA(hwnd, atom.c_str());
+        if (owner) {
+            owner->link_ = nullptr;
+            owner->active_ = false;
+            owner = nullptr;
+        }
+        removed = true;
+    }
+};
+
+namespace {
+
+// The innermost hook procedure running on this thread: the one that calls CallReplacedProc.
+thread_local Subclassing::Link* current = nullptr;
+
+LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                         DWORD_PTR data) {
+    struct Running {
+        Subclassing::Link* link;
+        Subclassing::Link* outer;
+        explicit Running(Subclassing::Link* l) : link(l), outer(std::exchange(current, l)) {
+            ++link->running;
+        }
+        ~Running() {
+            current = outer;
+            if (--link->running == 0 && link->removed)
+                delete link;
+        }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    } running(reinterpret_cast<Subclassing::Link*>(data));
+    // Every hook procedure runs behind the barrier, as the window procedures do.
+    const LRESULT result =
+        Barrier([&] { return running.link->callback(hwnd, msg, wParam, lParam); });
+    // The window goes: its links go with it, and their objects learn that nothing is hooked.
+    if (msg == WM_NCDESTROY && !running.link->removed)
+        running.link->Unhook();
+    return result;
+}
+
+} // namespace
+
+Subclassing::~Subclassing() {
+    if (link_)
+        link_->owner = nullptr;
+}
 
 void Subclassing::Add(std::string atom, LONG_PTR handle) {
     atoms_.push_back(std::move(atom));
@@ -14,36 +91,53 @@ void Subclassing::Clear() {
 
 bool Subclassing::Create(WNDPROC callback) {
     active_ = false;
-    if (savedProc_ != 0) {
+    if (link_) {
         active_ = true;
         return false;
     }
-    savedProc_ = SetWindowLongPtrA(ownerHwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(callback));
-    if (savedProc_ == 0)
+    // Only the window's own thread may change its chain.
+    if (!callback || !IsWindow(ownerHwnd_) ||
+        GetWindowThreadProcessId(ownerHwnd_, nullptr) != GetCurrentThreadId())
         return false;
-    SetPropA(ownerHwnd_, windowProc_.c_str(), reinterpret_cast<HANDLE>(savedProc_));
+    auto* link = new Link{ownerHwnd_, callback, {}, this};
     for (size_t i = 0; i < atoms_.size(); ++i)
-        SetPropA(ownerHwnd_, atoms_[i].c_str(), reinterpret_cast<HANDLE>(handles_[i]));
+        link->pairs.emplace_back(atoms_[i], handles_[i]);
+    if (!SetWindowSubclass(ownerHwnd_, &Forward, reinterpret_cast<UINT_PTR>(link),
+                           reinterpret_cast<DWORD_PTR>(link))) {
+        delete link;
+        return false;
+    }
+    link_ = link;
+    for (const auto& [atom, handle] : link->pairs)
+        SetPropA(ownerHwnd_, atom.c_str(), reinterpret_cast<HANDLE>(handle));
     active_ = true;
     return true;
 }
 
 void Subclassing::Destroy() {
     active_ = false;
-    if (savedProc_ == 0)
-        return;
-    SetWindowLongPtrA(ownerHwnd_, GWLP_WNDPROC, savedProc_);
-    RemovePropA(ownerHwnd_, windowProc_.c_str());
-    for (const std::string& atom : atoms_)
-        RemovePropA(ownerHwnd_, atom.c_str());
-    savedProc_ = 0;
+    if (Link* link = link_) {
+        link->Unhook();
+        if (link->running == 0)
+            delete link;
+    }
 }
 
-LRESULT CallReplacedProc(HWND hwnd, const char* windowProc, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, windowProc));
-    if (!previous)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+LONG_PTR HookedValue(HWND hwnd, const char* atom) {
+    if (current && current->hwnd == hwnd) {
+        // The later of two pairs under one name wins, as on the window.
+        for (auto it = current->pairs.rbegin(); it != current->pairs.rend(); ++it)
+            if (lstrcmpiA(it->first.c_str(), atom) == 0)
+                return it->second;
+        return 0;
+    }
+    return reinterpret_cast<LONG_PTR>(GetPropA(hwnd, atom));
+}
+
+LRESULT CallReplacedProc(HWND hwnd, const char*, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (current && current->hwnd == hwnd)
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 } // namespace cw

@@ -179,11 +179,25 @@ void SystemMenu::RebuildEntries() {
                 DeleteMenu(menu_, static_cast<UINT>(position), MF_BYPOSITION);
         }
     }
+    // Another system menu control on the same window must not answer to our numbers, nor we to
+    // its: each takes a run of numbers the others leave free (the first one 0..Count-1).
+    std::vector<UINT> taken;
+    for (int position = 0; position < GetMenuItemCount(menu_); ++position)
+        if (const ULONG_PTR owner = EntryOwner(position); owner && owner != mark_)
+            taken.push_back(GetMenuItemID(menu_, position));
+    base_ = FreeCommandBase(std::move(taken), count_);
     for (const auto& item : items_) {
         const EntryLook look =
             LookOfEntry(item->Style(), item->Checked(), item->Enabled(), enabled_);
         const char* text = look.type == MFT_SEPARATOR ? "" : item->Text().c_str();
-        AppendMenuA(menu_, look.type | look.state, static_cast<UINT_PTR>(item->Index()), text);
+        if (!AppendMenuA(menu_, look.type | look.state, base_ + static_cast<UINT>(item->Index()),
+                         text))
+            continue;
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        info.dwItemData = mark_;
+        SetMenuItemInfoA(menu_, static_cast<UINT>(GetMenuItemCount(menu_) - 1), TRUE, &info);
     }
     entriesMenu_ = menu_;
     entries_ = static_cast<std::int16_t>(items_.size());
@@ -203,18 +217,24 @@ void SystemMenu::UpdateEntry(const cw::SystemMenuItem& item) {
     info.fMask = MIIM_STATE | MIIM_ID | MIIM_TYPE;
     info.fType = look.type;
     info.fState = look.state;
-    info.wID = static_cast<UINT>(item.Index());
+    info.wID = base_ + static_cast<UINT>(item.Index());
     info.dwTypeData = text.data();
     info.cch = static_cast<UINT>(text.size());
     // By position: by command number 0 the platform would find its own separator first.
     SetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info);
 }
 
-// This control's entries are appended after everything else, so the last entry carrying the
-// command number is ours.
-int SystemMenu::EntryPosition(std::int16_t command) const {
+ULONG_PTR SystemMenu::EntryOwner(int position) const {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA;
+    return GetMenuItemInfoA(menu_, static_cast<UINT>(position), TRUE, &info) ? info.dwItemData : 0;
+}
+
+int SystemMenu::EntryPosition(std::int16_t index) const {
+    const UINT command = base_ + static_cast<UINT>(index);
     for (int position = GetMenuItemCount(menu_) - 1; position >= 0; --position) {
-        if (GetMenuItemID(menu_, position) == static_cast<UINT>(command))
+        if (GetMenuItemID(menu_, position) == command && EntryOwner(position) == mark_)
             return position;
     }
     return -1;
@@ -232,9 +252,10 @@ void SystemMenu::HookOwner() {
 LRESULT CALLBACK SystemMenuHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_SYSCOMMAND)
         return CallReplacedProc(hwnd, kWindowProcProperty, msg, wParam, lParam);
-    if (SystemMenu* control = HookedControl<SystemMenu>(hwnd, kControlProperty);
-        control && IsItemCommand(wParam, control->Count())) {
-        if (cw::SystemMenuItem* item = control->SystemMenuItem(static_cast<std::int16_t>(wParam))) {
+    if (SystemMenu* control = HookedControl<SystemMenu>(hwnd, kControlProperty)) {
+        const int index = ItemOfCommand(wParam, control->base_, control->Count());
+        if (cw::SystemMenuItem* item =
+                index < 0 ? nullptr : control->SystemMenuItem(static_cast<std::int16_t>(index))) {
             // The handler may end the control: nothing of it is touched afterwards.
             control->RaiseItemClick(*item);
             return 0;

@@ -17,11 +17,13 @@
 namespace cw {
 
 // Installed on the holding window: raises ItemClick for the control's own command numbers and
-// passes every other message on, so that the standard system commands keep working.
+// passes every other message on, so that the standard system commands keep working. Item i's
+// entry carries command number i, unless another system menu control on the window holds that
+// number: the control then moves its run of numbers up to the first free one.
 LRESULT CALLBACK SystemMenuHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 class SystemMenu : public Component {
-  public:
+public:
     explicit SystemMenu(ComponentHost& host);
     ~SystemMenu() override;
 
@@ -59,7 +61,7 @@ class SystemMenu : public Component {
     // Raised with the chosen item, before the hook procedure returns.
     std::function<void(cw::SystemMenuItem&)> ItemClick;
 
-  private:
+private:
     friend class cw::SystemMenuItem;
     friend LRESULT CALLBACK SystemMenuHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -71,7 +73,9 @@ class SystemMenu : public Component {
     cw::SystemMenuItem& NewItem(std::int16_t index);
     void RebuildEntries();
     void UpdateEntry(const cw::SystemMenuItem& item);
-    int EntryPosition(std::int16_t command) const;
+    ULONG_PTR EntryOwner(int position) const;
+    // Where item `index`'s entry stands in the menu, or -1.
+    int EntryPosition(std::int16_t index) const;
     void HookOwner();
 
     std::vector<std::unique_ptr<cw::SystemMenuItem>> items_;
@@ -80,9 +84,19 @@ class SystemMenu : public Component {
     std::int16_t count_ = 0;
     Subclassing hook_;
     HMENU menu_ = nullptr; // the holding window's system menu; the window owns it
-    // The entries this control has put into entriesMenu_: command numbers 0..entries_-1.
+    // The entries this control has put into entriesMenu_: items 0..entries_-1, under the command
+    // numbers base_..base_+entries_-1.
     HMENU entriesMenu_ = nullptr;
     std::int16_t entries_ = 0;
+    UINT base_ = 0;
+    // The data of each entry this control appends, which tells its entries from the platform's and
+    // from other controls' (also from those a terminated control left in the menu): one number per
+    // control in the process, never 0.
+    const ULONG_PTR mark_ = NextMark();
+    static ULONG_PTR NextMark() {
+        static ULONG_PTR last = 0;
+        return ++last;
+    }
 };
 
 } // namespace cw

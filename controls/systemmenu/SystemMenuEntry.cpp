@@ -2,6 +2,8 @@
 
 #include "controls/systemmenu/SystemMenuItem.h"
 
+#include <algorithm>
+
 namespace cw {
 
 std::string IndexedName(std::string_view name, int index) {
@@ -25,9 +27,23 @@ EntryLook LookOfEntry(std::int32_t style, bool checked, bool itemEnabled, bool c
     return look;
 }
 
-bool IsItemCommand(WPARAM wParam, std::int16_t count) {
+int ItemOfCommand(WPARAM wParam, UINT base, std::int16_t count) {
     const auto command = static_cast<LONG_PTR>(wParam);
-    return command >= 0 && command < count;
+    if (command < static_cast<LONG_PTR>(base) || command - static_cast<LONG_PTR>(base) >= count)
+        return -1;
+    return static_cast<int>(command - static_cast<LONG_PTR>(base));
+}
+
+UINT FreeCommandBase(std::vector<UINT> taken, std::int16_t count) {
+    std::sort(taken.begin(), taken.end());
+    UINT base = 0;
+    for (const UINT number : taken) {
+        if (number >= base + static_cast<UINT>(count))
+            break;
+        if (number >= base)
+            base = number + 1;
+    }
+    return base;
 }
 
 } // namespace cw

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cw {
 
@@ -23,8 +24,13 @@ struct EntryLook {
 // unless both the item and the control are enabled.
 EntryLook LookOfEntry(std::int32_t style, bool checked, bool itemEnabled, bool controlEnabled);
 
-// Whether a WM_SYSCOMMAND names one of the control's entries. The whole wParam counts, as a
-// signed number: masking it down would turn foreign commands into ours.
-bool IsItemCommand(WPARAM wParam, std::int16_t count);
+// The item a WM_SYSCOMMAND names when the control's entries carry the command numbers
+// base..base+count-1, or -1. The whole wParam counts, as a signed number: masking it down would
+// turn foreign commands into ours.
+int ItemOfCommand(WPARAM wParam, UINT base, std::int16_t count);
+
+// The lowest first command number from which `count` numbers in a row miss every number in
+// `taken` (the entries of the window's other system menu controls).
+UINT FreeCommandBase(std::vector<UINT> taken, std::int16_t count);
 
 } // namespace cw

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 using namespace cw;
@@ -9,22 +10,38 @@ using namespace cw;
 namespace {
 
 constexpr UINT kPing = WM_APP + 1;
-constexpr const char* kProcName = "TestWindowProc";
-std::vector<UINT> hooked; // what HookProc saw
+constexpr UINT kUnhookSelf = WM_APP + 2;
 
-// The procedure a hook replaces: answers kPing with 42.
+// The procedure the hooks replace: answers kPing with 42.
 LRESULT CALLBACK OriginalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return msg == kPing ? 42 : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// What one hook stands for: the control that installed it.
+struct Control {
+    Subclassing hook;
+    int pings = 0;
+};
+
+// One procedure for every hook, as two controls of one kind share theirs: each ping it sees adds
+// 1 to the answer from further down the chain.
 LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    hooked.push_back(msg);
-    return CallReplacedProc(hwnd, kProcName, msg, wParam, lParam) + (msg == kPing ? 1 : 0);
+    auto* control = HookedControl<Control>(hwnd, "Control");
+    if (control && msg == kPing)
+        ++control->pings;
+    if (control && msg == kUnhookSelf)
+        control->hook.Destroy(); // a handler that ends its control; the message still goes on
+    const LRESULT below = CallReplacedProc(hwnd, "TestWindowProc", msg, wParam, lParam);
+    return msg == kPing || msg == kUnhookSelf ? below + 1 : below;
 }
 
-class SubclassingTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
+// A hook that only passes messages on, for hooks whose values are plain numbers.
+LRESULT CALLBACK PassOn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return CallReplacedProc(hwnd, "", msg, wParam, lParam) + (msg == kPing ? 1 : 0);
+}
+
+struct SubclassingTest : ::testing::Test {
+    SubclassingTest() {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = OriginalProc;
@@ -32,93 +49,110 @@ class SubclassingTest : public ::testing::Test {
         RegisterClassExA(&wc);
         window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        hook.SetOwnerHwnd(window);
-        hook.SetWindowProc(kProcName);
-        hooked.clear();
     }
-    void TearDown() override { DestroyWindow(window); }
+    ~SubclassingTest() override { DestroyWindow(window); }
 
-    LONG_PTR Proc() const { return GetWindowLongPtrA(window, GWLP_WNDPROC); }
+    std::unique_ptr<Control> Hooked() {
+        auto control = std::make_unique<Control>();
+        control->hook.SetOwnerHwnd(window);
+        control->hook.SetWindowProc("TestWindowProc");
+        control->hook.Add("Control", reinterpret_cast<LONG_PTR>(control.get()));
+        EXPECT_TRUE(control->hook.Create(HookProc));
+        return control;
+    }
+    LRESULT Ping() const { return SendMessageA(window, kPing, 0, 0); }
     LONG_PTR Prop(const char* name) const {
         return reinterpret_cast<LONG_PTR>(GetPropA(window, name));
     }
+    bool OwnProcBack() const {
+        return GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&OriginalProc);
+    }
 
     HWND window = nullptr;
-    Subclassing hook;
 };
 
-const LONG_PTR kOriginal = reinterpret_cast<LONG_PTR>(&OriginalProc);
-const LONG_PTR kHook = reinterpret_cast<LONG_PTR>(&HookProc);
+// Two hooks with fixed property names used to save each other as "the replaced procedure", and
+// every message recursed until the stack ran out.
+TEST_F(SubclassingTest, EveryHookSeesEachMessageOnceAndComesOffInAnyOrder) {
+    const std::vector<std::vector<size_t>> removals = {{0, 1}, {1, 0}, {0, 1, 2}, {2, 1, 0}};
+    for (const auto& order : removals) {
+        SCOPED_TRACE(::testing::PrintToString(order));
+        std::vector<std::unique_ptr<Control>> controls;
+        for (size_t i = 0; i < order.size(); ++i)
+            controls.push_back(Hooked());
+        EXPECT_EQ(Prop("Control"), reinterpret_cast<LONG_PTR>(controls.back().get()));
+        std::vector<int> expected(order.size());
+        for (const size_t gone : order) {
+            LRESULT answer = 42;
+            for (size_t i = 0; i < controls.size(); ++i)
+                if (controls[i]->hook.Active())
+                    ++expected[i], ++answer;
+            EXPECT_EQ(Ping(), answer);
+            for (size_t i = 0; i < controls.size(); ++i)
+                EXPECT_EQ(controls[i]->pings, expected[i]) << i;
+            controls[gone]->hook.Destroy();
+        }
+        EXPECT_EQ(Ping(), 42);
+        EXPECT_TRUE(OwnProcBack());
+        EXPECT_EQ(Prop("Control"), 0);
+    }
+}
+
+TEST_F(SubclassingTest, AHookCanRemoveItselfWhileItsProcedureRuns) {
+    auto first = Hooked();
+    auto second = Hooked();
+    EXPECT_EQ(SendMessageA(window, kUnhookSelf, 0, 0), 2); // both hooks still passed it on
+    EXPECT_FALSE(first->hook.Active() || second->hook.Active());
+    EXPECT_TRUE(OwnProcBack());
+}
+
+TEST_F(SubclassingTest, PropertiesFollowTheirHooksAndASecondCreateChangesNothing) {
+    Subclassing hook;
+    hook.SetOwnerHwnd(window);
+    hook.Add("Control", 0);
+    hook.Add("Other", 2);
+    hook.Add("Control", 3); // the later value wins
+    ASSERT_TRUE(hook.Create(PassOn));
+    hook.Add("Late", 4);
+    EXPECT_FALSE(hook.Create(OriginalProc));
+    EXPECT_TRUE(hook.Active());
+    EXPECT_EQ(Prop("Control") * 100 + Prop("Other") * 10 + Prop("Late"), 320);
+    auto later = Hooked(); // its own value under the same name, which the first must not remove
+    hook.Destroy();
+    EXPECT_EQ(Prop("Control"), reinterpret_cast<LONG_PTR>(later.get()));
+    EXPECT_EQ(Prop("Other"), 0);
+    EXPECT_EQ(Ping(), 43);
+}
 
 TEST_F(SubclassingTest, AFailedCreateLeavesNothingForDestroyToUndo) {
     for (HWND bad : {HWND{}, reinterpret_cast<HWND>(LONG_PTR{0x7ff0})}) {
         Subclassing s;
         s.SetOwnerHwnd(bad);
-        s.SetWindowProc(kProcName);
-        EXPECT_FALSE(s.Create(HookProc));
+        s.Add("Control", 5);
+        EXPECT_FALSE(s.Create(PassOn));
         EXPECT_FALSE(s.Active());
-        // Pointed at a live window now, Destroy must still touch nothing.
-        SetPropA(window, kProcName, reinterpret_cast<HANDLE>(5));
-        s.SetOwnerHwnd(window);
+        SetPropA(window, "Control", reinterpret_cast<HANDLE>(5));
+        s.SetOwnerHwnd(window); // pointed at a live window now, Destroy must still touch nothing
         s.Destroy();
-        EXPECT_EQ(Proc(), kOriginal);
-        EXPECT_EQ(Prop(kProcName), 5);
+        EXPECT_TRUE(OwnProcBack());
+        EXPECT_EQ(Prop("Control"), 5);
     }
 }
 
-TEST_F(SubclassingTest, HooksInOrderPassesMessagesOnAndUnhooks) {
-    hook.Add("Control", 1);
-    hook.Add("Other", 2);
-    hook.Add("Control", 3); // the later value wins
-    ASSERT_TRUE(hook.Create(HookProc));
-    EXPECT_TRUE(hook.Active());
-    EXPECT_EQ(Proc(), kHook);
-    EXPECT_EQ(Prop(kProcName), kOriginal);
-    EXPECT_EQ(Prop("Control"), 3);
-    EXPECT_EQ(Prop("Other"), 2);
-    EXPECT_EQ(SendMessageA(window, kPing, 0, 0), 43); // the original's answer, through the hook
-    EXPECT_EQ(hooked, std::vector<UINT>{kPing});
-
-    hook.Destroy();
-    EXPECT_FALSE(hook.Active());
-    EXPECT_EQ(Proc(), kOriginal);
-    EXPECT_EQ(Prop(kProcName) + Prop("Control") + Prop("Other"), 0);
-}
-
-TEST_F(SubclassingTest, ASecondCreateChangesNothing) {
-    hook.Add("Control", 1);
-    ASSERT_TRUE(hook.Create(HookProc));
-    hook.Add("Late", 2);
-    EXPECT_FALSE(hook.Create(OriginalProc));
-    EXPECT_TRUE(hook.Active());
-    EXPECT_EQ(Proc(), kHook);
-    EXPECT_EQ(Prop(kProcName), kOriginal);
-    EXPECT_EQ(Prop("Late"), 0);
-    hook.Destroy();
-}
-
-TEST_F(SubclassingTest, DestroyAfterClearLeavesTheEarlierProperties) {
-    hook.Add("Control", 1);
-    ASSERT_TRUE(hook.Create(HookProc));
-    hook.Clear();
-    hook.Destroy();
-    EXPECT_EQ(Proc(), kOriginal);
-    EXPECT_EQ(Prop(kProcName), 0);
-    EXPECT_EQ(Prop("Control"), 1);
-}
-
-TEST_F(SubclassingTest, DroppingTheObjectLeavesTheHook) {
+// The window keeps a dropped object's hook running and frees it when it goes; a live object whose
+// window went first is simply unhooked.
+TEST_F(SubclassingTest, TheHookOutlivesItsObjectButNotItsWindow) {
+    auto kept = Hooked();
     {
-        Subclassing s;
-        s.SetOwnerHwnd(window);
-        s.SetWindowProc(kProcName);
-        s.Add("Control", 1);
-        ASSERT_TRUE(s.Create(HookProc));
+        Subclassing dropped;
+        dropped.SetOwnerHwnd(window);
+        ASSERT_TRUE(dropped.Create(PassOn));
     }
-    EXPECT_EQ(Proc(), kHook);
-    EXPECT_EQ(Prop("Control"), 1);
-    EXPECT_EQ(SendMessageA(window, kPing, 0, 0), 43);
+    EXPECT_EQ(Ping(), 44);
+    EXPECT_EQ(kept->pings, 1);
+    DestroyWindow(window);
+    EXPECT_FALSE(kept->hook.Active());
+    kept->hook.Destroy();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "forms/Component.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/PropertySheetHost.h"
+#include "win32/Barrier.h"
 
 #include <commdlg.h>
 
@@ -68,10 +69,7 @@ DesignerWindow::DesignerWindow() {
 DesignerWindow::~DesignerWindow() {
     document_.ModifiedChanged = nullptr;
     document_.Close();
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    DestroyLinkedWindow(hwnd_);
 }
 
 bool DesignerWindow::Create() {
@@ -384,7 +382,7 @@ LRESULT CALLBACK DesignerWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, 
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    return self->HandleMessage(msg, wParam, lParam);
+    return Barrier([&] { return self->HandleMessage(msg, wParam, lParam); });
 }
 
 } // namespace cw

@@ -1,5 +1,6 @@
 #include "tools/designer/PropertySheetHost.h"
 
+#include "win32/Barrier.h"
 #include "win32/Twips.h"
 
 #include <commctrl.h>
@@ -121,7 +122,12 @@ void PropertySheetHost::PageDestroyed() {
     pageDialog_ = nullptr;
 }
 
+// A dialog procedure answers FALSE for "not handled", also after a reported failure.
 INT_PTR CALLBACK PropertySheetHost::PageProc(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
+    return Barrier([&] { return HandlePageMessage(dialog, msg, lParam); }, FALSE);
+}
+
+INT_PTR PropertySheetHost::HandlePageMessage(HWND dialog, UINT msg, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         const auto* sheetPage = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
         auto* self = reinterpret_cast<PropertySheetHost*>(sheetPage->lParam);

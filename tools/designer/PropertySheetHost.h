@@ -30,6 +30,7 @@ public:
 
 private:
     static INT_PTR CALLBACK PageProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+    static INT_PTR HandlePageMessage(HWND dialog, UINT msg, LPARAM lParam);
     void PageCreated(HWND dialog);
     LRESULT Apply();
     void PageDestroyed();

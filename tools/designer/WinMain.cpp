@@ -3,6 +3,7 @@
 #include "controls/Components.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/DesignerWindow.h"
+#include "win32/Program.h"
 
 #include <windows.h>
 
@@ -33,6 +34,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show) {
     icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
     cw::RegisterComponents();
+    cw::Program::SetTitle("Clutterwise Designer"); // the title of its failure reports
 
     cw::DesignerWindow designer;
     if (!designer.Create())
