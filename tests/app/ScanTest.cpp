@@ -6,35 +6,14 @@
 #include "app/ItemLists.h"
 #include "app/NewOrder.h"
 #include "fs/FileSystem.h"
+#include "tests/harness/UnixPath.h"
 
 #include <gtest/gtest.h>
 
 using namespace cw;
 using namespace cwtest;
 
-namespace {
-
 using Texts = std::vector<std::string>;
-
-// Wine looks for every new name through the whole folder (for the same name in other letter
-// cases), which makes filling one folder quadratic; its \\?\unix paths skip that.
-std::string CreationPath(const std::string& dosPath) {
-    using UnixName = char*(__cdecl*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, dosPath.c_str(), -1, wide, MAX_PATH);
-    char* found = unixName ? unixName(wide) : nullptr;
-    if (!found)
-        return dosPath;
-    std::string path = "\\\\?\\unix";
-    for (const char* c = found; *c; ++c)
-        path += *c == '/' ? '\\' : *c;
-    HeapFree(GetProcessHeap(), 0, found);
-    return path;
-}
-
-} // namespace
 
 // Names that only look like shortcuts (the search matches their short 8.3 names) stay out, and
 // ".lnk" itself is listed with an empty title. Processing stamps the listed rows and reports each
@@ -80,13 +59,7 @@ TEST(DesktopScan, ListsRealShortcutsOnlyAndProcessingReportsTheGoneOnes) {
 // More shortcuts than a 16-bit count holds: every one is listed, and the list box takes them all.
 TEST(DesktopScan, ListsEveryShortcutPast32767) {
     const TempFolder folder;
-    const std::string fast = CreationPath(folder.Path());
-    for (int i = 0; i < 40000; ++i) {
-        const HANDLE file = CreateFileA((fast + "\\" + std::to_string(i) + ".lnk").c_str(),
-                                        GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        CloseHandle(file);
-    }
+    ASSERT_TRUE(MakeNumberedFiles(folder.Path(), 40000, ".lnk"));
     const std::vector<DesktopItem> items = ScanDesktopItems(FileSystem(), folder.Path() + "\\");
     EXPECT_EQ(items.size(), 40000u);
     const HWND list = CreateWindowExA(0, "ListBox", "", LBS_HASSTRINGS, 0, 0, 99, 99, nullptr,

@@ -135,7 +135,7 @@ private:
 // The child window of a class with a caption (a button, whichever frame holds it), or every child
 // of the class when the caption is empty.
 inline std::vector<HWND> Children(HWND parent, const std::string& windowClass,
-                           const std::string& caption = "") {
+                                  const std::string& caption = "") {
     std::tuple<std::string, std::string, std::vector<HWND>> search{windowClass, caption, {}};
     EnumChildWindows(
         parent,
@@ -157,23 +157,11 @@ inline HWND Child(HWND parent, const std::string& windowClass, const std::string
     return found.size() == 1 ? found[0] : nullptr;
 }
 
-// Input as the user gives it, posted so that a handler that opens a modal box does not block us.
+// Posted, so that a handler that opens a modal box does not block us.
 inline void ClickButton(HWND main, const std::string& caption) {
     const auto found = Children(main, "Button", caption);
     ASSERT_EQ(found.size(), 1u) << caption;
     PostMessageA(found[0], BM_CLICK, 0, 0);
-}
-
-inline void ClickRow(HWND list, int row, WPARAM keys = 0, bool twice = false) {
-    RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
-    PostMessageA(list, WM_LBUTTONUP, keys, at);
-    if (twice) {
-        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        PostMessageA(list, WM_LBUTTONUP, 0, at);
-    }
 }
 
 // Read through the wide message: Wine hands a narrow LB_GETTEXT sent to another process's

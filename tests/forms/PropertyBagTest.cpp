@@ -13,37 +13,6 @@ TEST(PropertyBag, MatchesKeysWithoutRegardToCaseAndStoresThemInLowerCase) {
     EXPECT_EQ(bag.ReadString("PanelText(0)", "").value(), "Busy");
 }
 
-// What equals its default is not stored, so an unedited design saves back as it was.
-TEST(PropertyBag, WritesNothingForValuesEqualToTheirDefaults) {
-    PropertyBag bag;
-    bag.WriteInt16("Count", 3, 0);
-    bag.WriteInt16("Count", 0, 0); // back to the default takes the stored value out again
-    bag.WriteInt32("Style", 0, 0);
-    bag.WriteBool("Enabled", true, true);
-    bag.WriteString("SimpleText", "", "");
-    bag.WriteColour("BackColor", 7954768, 7954768);
-    bag.WriteFont("Font", Font{}, Font{});
-    bag.WritePicture("Icon", Picture(), Picture());
-    EXPECT_TRUE(bag.Empty());
-}
-
-TEST(PropertyBag, ReadsBackEveryTypeItWrites) {
-    PropertyBag bag;
-    const Font verdana{"Verdana", 9.75, true, false, true, false};
-    bag.WriteInt16("a", -32768, 0);
-    bag.WriteInt32("b", 2147483647, 0);
-    bag.WriteBool("c", false, true);
-    bag.WriteString("d", "say \"hi\"\r\n\tback\\slash", "");
-    bag.WriteColour("e", 0x00FF0000, 0);
-    bag.WriteFont("f", verdana, Font{});
-    EXPECT_EQ(bag.ReadInt16("a", 0).value(), -32768);
-    EXPECT_EQ(bag.ReadInt32("b", 0).value(), 2147483647);
-    EXPECT_EQ(bag.ReadBool("c", true).value(), false);
-    EXPECT_EQ(bag.ReadString("d", "").value(), "say \"hi\"\r\n\tback\\slash");
-    EXPECT_EQ(bag.Text("e").value(), "&H00FF0000&");
-    EXPECT_EQ(bag.ReadFont("f", Font{}).value(), verdana);
-}
-
 // Numbers in the forms a design holds; a read that cannot convert gives nothing, so its caller
 // skips that one step and reads the next.
 TEST(PropertyBag, ReadsTheFormsADesignHoldsAndFailsAloneOnTheRest) {

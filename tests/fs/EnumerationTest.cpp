@@ -26,16 +26,6 @@ std::vector<std::string> PlatformOrder(const std::string& folder) {
     return paths;
 }
 
-// Wine looks for every new name through the whole folder (for the same name in other letter
-// cases), which makes filling one folder quadratic; its \\?\unix paths skip that.
-std::string CreationPath(const std::string& dosPath) {
-    std::string path = cwtest::UnixPathOf(dosPath);
-    if (path.empty())
-        return dosPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return "\\\\?\\unix" + path;
-}
-
 class Enumeration : public ::testing::Test {
 protected:
     cwtest::TempFolder temp;
@@ -73,13 +63,7 @@ TEST_F(Enumeration, ListsFullPathsInTheOrderFoundLeavingOutWhatIsExcluded) {
 // 32,768 files in one folder: the flat list overflows at the 32,768th entry, a recursive walk
 // stops at 32,767.
 TEST_F(Enumeration, CountsStopAt32767) {
-    const std::string path = CreationPath(temp.Path());
-    for (int i = 0; i < 32768; ++i) {
-        const HANDLE file = CreateFileA((path + "\\" + std::to_string(i)).c_str(), GENERIC_WRITE, 0,
-                                        nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        CloseHandle(file);
-    }
+    ASSERT_TRUE(cwtest::MakeNumberedFiles(temp.Path(), 32768, ""));
     EXPECT_THROW(fs.EnumerateFiles(temp.Path(), 0, count, list), OverflowError);
     EXPECT_EQ(count, 32767);
     EXPECT_EQ(list.size(), 32767u);

@@ -2,6 +2,7 @@
 // Wine's own mapping of a DOS path to the Linux path it stands for; "" outside Wine.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace cwtest {
@@ -16,6 +17,23 @@ inline std::string UnixPathOf(const std::string& dosPath) {
     const std::string path = found ? found : "";
     HeapFree(GetProcessHeap(), 0, found);
     return path;
+}
+
+// Makes empty files "0<suffix>" to "<count - 1><suffix>" in a folder. Wine looks for every new
+// name through the whole folder (for the same name in other letter cases), which makes filling
+// one folder quadratic; its \\?\unix paths skip that.
+inline bool MakeNumberedFiles(const std::string& folder, int count, const std::string& suffix) {
+    std::string path = UnixPathOf(folder);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    path = path.empty() ? folder : "\\\\?\\unix" + path;
+    for (int i = 0; i < count; ++i) {
+        const HANDLE file = CreateFileA((path + "\\" + std::to_string(i) + suffix).c_str(),
+                                        GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+    }
+    return true;
 }
 
 } // namespace cwtest

@@ -1,5 +1,7 @@
-// The designer on a copy of the main window's design: design mode, saving, the property sheet
-// driving the pages, inserting components, and its window.
+// The designer on a copy of the main window's design (design mode, saving, the property sheet
+// driving the pages, inserting components, its window) and on a user's own design file (a save
+// changes the lines of what was edited and nothing else; refusals quote little of the file).
+#include "FileStamps.h"
 #include "MessageBoxAnswerer.h"
 #include "PageDriver.h"
 #include "TempFolder.h"
@@ -75,6 +77,39 @@ void WhenModal(std::function<bool()> step) {
     SetTimer(nullptr, 0, 20, &Tick);
 }
 
+constexpr const char* kDesign = R"(# A window of the user's
+begin Form FormSaved
+    # the caption, as the user spelled its key
+    Caption = "Saved"
+
+    clientwidth = 4000
+    futurekey = 12
+    begin StatusBar StatusBarSaved
+        align = 2
+        begin bag
+            count = 2
+            paneltext(1) = "One"
+            # a key of a later version
+            panelglow(1) = True
+        end
+    end
+    begin Gadget GadgetSaved
+        # a kind this designer does not know
+        size = 3
+    end
+end
+)";
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+std::string WithCrlf(std::string text) {
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
+        text.insert(at, "\r");
+    return text;
+}
+
 class DesignerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { RegisterComponents(); }
@@ -94,25 +129,11 @@ protected:
 
 } // namespace
 
-TEST_F(DesignerTest, SavesAnUneditedDesignAsItWasAndAFailedOpenOrSaveChangesNothing) {
-    for (const bool crlf : {false, true}) {
-        std::string text = original;
-        if (crlf)
-            for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
-                text.insert(at, "\r");
-        folder.MakeFile("FormClutterwise.design", text);
-        DesignDocument document;
-        ASSERT_TRUE(document.Open(path)) << document.Error();
-        EXPECT_FALSE(document.Modified()); // what the components announce while loading is no edit
-        const uint64_t before = FileIdentity(path);
-        ASSERT_TRUE(document.Save()) << document.Error();
-        EXPECT_EQ(ReadFileText(path), text) << (crlf ? "CRLF" : "LF");
-        EXPECT_EQ(FileIdentity(path), before); // nothing changed: the file is not even rewritten
-    }
-
-    folder.MakeFile("FormClutterwise.design", original);
+// (An unedited save leaves the file alone: DesignSave below.)
+TEST_F(DesignerTest, OpensInDesignModeAndAFailedOpenOrSaveChangesNothing) {
     DesignDocument document;
     ASSERT_TRUE(document.Open(path));
+    EXPECT_FALSE(document.Modified()); // what the components announce while loading is no edit
     // Design mode: the system-menu control touches no menu.
     EXPECT_EQ(GetMenuState(GetSystemMenu(document.Window().Hwnd(), FALSE), 1, MF_BYCOMMAND),
               static_cast<UINT>(-1));
@@ -243,4 +264,61 @@ TEST_F(DesignerTest, TheWindowKeepsTheDesignInertAndAsksBeforeDroppingChanges) {
     EXPECT_TRUE(designer.QuerySave());
     EXPECT_NE(ReadFileText(path).find("begin SystemMenu SystemMenu1"), std::string::npos);
     EXPECT_EQ(TextOf(designer.Hwnd()), "FormClutterwise.design - Clutterwise Designer");
+}
+
+// Unchanged, the file keeps its bytes and its time; edited, only the edited keys' lines change
+// (rewritten in place, added, removed), with the file's own line ends.
+TEST(DesignSave, KeepsTheFilesLinesAndLeavesAnUnchangedFileAlone) {
+    RegisterComponents();
+    const TempFolder folder;
+    for (const bool crlf : {false, true}) {
+        const std::string original = crlf ? WithCrlf(kDesign) : kDesign;
+        const std::string path = folder.MakeFile("Saved.design", original);
+        const long long stamp = LocalSecondsNow() - 86400;
+        SetLocalStamp(path, stamp);
+        DesignDocument document;
+        ASSERT_TRUE(document.Open(path)) << document.Error();
+        ASSERT_TRUE(document.Save()) << document.Error();
+        EXPECT_EQ(ReadFileText(path), original);
+        EXPECT_EQ(StampsOf(path).written, stamp);
+
+        auto* bar = dynamic_cast<StatusBar*>(document.FindComponent("StatusBarSaved"));
+        ASSERT_TRUE(bar && bar->Panel(1));
+        bar->Panel(1)->SetText("Two");
+        bar->Panel(0)->SetText("Zero");
+        ASSERT_TRUE(document.Modified());
+        ASSERT_TRUE(document.Save()) << document.Error();
+        const std::string eol = crlf ? "\r\n" : "\n";
+        const std::string expected =
+            Replace(Replace(original, "\"One\"", "\"Two\""), "panelglow(1) = True" + eol,
+                    "panelglow(1) = True" + eol + "            paneltext(0) = \"Zero\"" + eol);
+        EXPECT_EQ(ReadFileText(path), expected);
+
+        bar->Panel(1)->SetText(""); // back to its default: the key goes
+        ASSERT_TRUE(document.Save()) << document.Error();
+        EXPECT_EQ(ReadFileText(path),
+                  Replace(expected, "            paneltext(1) = \"Two\"" + eol, ""));
+    }
+}
+
+// A 10 MB line whose key holds blanks, and a name of 255 characters given twice.
+TEST(DesignSave, RefusalsQuoteAtMostEightyCharactersOfTheFile) {
+    const TempFolder folder;
+    const std::string key = "k " + std::string(10 * 1024 * 1024, 'x');
+    const std::string name(255, 'N');
+    const struct {
+        std::string text, error;
+    } cases[] = {
+        {key + " = 1\n", "line 1: '" + key.substr(0, 80) + "...' is not a key"},
+        {"begin Form F\nbegin Frame " + name + "\nend\nbegin Frame " + name + "\nend\nend\n",
+         "line 4: a second control named " + name.substr(0, 80) + "..."},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.MakeFile("Refused.design", c.text);
+        DesignDocument document;
+        EXPECT_FALSE(document.Open(path));
+        const std::string& error = document.Error();
+        EXPECT_EQ(error.size() < 1000 ? error : std::to_string(error.size()) + " characters",
+                  path + ", " + c.error);
+    }
 }

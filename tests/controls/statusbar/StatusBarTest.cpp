@@ -270,17 +270,6 @@ TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
     EXPECT_NE(bar->Panel(4), nullptr);
 }
 
-TEST_F(StatusBarTest, SizeGripOnlyOnASizableHoldingWindow) {
-    Make();
-    for (const auto& [border, grip] : {std::pair{BorderStyle::FixedSingle, false},
-                                       {BorderStyle::Sizable, true},
-                                       {BorderStyle::SizableToolWindow, true}}) {
-        host.borderStyle = border;
-        bar->SetCount(0); // rebuilds the status window
-        EXPECT_EQ((GetWindowLongPtrA(Status(), GWL_STYLE) & SBARS_SIZEGRIP) != 0, grip);
-    }
-}
-
 // At design time there are no tips and no hook; at run time clicks on a panel raise its events
 // with the button until Terminate takes the hook off.
 TEST_F(StatusBarTest, ClicksOnAPanelRaiseItsEventsAtRunTimeOnly) {

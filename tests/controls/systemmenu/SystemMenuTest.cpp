@@ -159,24 +159,6 @@ TEST_F(DesignedControl, ReadsWhatItCanAndSavesOnlyWhatDiffers) {
                              "systemmenuitemtag(1)=\"t\""}));
 }
 
-TEST_F(DesignedControl, CountGrowsWithFreshAnnouncedItemsAndShrinksThemAway) {
-    control.SetCount(1);
-    EXPECT_EQ(host.changedKeys, (Keys{"Count", "MenuChecked(0)", "MenuEnabled(0)", "MenuStyle(0)",
-                                      "MenuTag(0)", "MenuText(0)"}));
-    control.SetCount(4);
-    host.changedKeys.clear();
-    control.SystemMenuItem(2)->SetChecked(true);
-    control.SystemMenuItem(2)->SetStyle(2); // refused: neither stored nor announced
-    control.SetCount(-1);
-    EXPECT_EQ(host.changedKeys, Keys{"MenuChecked(2)"});
-    control.SetCount(2);
-    control.SetCount(3);
-    const auto& fresh = *control.SystemMenuItem(2);
-    EXPECT_TRUE(fresh.Index() == 2 && !fresh.Checked() && fresh.Style() == smDefault);
-    for (const std::int16_t outside : {std::int16_t{-1}, std::int16_t{3}})
-        EXPECT_EQ(control.SystemMenuItem(outside), nullptr) << outside;
-}
-
 // A separator can be neither chosen nor checked, whatever its item says (Wine reports every
 // separator greyed, so the menu itself cannot show this).
 TEST(SystemMenuEntry, SeparatorsCarryNoStateAndTextEntriesGreyWithTheControl) {
@@ -241,18 +223,6 @@ TEST_F(RunningControl, CloseCommandStillClosesTheWindow) {
     SysCommand(SC_CLOSE);
     EXPECT_EQ(reached, (Messages{{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}, {WM_DESTROY, 0}}));
     EXPECT_FALSE(IsWindow(window));
-}
-
-TEST(DesignTime, LeavesTheMenuAloneAndStaysTwentyEightPixelsSquare) {
-    TestHost host;
-    host.userMode = false;
-    const Menu before = Snapshot(GetSystemMenu(host.ContainerHwnd(), FALSE));
-    SystemMenu control{host};
-    host.Attach(control.Hwnd());
-    control.ReadProperties(MainWindowDesign());
-    EXPECT_EQ(Snapshot(GetSystemMenu(host.ContainerHwnd(), FALSE)), before);
-    host.SetSize(600, 450);
-    EXPECT_TRUE(control.ClientWidth() == 28 && control.ClientHeight() == 28);
 }
 
 TEST_F(SystemMenuItemsPageTest, AnEditReachesItsItemBeforeTheNextOneIsShown) {
