@@ -133,8 +133,9 @@ std::vector<std::string> Journal::Load() {
 
     std::vector<JournalRun> runs;
     std::vector<Identity> identities;
-    for (auto& [number, file] : found) {
-        auto& [path, identity] = file;
+    for (auto& entry : found) {
+        const auto number = entry.first; // a plain copy: C++20 lambdas cannot capture a binding
+        auto& [path, identity] = entry.second;
         const auto known = std::find_if(runs_.begin(), runs_.end(),
                                         [&](const JournalRun& r) { return r.number == number; });
         if (known != runs_.end() && identities_[known - runs_.begin()] == identity) {
