@@ -6,13 +6,29 @@
 # says where, and closes the program.
 # The prefix's Desktop is a folder inside the build tree; when it holds no shortcut it is first
 # filled with a dozen samples (tools/sample-desktop).
+#
+# --dpi=N shows the program at another scale (144 is 150 %); the prefix is put back at 96 dpi
+# afterwards, and the screenshot is named screenshot-<N>dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/mingw"
-"$root/scripts/setup.sh" >&2
+dpi=96
+for arg in "$@"; do
+  case "$arg" in
+    --dpi=*) dpi=${arg#--dpi=} ;;
+    *) echo "usage: scripts/run.sh [--dpi=N]" >&2; exit 64 ;;
+  esac
+done
+if [ -z "${CLUTTERWISE_RUN_SCALED:-}" ]; then
+  "$root/scripts/setup.sh" >&2
+  cd "$root"
+  cmake --preset mingw -Wno-dev >/dev/null
+  cmake --build --preset mingw --target clutterwise sample-desktop -j 2 >&2
+  if [ "$dpi" != 96 ]; then
+    CLUTTERWISE_RUN_SCALED=1 exec "$root/scripts/with-dpi.sh" "$build" "$dpi" "$0" "$@"
+  fi
+fi
 cd "$root"
-cmake --preset mingw -Wno-dev >/dev/null
-cmake --build --preset mingw --target clutterwise sample-desktop -j 2 >&2
 program="$build/app/clutterwise.exe"
 samples="$build/tools/sample-desktop/sample-desktop.exe"
 
@@ -55,5 +71,6 @@ fi
 app_pid=$!
 sleep "${CLUTTERWISE_SHOT_DELAY:-6}"
 shot="$build/screenshot.png"
+[ "$dpi" != 96 ] && shot="$build/screenshot-${dpi}dpi.png"
 import -window root "$shot"
 echo "Screenshot of the running program: $shot"

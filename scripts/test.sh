@@ -5,4 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$("$root/scripts/build.sh")
 cd "$build"
-exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$(nproc)" "$@"
+exec xvfb-run -a -s "-screen 0 2048x1536x24" ctest --output-on-failure -j "$(nproc)" "$@"

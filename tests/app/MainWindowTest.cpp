@@ -76,7 +76,7 @@ TEST_F(MainWindowDesign, PlacesEveryControlAtItsPixels) {
     EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsNew"), Rect(8 + 328, 66 + 49, 241, 264)));
     EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandItemsAdd"), Rect(8 + 272, 66 + 160, 41, 17)));
     EXPECT_TRUE(
-        SameRect(PlaceInForm(form, "OptionMethodDescending"), Rect(600 + 14, 319 + 47, 81, 17)));
+        SameRect(PlaceInForm(form, "OptionMethodDescending"), Rect(600 + 14, 319 + 47, 89, 17)));
     char caption[64] = "";
     GetWindowTextA(form.Hwnd(), caption, sizeof caption);
     EXPECT_STREQ(caption, "Norvanta Clutterwise");
