@@ -4,6 +4,8 @@
 set -euo pipefail
 packages=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           wine wine64 fonts-wine xvfb xauth x11-utils imagemagick googletest "$@")
+# Real keyboard and mouse input on the tests' private display.
+packages+=(xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
