@@ -8,7 +8,6 @@
 #include "forms/Form.h"
 #include "forms/Label.h"
 #include "forms/ListBox.h"
-#include "forms/OptionButton.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +17,6 @@
 using namespace cw;
 
 namespace {
-
-RECT PlaceInForm(const Form& form, const std::string& name) {
-    RECT r{};
-    GetWindowRect(form.FindControl(name)->Hwnd(), &r);
-    MapWindowPoints(nullptr, form.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 RECT Rect(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
@@ -60,33 +52,6 @@ TEST(SavedDesigns, ReadAndWriteBackUnchanged) {
         ASSERT_TRUE(again.design) << DescribeDesignError(again.error);
         EXPECT_EQ(*again.design, *load.design) << name;
     }
-}
-
-TEST_F(MainWindowDesign, PlacesEveryControlAtItsPixels) {
-    RECT client{};
-    GetClientRect(form.Hwnd(), &client);
-    EXPECT_EQ(client.right, 721);
-    EXPECT_EQ(client.bottom, 420);
-    // At 15 twips per pixel; controls of a frame sit at the frame's place plus their own.
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandProcess"), Rect(608, 72, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandSelectall"), Rect(608, 104, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandRefresh"), Rect(608, 136, 105, 25)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "FrameItems"), Rect(8, 66, 585, 328)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsCurrent"), Rect(8 + 16, 66 + 48, 241, 264)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "ListItemsNew"), Rect(8 + 328, 66 + 49, 241, 264)));
-    EXPECT_TRUE(SameRect(PlaceInForm(form, "CommandItemsAdd"), Rect(8 + 272, 66 + 160, 41, 17)));
-    EXPECT_TRUE(
-        SameRect(PlaceInForm(form, "OptionMethodDescending"), Rect(600 + 14, 319 + 47, 89, 17)));
-    char caption[64] = "";
-    GetWindowTextA(form.Hwnd(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "Norvanta Clutterwise");
-    GetWindowTextA(form.FindControl("LabelItemsCurrentorder")->Hwnd(), caption, sizeof caption);
-    EXPECT_STREQ(caption, "Current order:");
-    EXPECT_TRUE(form.Get<OptionButton>("OptionMethodAscending").Value());
-    EXPECT_FALSE(form.Get<OptionButton>("OptionMethodDescending").Value());
-    const LONG_PTR style = GetWindowLongPtrA(form.Hwnd(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
 }
 
 TEST_F(MainWindowDesign, TabsThroughTheControlsInTheirOrder) {
