@@ -165,7 +165,8 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     POINT line{20, row.top};
     ClientToScreen(added, &line);
     const HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, line.x, line.y), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetPixel(screen, line.x, line.y) == GetSysColor(COLOR_WINDOWTEXT); }));
     ReleaseDC(nullptr, screen);
     GetWindowRect(added, &list);
     ASSERT_TRUE(Xdotool("mousemove " + std::to_string(line.x) + " " +
@@ -192,11 +193,12 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     ASSERT_TRUE(Xdotool("sleep 0.6 mousedown 1" + ToRow(current, 0, 4) + ToRow(added, 1, 1) +
                         "sleep 0.2 mouseup 1"));
     order.insert(order.begin() + 1, {"Row 28", "Row 29"});
-    EXPECT_TRUE(WaitUntil([&] { return Rows(added) == order; }));
-    EXPECT_EQ(StatusText(bar, 0), "0 current items / 0 selected ");
-    EXPECT_EQ(StatusText(bar, 1), "30 new items / 1 selected ");
     const HWND process = FindChild(main, "Button", "Process");
-    EXPECT_TRUE(IsWindowEnabled(process));
+    EXPECT_TRUE(WaitUntil([&] {
+        return Rows(added) == order && IsWindowEnabled(process) &&
+               StatusText(bar, 0) == "0 current items / 0 selected " &&
+               StatusText(bar, 1) == "30 new items / 1 selected ";
+    }));
 
     // Processed Ascending: the files' times follow the arranged order.
     ClickButton(process);
