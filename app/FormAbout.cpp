@@ -32,10 +32,18 @@ void FormAbout::Form_Load() {
     Get<Image>("ImageIcon").SetPicture(icon2_);
     Get<Label>("LabelApplication").SetCaption(application_);
     Get<Label>("LabelCopyright").SetCaption(copyright_);
+    Get<Label>("LabelWebsite").SetCaption(website_);
+    FitWebsiteLabel();
+}
+
+void FormAbout::OnDpiChanged() {
+    FitWebsiteLabel(); // text does not grow exactly with the scale
+}
+
+// Only the address itself is the click target, not the empty rest of the row.
+void FormAbout::FitWebsiteLabel() {
     auto& website = Get<Label>("LabelWebsite");
-    website.SetCaption(website_);
-    // Only the address itself is the click target, not the empty rest of the row.
-    website.Move(website.Left(), website.Top(), TextWidth(website_), website.Height());
+    website.Move(website.Left(), website.Top(), TextWidth(website.Caption()), website.Height());
 }
 
 void FormAbout::LabelWebsite_Click() {

@@ -26,8 +26,10 @@ public:
 
 protected:
     void Form_Load() override;
+    void OnDpiChanged() override;
 
 private:
+    void FitWebsiteLabel();
     void LabelWebsite_Click();
     void CommandOK_Click();
 

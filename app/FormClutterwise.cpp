@@ -54,6 +54,9 @@ Desktop& FormClutterwise::DesktopWindow() {
 
 void FormClutterwise::Form_Load() {
     ResolveControls();
+    reorder_ = std::make_unique<ListReorder>(*added_, current_);
+    reorder_->Moved = [this] { ListItemsNew_Click(); };
+    reorder_->Dropped = [this](int at) { ListItemsNew_DropFromCurrent(at); };
     systemMenu_->ItemClick = [this](SystemMenuItem& i) { SystemMenuClutterwise_ItemClick(i); };
     Program::SetTitle(ProgramTitle(Program::Version().companyName));
     if (Program::PrevInstance()) {
@@ -166,8 +169,12 @@ void FormClutterwise::ListItemsNew_KeyDown(int keyCode) {
 }
 
 void FormClutterwise::CommandItemsAdd_Click() {
+    ListItemsNew_DropFromCurrent(-1);
+}
+
+void FormClutterwise::ListItemsNew_DropFromCurrent(int at) {
     const BusyCursor busy(*this);
-    MoveSelectedRows(current_->Hwnd(), added_->Hwnd());
+    MoveSelectedRows(current_->Hwnd(), added_->Hwnd(), at);
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
     process_->SetEnabled(current_->ListCount() == 0);
     ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);

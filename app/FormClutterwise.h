@@ -5,6 +5,7 @@
 #include "app/JournalText.h"
 #include "controls/systemmenu/SystemMenuItem.h"
 #include "forms/Form.h"
+#include "forms/ListReorder.h"
 #include "fs/Desktop.h"
 #include "fs/FileSystem.h"
 #include "win32/Program.h"
@@ -51,6 +52,8 @@ private:
     void ListItemsCurrent_KeyDown(int keyCode);
     void ListItemsNew_KeyDown(int keyCode);
     void CommandItemsAdd_Click();
+    // Rows of "Current order:" dropped on "New order:" before its row `at` (-1: at the end).
+    void ListItemsNew_DropFromCurrent(int at);
     void CommandItemsRemove_Click();
     void CommandSelectall_Click();
     void CommandRefresh_Click();
@@ -79,9 +82,10 @@ private:
     std::string desktopFolder_;
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
-    std::unique_ptr<Desktop> desktop_; // created on first use
-    std::unique_ptr<Journal> journal_; // read on first use
-    bool processing_ = false;          // while a run goes, its boxes included
+    std::unique_ptr<Desktop> desktop_;     // created on first use
+    std::unique_ptr<Journal> journal_;     // read on first use
+    std::unique_ptr<ListReorder> reorder_; // keys and dragging in the new order, from load on
+    bool processing_ = false;              // while a run goes, its boxes included
 };
 
 } // namespace cw

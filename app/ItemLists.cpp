@@ -43,16 +43,22 @@ int RowCount(HWND list) {
     return count > 0 ? static_cast<int>(count) : 0;
 }
 
-// Appends with the list's storage reserved up front; the caller holds the repainting back.
-void AppendRows(HWND list, const std::vector<std::string>& rows) {
+// Appends (or inserts before row `at`) with the list's storage reserved up front; the caller holds
+// the repainting back.
+void AddRows(HWND list, const std::vector<std::string>& rows, int at = -1) {
     if (rows.empty())
         return;
     const size_t bytes =
         std::accumulate(rows.begin(), rows.end(), size_t{0},
                         [](size_t sum, const std::string& row) { return sum + row.size() + 1; });
+    const bool append = at < 0 || at >= RowCount(list);
     SendMessageA(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
     for (const std::string& row : rows)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+        if (append)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+        else
+            SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(at++),
+                         reinterpret_cast<LPARAM>(row.c_str()));
 }
 
 } // namespace
@@ -62,7 +68,7 @@ void ReplaceRows(HWND list, const std::vector<std::string>& rows) {
         return;
     const RedrawHold hold(list);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    AppendRows(list, rows);
+    AddRows(list, rows);
 }
 
 std::vector<std::string> ReadRows(HWND list) {
@@ -77,7 +83,7 @@ std::vector<std::string> ReadRows(HWND list) {
 // Row texts are unique (they are the names of one folder's shortcuts, split over the two lists),
 // so taking the selected rows out by index, from the bottom up, removes exactly the rows whose
 // texts were moved, without searching for each text.
-void MoveSelectedRows(HWND source, HWND target) {
+void MoveSelectedRows(HWND source, HWND target, int at) {
     if (!source || !target)
         return; // rows taken out would have nowhere to go
     const LRESULT selected = SendMessageA(source, LB_GETSELCOUNT, 0, 0);
@@ -94,7 +100,7 @@ void MoveSelectedRows(HWND source, HWND target) {
         moved.push_back(RowText(source, index));
     {
         const RedrawHold hold(target);
-        AppendRows(target, moved);
+        AddRows(target, moved, at);
     }
 
     const RedrawHold hold(source);

@@ -14,8 +14,9 @@ void ReplaceRows(HWND list, const std::vector<std::string>& rows);
 // Every row's text, top to bottom.
 std::vector<std::string> ReadRows(HWND list);
 
-// Appends the selected rows of `source`, in their order and unselected, to the end of `target`
-// and removes them from `source`; the rows left behind keep their order.
-void MoveSelectedRows(HWND source, HWND target);
+// Puts the selected rows of `source`, in their order and unselected, into `target` before its row
+// `at` (at its end for -1 or a row beyond it) and removes them from `source`; the rows left behind
+// keep their order.
+void MoveSelectedRows(HWND source, HWND target, int at = -1);
 
 } // namespace cw

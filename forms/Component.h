@@ -30,6 +30,9 @@ public:
     virtual void ReadProperties(const PropertyBag& /*bag*/) {}
     virtual void WriteProperties(PropertyBag& /*bag*/) const {}
     virtual void Resize() {}
+    // The holding window's DPI changed: fonts and pixel measures again; the host docks the
+    // component at its new size afterwards.
+    virtual void DpiChanged() {}
     virtual void Paint(HDC /*dc*/) {}
     virtual void Terminate() {}
     virtual void MouseClick(int /*button*/, int /*x*/, int /*y*/) {}

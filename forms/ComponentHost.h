@@ -1,6 +1,7 @@
 #pragma once
 // What a component asks of the window that holds it (at run time a form, at design time the
 // designer, in unit tests a test host).
+#include "win32/Dpi.h"
 #include "win32/Font.h"
 
 #include <windows.h>
@@ -14,8 +15,14 @@ namespace cw {
 enum class Align { None = 0, Top = 1, Bottom = 2 };
 
 // Border styles of a holding window.
-enum class BorderStyle { None = 0, FixedSingle = 1, Sizable = 2, FixedDialog = 3, FixedToolWindow = 4,
-                         SizableToolWindow = 5 };
+enum class BorderStyle {
+    None = 0,
+    FixedSingle = 1,
+    Sizable = 2,
+    FixedDialog = 3,
+    FixedToolWindow = 4,
+    SizableToolWindow = 5
+};
 
 class ComponentHost {
 public:
@@ -30,6 +37,8 @@ public:
 
     virtual double TwipsPerPixelX() const = 0;
     virtual double TwipsPerPixelY() const = 0;
+    // The holding window's DPI, for what is measured in points or in pixels at 96 dpi.
+    virtual int Dpi() const { return DpiOfTwipsPerPixel(TwipsPerPixelY()); }
 
     // The holding window (the form) and its client width in pixels and border style.
     virtual HWND ContainerHwnd() const = 0;

@@ -61,6 +61,10 @@ double ComponentSite::TwipsPerPixelY() const {
     return form_.TwipsPerPixelY();
 }
 
+int ComponentSite::Dpi() const {
+    return form_.Dpi();
+}
+
 HWND ComponentSite::ContainerHwnd() const {
     return form_.Hwnd();
 }

@@ -33,6 +33,7 @@ public:
     Font AmbientFont() const override;
     double TwipsPerPixelX() const override;
     double TwipsPerPixelY() const override;
+    int Dpi() const override;
     HWND ContainerHwnd() const override;
     int ContainerClientWidth() const override;
     BorderStyle ContainerBorderStyle() const override;

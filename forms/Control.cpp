@@ -55,7 +55,7 @@ void Control::Create(Form& form, Control* container, HWND parent, int id,
     container_ = container;
     Configure(layout);
     if (font_)
-        gdiFont_ = GdiFont(*font_);
+        gdiFont_ = GdiFont(*font_, form.Dpi());
     if (kind_ == ControlKind::Line)
         return;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Style();
@@ -89,6 +89,18 @@ void Control::Reposition() {
     };
     MoveWindow(hwnd_, px(left_, x, -32768), px(top_, y, -32768), px(width_, x, 0),
                px(height_, y, 0), TRUE);
+}
+
+void Control::Rescale() {
+    if (!form_)
+        return;
+    const GdiFont previous = std::move(gdiFont_); // held until the window lets go of it
+    if (font_)
+        gdiFont_ = GdiFont(*font_, form_->Dpi());
+    if (hwnd_)
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+    Reposition();
+    Rescaled();
 }
 
 void Control::Move(int left, int top, int width, int height) {

@@ -65,6 +65,8 @@ protected:
     virtual DWORD Style() const = 0;
     virtual DWORD ExStyle() const { return 0; }
     virtual void Created() {}
+    // The form's DPI changed; the font and the place have followed it.
+    virtual void Rescaled() {}
     // The event a WM_COMMAND notification raises ("Click", "DblClick"), or nullptr.
     virtual const char* EventOf(int notification) const;
 
@@ -72,6 +74,8 @@ protected:
     void Create(Form& form, Control* container, HWND parent, int id, const PropertyBag& layout);
     void Detach() { hwnd_ = nullptr; }
     void Reposition();
+    // Takes the form's new DPI: the font again at it, then the place.
+    void Rescale();
     HFONT FontHandle() const;
 
     Form* form_ = nullptr;

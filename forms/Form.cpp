@@ -11,6 +11,7 @@
 #include "forms/ListBox.h"
 #include "forms/OptionButton.h"
 #include "win32/Barrier.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Twips.h"
 
@@ -25,6 +26,7 @@ namespace {
 
 constexpr const char* kFormClass = "ClutterwiseForm";
 constexpr int kFirstControlId = 1000; // clear of IDOK and IDCANCEL, which the dialog manager sends
+constexpr UINT kGetDpiScaledSize = 0x02E4; // WM_GETDPISCALEDSIZE, which older headers lack
 
 } // namespace
 
@@ -230,14 +232,13 @@ bool Form::CreateWindowFromDesign(HWND owner) {
     clientWidth_ = p.ReadInt32("clientwidth", 4800).value_or(4800);
     clientHeight_ = p.ReadInt32("clientheight", 3600).value_or(3600);
     font_ = p.ReadFont("font", Font{}).value_or(Font{});
-    gdiFont_ = GdiFont(font_);
     icon_ = p.ReadPicture("icon", Picture()).value_or(Picture());
-    smallIcon_ =
-        icon_ ? Picture::FromReference(icon_.Reference(), 16).value_or(Picture()) : Picture();
     mousePointer_ = p.ReadInt32("mousepointer", kPointerDefault).value_or(kPointerDefault);
     mouseIcon_ = p.ReadPicture("mouseicon", Picture()).value_or(Picture());
-    twipsPerPixelX_ = ScreenTwipsPerPixelX();
-    twipsPerPixelY_ = ScreenTwipsPerPixelY();
+    // The window's own DPI is known once it exists; until then, the one new windows start at.
+    dpi_ = SystemDpi();
+    twipsPerPixelX_ = twipsPerPixelY_ = TwipsPerPixelAt(dpi_);
+    gdiFont_ = GdiFont(font_, dpi_);
 
     DWORD style = WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -278,17 +279,16 @@ bool Form::CreateWindowFromDesign(HWND owner) {
 
     RECT r{0, 0, ClampPixels(TwipsToPixels(clientWidth_, twipsPerPixelX_), 0),
            ClampPixels(TwipsToPixels(clientHeight_, twipsPerPixelY_), 0)};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    AdjustWindowRectForDpi(r, style, exStyle, dpi_);
     const int x = startUpPosition_ == 3 ? CW_USEDEFAULT : 0;
     hwnd_ = CreateWindowExA(exStyle, kFormClass, caption_.c_str(), style, x,
                             x == CW_USEDEFAULT ? 0 : x, r.right - r.left, r.bottom - r.top, owner,
                             nullptr, GetModuleHandleA(nullptr), this);
     if (!hwnd_)
         return false;
-    if (icon_.Handle())
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-    if (smallIcon_.Handle())
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Handle()));
+    if (const int dpi = WindowDpi(hwnd_); dpi != dpi_)
+        Rescale(dpi, nullptr); // opened on a screen of another scale
+    ShowIcons();
     return true;
 }
 
@@ -532,15 +532,81 @@ void Form::SetCaption(const std::string& caption) {
 }
 
 void Form::SetIcon(const Picture& icon) {
-    const Picture big = icon;
-    const Picture small =
-        icon ? Picture::FromReference(icon.Reference(), 16).value_or(Picture()) : Picture();
+    icon_ = icon;
+    ShowIcons();
+}
+
+// The title bar's and the task bar's icons, at the sizes the window's DPI asks for.
+void Form::ShowIcons() {
+    const auto at = [this](int metric) {
+        return icon_ ? icon_.AtSize(SystemMetricForDpi(metric, dpi_)) : Picture();
+    };
+    const Picture big = at(SM_CXICON), small = at(SM_CXSMICON);
     if (hwnd_) {
         SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Handle()));
         SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Handle()));
     }
-    icon_ = big; // the window stops using the old icons before they are released
+    bigIcon_ = big; // the window stops using the old icons before they are released
     smallIcon_ = small;
+}
+
+// The client area's size in twips. Twips that still give its pixels are kept as designed, so that
+// repeated changes of scale never drift.
+SIZE Form::ClientTwips() const {
+    const auto twips = [](int pixels, int designed, double perPixel) {
+        return TwipsToPixels(designed, perPixel) == pixels ? designed
+                                                           : PixelsToTwips(pixels, perPixel);
+    };
+    return {twips(ClientWidth(), clientWidth_, twipsPerPixelX_),
+            twips(ClientHeight(), clientHeight_, twipsPerPixelY_)};
+}
+
+// The window's outer size that gives its client area the same twips at `dpi`.
+SIZE Form::WindowSizeAt(int dpi) const {
+    const SIZE twips = ClientTwips();
+    const double perPixel = TwipsPerPixelAt(dpi);
+    RECT r{0, 0, ClampPixels(TwipsToPixels(twips.cx, perPixel), 0),
+           ClampPixels(TwipsToPixels(twips.cy, perPixel), 0)};
+    AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)), dpi);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Form::Rescale(int dpi, const RECT* suggested) {
+    if (!hwnd_ || dpi <= 0)
+        return;
+    const SIZE twips = ClientTwips();
+    dpi_ = dpi;
+    twipsPerPixelX_ = twipsPerPixelY_ = TwipsPerPixelAt(dpi);
+    const GdiFont previous = std::move(gdiFont_); // held until no control uses it
+    gdiFont_ = GdiFont(font_, dpi_);
+    for (const auto& c : controls_)
+        c->Rescale();
+    ShowIcons();
+    for (ComponentEntry& entry : components_)
+        if (entry.component)
+            entry.component->DpiChanged();
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame is drawn at the system's measures where the system scales only the client area:
+    // fit the client to its twips, keeping the suggested place.
+    if (!IsIconic(hwnd_) && !IsZoomed(hwnd_)) {
+        RECT window{}, client{};
+        GetWindowRect(hwnd_, &window);
+        GetClientRect(hwnd_, &client);
+        const int dx = ClampPixels(TwipsToPixels(twips.cx, twipsPerPixelX_), 0) - client.right;
+        const int dy = ClampPixels(TwipsToPixels(twips.cy, twipsPerPixelY_), 0) - client.bottom;
+        if (dx != 0 || dy != 0)
+            SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx,
+                         window.bottom - window.top + dy,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Dock();
+    if (!controls_.empty() || !components_.empty())
+        OnDpiChanged();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Form::SetMousePointer(int pointer) {
@@ -688,8 +754,12 @@ void Form::DockOnce() {
             y = ClampPixels(TwipsToPixels(site.Top(), twipsPerPixelY_), -32768);
             w = ClampPixels(TwipsToPixels(site.Width(), twipsPerPixelX_), 0);
         }
+        // Twips that still give the docked width are kept: a design saved at another scale stays
+        // as it was.
         const int widthTwips =
-            site.GetAlign() == Align::None ? site.Width() : PixelsToTwips(w, twipsPerPixelX_);
+            site.GetAlign() == Align::None || TwipsToPixels(site.Width(), twipsPerPixelX_) == w
+                ? site.Width()
+                : PixelsToTwips(w, twipsPerPixelX_);
         site.SetPlace(PixelsToTwips(x, twipsPerPixelX_), PixelsToTwips(y, twipsPerPixelY_),
                       widthTwips, site.Height());
         MoveWindow(window, x, y, w, h, TRUE);
@@ -773,6 +843,12 @@ LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         self->Dock();
+        return 0;
+    case kGetDpiScaledSize:
+        *reinterpret_cast<SIZE*>(lParam) = self->WindowSizeAt(LOWORD(wParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        self->Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {

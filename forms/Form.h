@@ -16,6 +16,10 @@
 //   OnKeyDown("ListItemsCurrent_KeyDown", ...) lists: key code (settable: 0 swallows the key)
 // Form_Load and Form_Unload are virtual members.
 //
+// Scale: twips, points and icons are converted at the window's own DPI. When the window moves to
+// a screen of another scale (WM_DPICHANGED) it takes the rectangle the system suggests, keeps its
+// client area's size in twips, and lays out its controls, fonts, icons and components again.
+//
 // Layout keys of a design (twips for places and sizes; a value that does not convert is skipped):
 //   Form      caption, borderstyle (0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4/5 tool
 //             windows), controlbox, minbutton, maxbutton, showintaskbar, startupposition (0
@@ -103,6 +107,7 @@ public:
     BorderStyle GetBorderStyle() const { return borderStyle_; }
     const Font& GetFont() const { return font_; }
     HFONT FontHandle() const { return gdiFont_.Handle(); }
+    int Dpi() const { return dpi_; }
     double TwipsPerPixelX() const { return twipsPerPixelX_; }
     double TwipsPerPixelY() const { return twipsPerPixelY_; }
     int ClientWidth() const;  // pixels
@@ -139,6 +144,8 @@ protected:
     virtual void Form_Unload() {}
     // A component announced a change of one of its saved properties (also while it loads).
     virtual void OnComponentChanged(const std::string& /*component*/, const std::string& /*key*/) {}
+    // The loaded form has been laid out again at another DPI.
+    virtual void OnDpiChanged() {}
     // For a designer, before Load.
     void SetUserMode(bool userMode) { userMode_ = userMode; }
 
@@ -162,6 +169,10 @@ private:
     void CreateComponent(const DesignNode& entry);
     void ApplyTabOrder();
     void PlaceAtFirstShow();
+    void ShowIcons();
+    SIZE ClientTwips() const;
+    SIZE WindowSizeAt(int dpi) const;
+    void Rescale(int dpi, const RECT* suggested);
     void Dock();
     void DockOnce();
     void RefreshCursor();
@@ -197,9 +208,11 @@ private:
     int clientWidth_ = 4800, clientHeight_ = 3600; // twips
     Font font_;
     GdiFont gdiFont_;
-    Picture icon_, smallIcon_;
+    Picture icon_;                // as designed
+    Picture bigIcon_, smallIcon_; // as the window shows them, at its DPI
     int mousePointer_ = kPointerDefault;
     Picture mouseIcon_;
+    int dpi_ = 96;
     double twipsPerPixelX_ = 15.0, twipsPerPixelY_ = 15.0;
 
     std::vector<std::unique_ptr<Control>> controls_;

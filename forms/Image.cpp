@@ -1,5 +1,8 @@
 #include "forms/Image.h"
 
+#include "forms/Form.h"
+#include "win32/Dpi.h"
+
 namespace cw {
 
 void Image::Configure(const PropertyBag& layout) {
@@ -9,6 +12,13 @@ void Image::Configure(const PropertyBag& layout) {
 
 void Image::SetPicture(const Picture& picture) {
     picture_ = picture;
+    Rescaled();
+}
+
+void Image::Rescaled() {
+    const int dpi = form_ ? form_->Dpi() : kDefaultDpi;
+    shown_ = picture_ ? picture_.AtSize(ScaleForDpi(picture_.Size() ? picture_.Size() : 32, dpi))
+                      : picture_;
     if (Hwnd())
         InvalidateRect(Hwnd(), nullptr, TRUE);
 }
@@ -23,7 +33,7 @@ const char* Image::EventOf(int notification) const {
 
 void Image::Draw(const DRAWITEMSTRUCT& item) const {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    if (HICON icon = picture_.Handle())
+    if (HICON icon = shown_.Handle())
         DrawIconEx(item.hDC, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
 }
 

@@ -4,7 +4,8 @@
 
 namespace cw {
 
-// Shows an icon at its own size in the top left corner of the control's place.
+// Shows an icon at its own size, scaled to the form's DPI, in the top left corner of the control's
+// place.
 class Image : public Control {
 public:
     explicit Image(std::string name) : Control(ControlKind::Image, std::move(name)) {}
@@ -18,10 +19,13 @@ protected:
     const char* WindowClass() const override { return "Static"; }
     DWORD Style() const override { return SS_OWNERDRAW | SS_NOTIFY; }
     const char* EventOf(int notification) const override;
+    void Created() override { Rescaled(); }
+    void Rescaled() override;
     void Draw(const DRAWITEMSTRUCT& item) const;
 
 private:
     Picture picture_;
+    Picture shown_; // at the form's DPI
 };
 
 } // namespace cw

@@ -1,6 +1,7 @@
 #include "forms/PropertyPage.h"
 
 #include "win32/Barrier.h"
+#include "win32/Dpi.h"
 #include "win32/Twips.h"
 
 namespace cw {
@@ -37,12 +38,14 @@ bool PropertyPage::Create(HWND parent, int x, int y) {
     if (hwnd_)
         return false;
     RegisterPageClass(&PropertyPage::WindowProc);
-    font_ = GdiFont(Font{});
-    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, caption_.c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
-                            TwipsToPixels(widthTwips_, ScreenTwipsPerPixelX()),
-                            TwipsToPixels(heightTwips_, ScreenTwipsPerPixelY()), parent, nullptr,
-                            GetModuleHandleA(nullptr), this);
+    // Laid out at the DPI of the window that holds the page.
+    dpi_ = WindowDpi(parent);
+    font_ = GdiFont(Font{}, dpi_);
+    const double perPixel = TwipsPerPixelAt(dpi_);
+    hwnd_ = CreateWindowExA(
+        WS_EX_CONTROLPARENT, kPageClass, caption_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+        x, y, TwipsToPixels(widthTwips_, perPixel), TwipsToPixels(heightTwips_, perPixel), parent,
+        nullptr, GetModuleHandleA(nullptr), this);
     if (!hwnd_)
         return false;
     CreateFields();
@@ -101,11 +104,11 @@ HWND PropertyPage::Add(FieldKind kind, std::string name, const std::string& capt
         style |= WS_TABSTOP | SBS_HORZ;
         break;
     }
-    const double tx = ScreenTwipsPerPixelX(), ty = ScreenTwipsPerPixelY();
+    const double tx = TwipsPerPixelAt(dpi_), ty = tx;
     const int id = kFirstFieldId + static_cast<int>(fields_.size());
     HWND field = CreateWindowExA(
         exStyle, cls, caption.c_str(), style, TwipsToPixels(left, tx), TwipsToPixels(top, ty),
-        TwipsToPixels(width, tx), TwipsToPixels(height, ty) + extraHeight, hwnd_,
+        TwipsToPixels(width, tx), TwipsToPixels(height, ty) + ScaleForDpi(extraHeight, dpi_), hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (field) {
         SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);

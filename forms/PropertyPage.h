@@ -117,6 +117,7 @@ private:
     std::vector<FieldEntry> fields_;
     bool settingText_ = false; // the page raises Change itself for the text it sets
     GdiFont font_;
+    int dpi_ = 96;
     std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
 };
 

@@ -4,7 +4,8 @@
     scripts/make-icons.py app/
 
 clutterwise.ico: three desktop tiles with bars of growing length and a downward arrow, the
-picture of putting icons into an order (32 x 32 and 16 x 16).
+picture of putting icons into an order, at the sizes of the large and the small icon at 96, 120,
+144 and 192 dpi (64, 48, 40, 32, 24, 20 and 16 pixels), so that every scale draws one it holds.
 pointer.ico: a pointing hand whose finger tip is at the centre, where a pointer made from an icon
 has its hot spot (32 x 32).
 """
@@ -139,7 +140,8 @@ def ico(images):
 
 def main():
     out = Path(sys.argv[1] if len(sys.argv) > 1 else 'app')
-    (out / 'clutterwise.ico').write_bytes(ico([order_icon(32), order_icon(16)]))
+    sizes = (32, 16, 20, 24, 40, 48, 64)
+    (out / 'clutterwise.ico').write_bytes(ico([order_icon(size) for size in sizes]))
     (out / 'pointer.ico').write_bytes(ico([pointer_icon()]))
 
 

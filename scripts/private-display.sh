@@ -10,7 +10,7 @@ private_display_start() {
   local dir number=""
   dir=$(mktemp -d)
   mkfifo "$dir/number"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/number" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${CLUTTERWISE_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$dir/number" >/dev/null 2>&1 &
   private_display_pid=$!
   read -r number <"$dir/number" || true
   rm -rf "$dir"

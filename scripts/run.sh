@@ -8,9 +8,28 @@
 # filled with fourteen samples (tools/sample-desktop).
 # On every way out (end, failure, Ctrl+C) the script stops what it started, each by its own PID,
 # and waits for Wine's helpers of the prefix to end: it leaves no process behind.
+#
+# --dpi=N shows the program at another scale (144 is 150 %); the prefix is put back at 96 dpi
+# afterwards, and the screenshot is named screenshot-<N>dpi.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/mingw"
+dpi=96
+for arg in "$@"; do
+  case "$arg" in
+    --dpi=*) dpi=${arg#--dpi=} ;;
+    *) echo "usage: scripts/run.sh [--dpi=N]" >&2; exit 64 ;;
+  esac
+done
+if [ -z "${CLUTTERWISE_RUN_SCALED:-}" ]; then
+  "$root/scripts/setup.sh" >&2
+  cd "$root"
+  cmake --preset mingw -Wno-dev >/dev/null
+  cmake --build --preset mingw --target clutterwise sample-desktop -j 2 >&2
+  if [ "$dpi" != 96 ]; then
+    CLUTTERWISE_RUN_SCALED=1 exec "$root/scripts/with-dpi.sh" "$build" "$dpi" "$0" "$@"
+  fi
+fi
 . "$root/scripts/private-display.sh"
 
 # Everything started from here carries this mark, so that the end can find what is ours.
@@ -35,10 +54,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-"$root/scripts/setup.sh" >&2
 cd "$root"
-cmake --preset mingw -Wno-dev >/dev/null
-cmake --build --preset mingw --target clutterwise sample-desktop -j 2 >&2
 program="$build/app/clutterwise.exe"
 samples="$build/tools/sample-desktop/sample-desktop.exe"
 
@@ -70,5 +86,6 @@ fi
 
 sleep "${CLUTTERWISE_SHOT_DELAY:-6}"
 shot="$build/screenshot.png"
+[ "$dpi" != 96 ] && shot="$build/screenshot-${dpi}dpi.png"
 import -window root "$shot"
 echo "Screenshot of the running program: $shot"

@@ -3,7 +3,8 @@
 # arguments); does nothing when all is there.
 set -euo pipefail
 packages=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth x11-utils imagemagick googletest "$@")
+          wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth x11-utils imagemagick googletest
+          xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -10,8 +10,10 @@ namespace cw {
 class GdiFont {
 public:
     GdiFont() = default;
-    // At the screen's vertical dots per inch (points to pixels).
+    // At the screen's DPI (points to pixels).
     explicit GdiFont(const Font& font);
+    // At a window's DPI.
+    GdiFont(const Font& font, int dpi);
 
     HFONT Handle() const { return font_.Get(); }
     explicit operator bool() const { return static_cast<bool>(font_); }

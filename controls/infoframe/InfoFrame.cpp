@@ -1,6 +1,7 @@
 #include "controls/infoframe/InfoFrame.h"
 
 #include "controls/infoframe/Gradient.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 
 #include <algorithm>
@@ -11,13 +12,14 @@
 namespace cw {
 namespace {
 
-constexpr RECT kIconRect{12, 14, 12 + 32, 14 + 32};
+// At 96 dpi.
+constexpr int kIconLeft = 12;
+constexpr int kIconTop = 14;
+constexpr int kIconSize = 32;
 constexpr int kLabelLeft = 56;
 constexpr int kLabelTop = 21;
 constexpr int kLabelHeight = 21;
 constexpr int kLabelRightMargin = 71; // the label ends 15 pixels short of the strip's right edge
-constexpr int kLineUpperY = 61;
-constexpr int kLineLowerY = 62;
 constexpr COLORREF kLineUpperColour = RGB(128, 128, 128);
 constexpr COLORREF kLineLowerColour = RGB(255, 255, 255);
 
@@ -32,9 +34,7 @@ std::int16_t Blue(COLORREF c) {
 }
 
 // Verdana 9.75 points bold, in pixels of the screen it is shown on.
-GdiObject<HFONT> MakeLabelFont(HWND hwnd) {
-    const ClientDC dc(hwnd);
-    const int dpi = dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
+GdiObject<HFONT> MakeLabelFont(int dpi) {
     const int height = -MulDiv(975, dpi, 7200);
     return GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -54,7 +54,7 @@ void FillBand(HDC dc, int left, int top, int right, COLORREF colour) {
 InfoFrame::InfoFrame(ComponentHost& host) : Component(host) {
     if (!Hwnd())
         return;
-    labelFont_ = MakeLabelFont(Hwnd());
+    labelFont_ = MakeLabelFont(host.Dpi());
 }
 
 void InfoFrame::SetBackColor(Colour colour) {
@@ -79,6 +79,7 @@ void InfoFrame::SetGradientColor(Colour colour) {
 
 void InfoFrame::SetIcon(const Picture& icon) {
     icon_ = icon;
+    shownIcon_ = Picture();
     Changed("Icon");
 }
 
@@ -103,9 +104,8 @@ void InfoFrame::UpdateControl() {
 void InfoFrame::Refresh() {
     if (!Hwnd())
         return;
-    const RECT label{kLabelLeft, kLabelTop, kLabelLeft + LabelWidth(), kLabelTop + kLabelHeight};
-    const RECT lines{0, kLineUpperY, LinesEndX(), kLineLowerY + 1};
-    for (const RECT& area : {kIconRect, label, lines})
+    const RECT lines{0, ClientHeight() - 2, LinesEndX(), ClientHeight()};
+    for (const RECT& area : {IconRect(), LabelRect(), lines})
         InvalidateRect(Hwnd(), &area, TRUE);
     UpdateWindow(Hwnd());
 }
@@ -136,8 +136,10 @@ void InfoFrame::ReadProperties(const PropertyBag& bag) {
         foreColor_ = *value;
     if (const auto value = bag.ReadColour("GradientColor", kDefaultGradientColor))
         gradientColor_ = *value;
-    if (auto value = bag.ReadPicture("Icon", Picture()))
+    if (auto value = bag.ReadPicture("Icon", Picture())) {
         icon_ = std::move(*value);
+        shownIcon_ = Picture();
+    }
     if (auto value = bag.ReadString("Text", ""))
         text_ = std::move(*value);
     UpdateControl();
@@ -158,10 +160,23 @@ void InfoFrame::Resize() {
         return;
     resizing_ = true;
     ComponentHost& host = Host();
-    host.SetSize(static_cast<int>(std::lround(host.ContainerClientWidth() * host.TwipsPerPixelX())),
-                 static_cast<int>(std::lround(kHeight * host.TwipsPerPixelY())));
+    // Twips that still give the holding window's width are kept: no drift from scale to scale.
+    const int width = host.ContainerClientWidth();
+    const double perPixel = host.TwipsPerPixelX();
+    const int widthTwips = static_cast<int>(std::lround(host.Width() / perPixel)) == width
+                               ? host.Width()
+                               : static_cast<int>(std::lround(width * perPixel));
+    host.SetSize(widthTwips, kHeightTwips);
     resizing_ = false;
     // The gradient spreads over the whole width: a new width changes every column.
+    Invalidate();
+}
+
+void InfoFrame::DpiChanged() {
+    if (!Hwnd())
+        return;
+    labelFont_ = MakeLabelFont(Host().Dpi());
+    shownIcon_ = Picture();
     Invalidate();
 }
 
@@ -178,40 +193,62 @@ void InfoFrame::Paint(HDC dc) {
     DrawChildren(dc);
 }
 
-void InfoFrame::DrawChildren(HDC dc) const {
-    const int labelWidth = LabelWidth();
+void InfoFrame::DrawChildren(HDC dc) {
+    const RECT label = LabelRect();
     const int linesEndX = LinesEndX();
     const int saved = SaveDC(dc);
-    if (const HICON icon = icon_.Handle()) {
+    const RECT box = IconRect();
+    const int side = box.right - box.left;
+    if (icon_ && shownIcon_.Size() == 0)
+        shownIcon_ = icon_.AtSize(side);
+    if (const HICON icon = shownIcon_.Handle()) {
+        // At the size the picture holds, centred in the scaled box; never larger than the box.
+        const int size = std::min(shownIcon_.Size(), side);
+        const int x = box.left + (side - size) / 2, y = box.top + (side - size) / 2;
         if (enabled_)
-            DrawIconEx(dc, kIconRect.left, kIconRect.top, icon, 32, 32, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, x, y, icon, size, size, 0, nullptr, DI_NORMAL);
         else
-            DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, kIconRect.left,
-                       kIconRect.top, 32, 32, DST_ICON | DSS_DISABLED);
+            DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, size, size,
+                       DST_ICON | DSS_DISABLED);
     }
-    if (labelWidth > 0 && !text_.empty()) {
+    if (label.right > label.left && !text_.empty()) {
         SelectObject(dc, labelFont_.Get());
         SetBkMode(dc, TRANSPARENT);
         const int length = static_cast<int>(std::min<size_t>(text_.size(), INT_MAX));
         if (enabled_) {
             SetTextColor(dc, ResolveColour(foreColor_));
-            RECT label{kLabelLeft, kLabelTop, kLabelLeft + labelWidth, kLabelTop + kLabelHeight};
-            DrawTextA(dc, text_.c_str(), length, &label,
+            RECT area = label;
+            DrawTextA(dc, text_.c_str(), length, &area,
                       DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
         } else {
-            // The system's disabled look (etched grey) within the same 21-pixel box.
+            // The system's disabled look (etched grey) within the same box.
             DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text_.c_str()),
-                       static_cast<WPARAM>(length), kLabelLeft, kLabelTop, labelWidth, kLabelHeight,
-                       DST_TEXT | DSS_DISABLED);
+                       static_cast<WPARAM>(length), label.left, label.top, label.right - label.left,
+                       label.bottom - label.top, DST_TEXT | DSS_DISABLED);
         }
     }
-    FillBand(dc, 0, kLineUpperY, linesEndX, kLineUpperColour);
-    FillBand(dc, 0, kLineLowerY, linesEndX, kLineLowerColour);
+    const int height = ClientHeight();
+    FillBand(dc, 0, height - 2, linesEndX, kLineUpperColour);
+    FillBand(dc, 0, height - 1, linesEndX, kLineLowerColour);
     RestoreDC(dc, saved);
 }
 
+int InfoFrame::Scaled(int pixelsAt96) const {
+    return ScaleForDpi(pixelsAt96, Host().Dpi());
+}
+
+RECT InfoFrame::IconRect() const {
+    const int left = Scaled(kIconLeft), top = Scaled(kIconTop), size = Scaled(kIconSize);
+    return {left, top, left + size, top + size};
+}
+
+RECT InfoFrame::LabelRect() const {
+    const int left = Scaled(kLabelLeft), top = Scaled(kLabelTop);
+    return {left, top, left + LabelWidth(), top + Scaled(kLabelHeight)};
+}
+
 int InfoFrame::LabelWidth() const {
-    return std::max(0, ClientWidth() - kLabelRightMargin);
+    return std::max(0, ClientWidth() - Scaled(kLabelRightMargin));
 }
 
 int InfoFrame::LinesEndX() const {
@@ -219,8 +256,8 @@ int InfoFrame::LinesEndX() const {
 }
 
 bool InfoFrame::OnLines(POINT point) const {
-    return point.x >= 0 && point.x < LinesEndX() &&
-           (point.y == kLineUpperY || point.y == kLineLowerY);
+    return point.x >= 0 && point.x < LinesEndX() && point.y >= ClientHeight() - 2 &&
+           point.y < ClientHeight();
 }
 
 void InfoFrame::MouseClick(int button, int x, int y) {

@@ -1,6 +1,7 @@
 #include "controls/statusbar/StatusBar.h"
 
 #include "controls/statusbar/StatusBarLayout.h"
+#include "win32/Dpi.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -12,10 +13,6 @@ constexpr const char* kWindowProcProperty = "StatusBarWindowProc";
 constexpr const char* kControlProperty = "StatusBar";
 // Part indexes the native bar can address in SB_SETTEXT: the low byte, 255 being the simple text.
 constexpr std::int16_t kAddressableParts = SB_SIMPLEID;
-
-int LogPixelsY(const ClientDC& dc) {
-    return dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
-}
 
 HFONT MakeFont(int height, const Font& font) {
     return CreateFontA(-height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
@@ -41,13 +38,13 @@ TOOLINFOA ToolRecord(HWND status, std::int16_t index, const std::string& text) {
 
 // Holds back the layout that each panel set asks for until a bulk change is done.
 class StatusBar::HoldUpdates {
-  public:
+public:
     explicit HoldUpdates(StatusBar& bar) : bar_(bar) { ++bar_.updatesHeld_; }
     ~HoldUpdates() { --bar_.updatesHeld_; }
     HoldUpdates(const HoldUpdates&) = delete;
     HoldUpdates& operator=(const HoldUpdates&) = delete;
 
-  private:
+private:
     StatusBar& bar_;
 };
 
@@ -58,9 +55,8 @@ StatusBar::StatusBar(ComponentHost& host) : Component(host), font_(host.AmbientF
     status_ = MakeStatusWindow(false);
     if (status_) {
         // Replaced by the real font at the first UpdateControl.
-        const ClientDC dc(status_.Get());
         const cw::Font starting{"MS Sans Serif", 8.0};
-        fontHandle_.Reset(MakeFont(MulDiv(8, LogPixelsY(dc), 72), starting));
+        fontHandle_.Reset(MakeFont(MulDiv(8, host.Dpi(), 72), starting));
     }
     tip_ = MakeTipWindow();
 }
@@ -267,8 +263,7 @@ void StatusBar::UpdateControl(bool recreate) {
 // Builds the new font before giving up the old one, so the window never holds a deleted font and
 // a font that cannot be made leaves the previous one in place.
 void StatusBar::ApplyFont() {
-    const ClientDC dc(status_.Get());
-    OwnedFont font(MakeFont(FontHeight(font_.size, LogPixelsY(dc)), font_));
+    OwnedFont font(MakeFont(FontHeight(font_.size, Host().Dpi()), font_));
     if (!font)
         return;
     SendMessageA(status_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
@@ -317,7 +312,10 @@ void StatusBar::LayoutPanels() {
             PanelMetrics& m = metrics[static_cast<size_t>(i)];
             m.visible = p.Visible();
             m.autoSize = p.AutoSize();
-            m.minWidth = p.MinWidth();
+            // Minimum widths are pixels at 96 dpi.
+            m.minWidth = static_cast<std::int16_t>(
+                std::clamp(ScaleForDpi(p.MinWidth(), Host().Dpi()), 0, 32767));
+            m.padding = ScaleForDpi(m.padding, Host().Dpi());
             SIZE extent{};
             if (m.visible && m.autoSize == sbrContents && dc.Get() &&
                 GetTextExtentPoint32A(dc.Get(), p.Text().c_str(), static_cast<int>(p.Text().size()),
@@ -403,6 +401,14 @@ void StatusBar::Resize() {
                  static_cast<WPARAM>(std::max(0, ClientHeight() - 2)), 0);
     MoveWindow(status_.Get(), 0, 0, ClientWidth(), ClientHeight(), TRUE);
     LayoutPanels();
+}
+
+void StatusBar::DpiChanged() {
+    if (!status_)
+        return;
+    ApplyFont(); // lays the parts out again
+    if (Host().UserMode())
+        UpdateToolInfo();
 }
 
 void StatusBar::Refresh() {

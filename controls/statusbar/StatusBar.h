@@ -22,7 +22,7 @@
 namespace cw {
 
 class StatusBar : public Component, public PanelOwner {
-  public:
+public:
     // Creates the status window, a starting font and the tip window; properties follow with
     // InitProperties or ReadProperties.
     explicit StatusBar(ComponentHost& host);
@@ -32,6 +32,7 @@ class StatusBar : public Component, public PanelOwner {
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) const override;
     void Resize() override;
+    void DpiChanged() override;
     void Terminate() override;
 
     // The native status window (null once terminated or when it could not be made).
@@ -78,7 +79,7 @@ class StatusBar : public Component, public PanelOwner {
     // The panels that exist of the first Count (fewer while Style 1 holds the list back).
     std::int16_t PanelsInList() const;
 
-  private:
+private:
     using OwnedFont = GdiObject<HFONT>;
     class HoldUpdates;
 

@@ -21,7 +21,7 @@ PartLayout LayoutParts(const std::vector<PanelMetrics>& panels, int containerWid
         if (!p.visible)
             width[i] = 0;
         else if (p.autoSize == sbrContents)
-            width[i] = p.textWidth + 7;
+            width[i] = p.textWidth + p.padding;
         else
             width[i] = p.minWidth;
         total += width[i];

@@ -13,6 +13,7 @@ struct PanelMetrics {
     std::int32_t autoSize = 0;   // sbrNoAutoSize, sbrSpring or sbrContents
     std::int16_t minWidth = 100; // pixels
     int textWidth = 0;           // pixels, the measured Text; used for sbrContents only
+    int padding = 7;             // pixels added to the text's width for sbrContents
 };
 
 struct PartLayout {

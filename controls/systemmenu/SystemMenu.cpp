@@ -2,9 +2,11 @@
 
 #include "controls/systemmenu/SystemMenuEntry.h"
 #include "controls/systemmenu/SystemMenuIcon.h"
+#include "win32/Dpi.h"
 #include "win32/Errors.h"
 #include "win32/Handles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -74,22 +76,28 @@ void SystemMenu::WriteProperties(PropertyBag& bag) const {
     }
 }
 
+// The design-time look is 28 pixels square at 96 dpi, scaled to the holding window's DPI; the
+// icon in it at whole multiples of its pixels, so that it stays sharp.
 void SystemMenu::Resize() {
-    const auto width = static_cast<int>(std::lround(kSidePixels * Host().TwipsPerPixelX()));
-    const auto height = static_cast<int>(std::lround(kSidePixels * Host().TwipsPerPixelY()));
+    const int side = ScaleForDpi(kSidePixels, Host().Dpi());
+    const auto width = static_cast<int>(std::lround(side * Host().TwipsPerPixelX()));
+    const auto height = static_cast<int>(std::lround(side * Host().TwipsPerPixelY()));
     // The host's SetSize resizes this window again; asking only on a difference ends that loop.
     if (Host().Width() != width || Host().Height() != height)
         Host().SetSize(width, height);
 }
 
 void SystemMenu::Paint(HDC dc) {
+    const int side = ScaleForDpi(kSidePixels, Host().Dpi());
+    const int scale = std::max(1, Host().Dpi() / kDefaultDpi);
     const Brush grey(CreateSolidBrush(RGB(115, 115, 115)));
     const Brush white(CreateSolidBrush(RGB(255, 255, 255)));
-    const RECT outer{0, 0, kSidePixels, kSidePixels};
-    const RECT inner{1, 1, kSidePixels - 1, kSidePixels - 1};
+    const RECT outer{0, 0, side, side};
+    const RECT inner{1, 1, side - 1, side - 1};
     FrameRect(dc, &outer, grey.Get());
     FrameRect(dc, &inner, white.Get());
-    DrawSystemMenuIcon(dc, 6, 6);
+    const int offset = (side - kSystemMenuIconSize * scale) / 2;
+    DrawSystemMenuIcon(dc, offset, offset, scale);
 }
 
 void SystemMenu::Terminate() {

@@ -1,5 +1,7 @@
 #include "controls/systemmenu/SystemMenuIcon.h"
 
+#include "win32/Handles.h"
+
 namespace cw {
 namespace {
 
@@ -41,10 +43,18 @@ COLORREF SystemMenuIconPixel(int x, int y) {
     }
 }
 
-void DrawSystemMenuIcon(HDC dc, int left, int top) {
+void DrawSystemMenuIcon(HDC dc, int left, int top, int scale) {
     for (int y = 0; y < kSystemMenuIconSize; ++y) {
-        for (int x = 0; x < kSystemMenuIconSize; ++x)
-            SetPixelV(dc, left + x, top + y, SystemMenuIconPixel(x, y));
+        for (int x = 0; x < kSystemMenuIconSize; ++x) {
+            if (scale <= 1) {
+                SetPixelV(dc, left + x, top + y, SystemMenuIconPixel(x, y));
+                continue;
+            }
+            const GdiObject<HBRUSH> brush(CreateSolidBrush(SystemMenuIconPixel(x, y)));
+            const RECT block{left + x * scale, top + y * scale, left + (x + 1) * scale,
+                             top + (y + 1) * scale};
+            FillRect(dc, &block, brush.Get());
+        }
     }
 }
 

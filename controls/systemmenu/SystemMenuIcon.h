@@ -8,7 +8,7 @@ constexpr int kSystemMenuIconSize = 16;
 
 // The icon's colour at (x, y), 0 <= x, y < 16.
 COLORREF SystemMenuIconPixel(int x, int y);
-// Draws the icon with its top left corner at (left, top).
-void DrawSystemMenuIcon(HDC dc, int left, int top);
+// Draws the icon with its top left corner at (left, top), each of its pixels `scale` pixels square.
+void DrawSystemMenuIcon(HDC dc, int left, int top, int scale = 1);
 
 } // namespace cw

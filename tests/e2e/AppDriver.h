@@ -164,6 +164,27 @@ inline void ClickButton(HWND main, const std::string& caption) {
     PostMessageA(found[0], BM_CLICK, 0, 0);
 }
 
+inline void ClickButton(HWND button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+inline void ClickRow(HWND list, int row, WPARAM keys = 0) {
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    PostMessageA(list, WM_LBUTTONUP, keys, at);
+}
+
+inline std::vector<int> SelectedRows(HWND list) {
+    std::vector<int> rows;
+    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+            rows.push_back(static_cast<int>(i));
+    return rows;
+}
+
 // Read through the wide message: Wine hands a narrow LB_GETTEXT sent to another process's
 // list the row's UTF-16 text unconverted.
 inline std::vector<std::string> Rows(HWND list) {

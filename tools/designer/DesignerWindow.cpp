@@ -4,6 +4,7 @@
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/PropertySheetHost.h"
 #include "win32/Barrier.h"
+#include "win32/Dpi.h"
 
 #include <commdlg.h>
 
@@ -85,33 +86,49 @@ bool DesignerWindow::Create() {
         return RegisterClassExA(&wc) != 0;
     }();
     (void)registered;
-    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kTitle, WS_OVERLAPPEDWINDOW, 20, 20,
-                            340, 460, nullptr, MakeMenu(), GetModuleHandleA(nullptr), this);
+    // Measures are pixels at 96 dpi, scaled to the window's DPI.
+    const int start = SystemDpi();
+    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
+                            ScaleForDpi(20, start), ScaleForDpi(20, start), ScaleForDpi(340, start),
+                            ScaleForDpi(460, start), nullptr, MakeMenu(), GetModuleHandleA(nullptr),
+                            this);
     if (!hwnd_)
         return false;
-    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    HWND label = CreateWindowExA(0, "Static", "&Components:", WS_CHILD | WS_VISIBLE, 8, 8, 200, 16,
-                                 hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    label_ = CreateWindowExA(0, "Static", "&Components:", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
     list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "ListBox", "",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY, 8, 26,
-                            200, 200, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kList)),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY, 0, 0, 0,
+                            0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kList)),
                             GetModuleHandleA(nullptr), nullptr);
     status_ = CreateWindowExA(0, "Static", "Open a saved design (File > Open).",
-                              WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 8, 300, 200, 48, hwnd_, nullptr,
+                              WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, hwnd_, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
-    for (HWND child : {label, list_, status_})
-        SendMessageA(child, WM_SETFONT, font, FALSE);
     accelerators_.Reset(MakeAccelerators());
-    Layout();
+    SetDpi(WindowDpi(hwnd_));
     return true;
+}
+
+int DesignerWindow::Scaled(int pixelsAt96) const {
+    return ScaleForDpi(pixelsAt96, dpi_);
+}
+
+// The font and the layout at the window's DPI.
+void DesignerWindow::SetDpi(int dpi) {
+    dpi_ = dpi;
+    const GdiFont previous = std::move(font_); // held until no child uses it
+    font_ = GdiFont(Font{"MS Shell Dlg", 8.0}, dpi_);
+    for (HWND child : {label_, list_, status_})
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+    Layout();
 }
 
 void DesignerWindow::Layout() {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    const int width = r.right - 16;
-    MoveWindow(list_, 8, 26, width, r.bottom - 26 - 64, TRUE);
-    MoveWindow(status_, 8, r.bottom - 56, width, 48, TRUE);
+    const int margin = Scaled(8), width = r.right - 2 * margin;
+    MoveWindow(label_, margin, margin, width, Scaled(16), TRUE);
+    MoveWindow(list_, margin, Scaled(26), width, r.bottom - Scaled(26 + 64), TRUE);
+    MoveWindow(status_, margin, r.bottom - Scaled(56), width, Scaled(48), TRUE);
 }
 
 bool DesignerWindow::OpenFile(const std::string& path) {
@@ -354,6 +371,14 @@ LRESULT DesignerWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Layout();
         return 0;
+    case WM_DPICHANGED: {
+        SetDpi(LOWORD(wParam)); // laid out again at the new size that follows
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_CLOSE:
         if (QuerySave())
             DestroyWindow(hwnd_);

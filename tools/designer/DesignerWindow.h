@@ -7,6 +7,7 @@
 // double click (or F4, or a double click in the list) opens its property page. Only moving the
 // window by its title bar is left to it.
 #include "tools/designer/DesignDocument.h"
+#include "win32/GdiFont.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -51,6 +52,8 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void Command(int id);
     void Layout();
+    void SetDpi(int dpi);
+    int Scaled(int pixelsAt96) const;
     void ShowDesign(const RECT* place);
     void FillList();
     void UpdateTitle();
@@ -58,10 +61,12 @@ private:
     std::string ComponentAt(HWND window) const;
     std::string ChooseFile(bool save) const;
 
-
     HWND hwnd_ = nullptr;
+    HWND label_ = nullptr;
     HWND list_ = nullptr;
     HWND status_ = nullptr;
+    int dpi_ = 96;
+    GdiFont font_; // at dpi_
     OwnedAccelerators accelerators_;
     DesignDocument document_;
     std::string selected_;

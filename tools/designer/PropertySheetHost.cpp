@@ -1,6 +1,7 @@
 #include "tools/designer/PropertySheetHost.h"
 
 #include "win32/Barrier.h"
+#include "win32/Dpi.h"
 #include "win32/Twips.h"
 
 #include <commctrl.h>
@@ -41,18 +42,21 @@ INT_PTR CALLBACK ProbeProc(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
-// The page's size in dialog units of the sheet's font, measured on a dialog in that font.
+// The page's size in dialog units of the sheet's font, measured on a dialog in that font, at the
+// dialog's DPI.
 SIZE PageUnits(const PropertyPage& page) {
-    const int width = TwipsToPixels(page.WidthTwips(), ScreenTwipsPerPixelX());
-    const int height = TwipsToPixels(page.HeightTwips(), ScreenTwipsPerPixelY());
     const std::vector<WORD> probe = EmptyTemplate(WS_POPUP | DS_SETFONT, 4, 8);
     RECT base{0, 0, 4, 8};
+    int dpi = SystemDpi();
     if (HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(probe.data()),
                                                  nullptr, &ProbeProc, 0)) {
         MapDialogRect(dialog, &base);
+        dpi = WindowDpi(dialog);
         DestroyWindow(dialog);
     }
+    const int width = TwipsToPixels(page.WidthTwips(), TwipsPerPixelAt(dpi));
+    const int height = TwipsToPixels(page.HeightTwips(), TwipsPerPixelAt(dpi));
     const LONG baseX = base.right > 0 ? base.right : 6, baseY = base.bottom > 0 ? base.bottom : 13;
     return {(width * 4 + baseX - 1) / baseX, (height * 8 + baseY - 1) / baseY};
 }

@@ -1,0 +1,398 @@
+#include "forms/ListReorder.h"
+
+#include "forms/RowMoves.h"
+#include "win32/Barrier.h"
+#include "win32/Handles.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace cw {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x4C52; // one link per list in its window's chain
+constexpr UINT_PTR kScrollTimer = 0x4C52;
+constexpr UINT kScrollMs = 60;
+
+int Count(HWND list) {
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+int RowHeight(HWND list) {
+    const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    return height > 0 ? static_cast<int>(height) : 1;
+}
+
+int TopRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+}
+
+int VisibleRows(HWND list) {
+    RECT r{};
+    GetClientRect(list, &r);
+    return std::max(1, static_cast<int>(r.bottom) / RowHeight(list));
+}
+
+std::string Text(HWND list, int row) {
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length == LB_ERR)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+std::vector<int> SelectedRows(HWND list) {
+    const LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    std::vector<int> rows(count > 0 ? static_cast<size_t>(count) : 0);
+    if (rows.empty())
+        return rows;
+    const LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(rows.size()),
+                                     reinterpret_cast<LPARAM>(rows.data()));
+    rows.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+bool MultiSelect(HWND list) {
+    return (GetWindowLongPtrA(list, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+}
+
+// Scrolls as little as needed to show the row.
+void ShowRow(HWND list, int row) {
+    const int top = TopRow(list), visible = VisibleRows(list);
+    if (row < top)
+        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+    else if (row >= top + visible)
+        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(row - visible + 1), 0);
+}
+
+std::optional<RowMove> MoveOfKey(WPARAM key) {
+    switch (key) {
+    case VK_UP:
+        return RowMove::Up;
+    case VK_DOWN:
+        return RowMove::Down;
+    case VK_HOME:
+        return RowMove::Top;
+    case VK_END:
+        return RowMove::Bottom;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+ListReorder::ListReorder(ListBox& list, ListBox* feeder)
+    : list_(list.Hwnd()), feeder_(feeder ? feeder->Hwnd() : nullptr) {
+    for (HWND hwnd : {list_, feeder_})
+        if (hwnd)
+            SetWindowSubclass(hwnd, &ListReorder::Proc, kSubclassId,
+                              reinterpret_cast<DWORD_PTR>(this));
+}
+
+ListReorder::~ListReorder() {
+    if (drag_.source)
+        EndDrag();
+    for (HWND hwnd : {list_, feeder_})
+        if (hwnd && IsWindow(hwnd))
+            RemoveWindowSubclass(hwnd, &ListReorder::Proc, kSubclassId);
+}
+
+LRESULT CALLBACK ListReorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR data) {
+    return Barrier(
+        [&] { return reinterpret_cast<ListReorder*>(data)->Handle(hwnd, msg, wParam, lParam); });
+}
+
+LRESULT ListReorder::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SYSKEYDOWN:
+        // Alt is down (the context bit); the keys of a drag in progress are left alone.
+        if (hwnd == list_ && (HIWORD(lParam) & KF_ALTDOWN) && !drag_.source)
+            if (const auto move = MoveOfKey(wParam)) {
+                Move(*move);
+                // The system's own handling still sees the key, so that releasing Alt afterwards
+                // does not open the window's menu.
+                return DefWindowProcA(hwnd, msg, wParam, lParam);
+            }
+        break;
+    case WM_KEYDOWN:
+        if (drag_.source && wParam == VK_ESCAPE) {
+            EndDrag();
+            return 0;
+        }
+        if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 &&
+            MultiSelect(hwnd)) {
+            SelectAll(hwnd);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wParam == 1) // the character Ctrl+A makes, not a row's first letter
+            return 0;
+        break;
+    case WM_GETDLGCODE: {
+        // During a drag, Escape belongs to the list rather than to the dialog manager.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (drag_.source && key && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE)
+            return DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        if (Press(hwnd, wParam, lParam))
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+        if (drag_.source == hwnd) {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(hwnd, &p);
+            Track(p);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (drag_.source == hwnd) {
+            Release(hwnd, lParam);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kScrollTimer) {
+            AutoScroll();
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        if (drag_.source == hwnd && reinterpret_cast<HWND>(lParam) != hwnd)
+            EndDrag(); // another window took the mouse
+        break;
+    case WM_PAINT:
+        if (hwnd == list_ && drag_.dropAt >= 0) {
+            const LRESULT painted = DefSubclassProc(hwnd, msg, wParam, lParam);
+            DrawLine();
+            return painted;
+        }
+        break;
+    case WM_NCDESTROY:
+        if (drag_.source == hwnd)
+            drag_ = {};
+        RemoveWindowSubclass(hwnd, &ListReorder::Proc, kSubclassId);
+        (hwnd == list_ ? list_ : feeder_) = nullptr;
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// ---- Keys ----
+
+void ListReorder::Move(RowMove move) {
+    const std::vector<int> selected = SelectedRows(list_);
+    if (!selected.empty())
+        Rearrange(selected, MovedOrder(Count(list_), selected, move),
+                  move == RowMove::Up || move == RowMove::Top);
+}
+
+void ListReorder::SelectAll(HWND list) {
+    if (Count(list) == 0)
+        return;
+    SendMessageA(list, LB_SETSEL, TRUE, -1);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+// Moves the selected rows (ascending) to their places in `order` (order[new] = old). The other
+// rows keep their order there, as in every order RowMoves gives, so only the selected rows are
+// taken out and put back: a few messages for a few rows of a long list. The selection, the caret
+// and the anchor follow their rows; the moved rows are scrolled into view, the first of them or
+// the last, `leadIsFirst` says which, above all.
+void ListReorder::Rearrange(const std::vector<int>& selected, const std::vector<int>& order,
+                            bool leadIsFirst) {
+    std::vector<int> newIndex(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        newIndex[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    const auto placeOf = [&](int row) { return newIndex[static_cast<size_t>(row)]; };
+    if (std::all_of(selected.begin(), selected.end(), [&](int row) { return placeOf(row) == row; }))
+        return; // nothing could move
+    const auto follow = [&](LRESULT row) {
+        return row >= 0 && row < static_cast<LRESULT>(order.size()) ? placeOf(static_cast<int>(row))
+                                                                    : static_cast<int>(row);
+    };
+    const int caret = follow(SendMessageA(list_, LB_GETCARETINDEX, 0, 0));
+    const int anchor = follow(SendMessageA(list_, LB_GETANCHORINDEX, 0, 0));
+    const int top = TopRow(list_);
+    std::vector<std::string> texts;
+    for (const int row : selected)
+        texts.push_back(Text(list_, row));
+
+    // Painted once at the end; a hidden list is left alone, as turning redraw on would show it.
+    const bool shown = (GetWindowLongPtrA(list_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown)
+        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row)
+        SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(*row), 0);
+    for (size_t i = 0; i < selected.size(); ++i) // ascending places: each lands where it belongs
+        SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(placeOf(selected[i])),
+                     reinterpret_cast<LPARAM>(texts[i].c_str()));
+    for (const int row : selected)
+        SendMessageA(list_, LB_SETSEL, TRUE, placeOf(row));
+    SendMessageA(list_, LB_SETANCHORINDEX, static_cast<WPARAM>(anchor), 0);
+    SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+    SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    ShowRow(list_, placeOf(leadIsFirst ? selected.back() : selected.front()));
+    ShowRow(list_, placeOf(leadIsFirst ? selected.front() : selected.back()));
+    if (shown) {
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+    if (Moved)
+        Moved();
+}
+
+// ---- Dragging ----
+
+// A press on a selected row, without Shift or Ctrl, may start a drag: the list does not see it
+// until the pointer moves (a drag) or the button comes up where it went down (a click).
+bool ListReorder::Press(HWND hwnd, WPARAM keys, LPARAM at) {
+    if ((keys & (MK_SHIFT | MK_CONTROL)) || !list_ || drag_.source)
+        return false;
+    const int row = TopRow(hwnd) + GET_Y_LPARAM(at) / RowHeight(hwnd);
+    if (GET_Y_LPARAM(at) < 0 || row >= Count(hwnd) ||
+        SendMessageA(hwnd, LB_GETSEL, static_cast<WPARAM>(row), 0) <= 0)
+        return false;
+    drag_ = {};
+    drag_.source = hwnd;
+    drag_.start = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ClientToScreen(hwnd, &drag_.start);
+    drag_.keys = keys;
+    drag_.at = at;
+    ::SetFocus(hwnd);
+    SetCapture(hwnd);
+    return true;
+}
+
+void ListReorder::Track(POINT screen) {
+    if (!drag_.moving) {
+        if (std::abs(screen.x - drag_.start.x) <= GetSystemMetrics(SM_CXDRAG) &&
+            std::abs(screen.y - drag_.start.y) <= GetSystemMetrics(SM_CYDRAG))
+            return;
+        drag_.moving = true;
+        SetTimer(drag_.source, kScrollTimer, kScrollMs, nullptr);
+    }
+    POINT client = screen;
+    ScreenToClient(list_, &client);
+    const int at = DropPlace(client);
+    SetCursor(LoadCursor(nullptr, at >= 0 ? IDC_ARROW : IDC_NO));
+    ShowDropAt(at);
+}
+
+void ListReorder::Release(HWND hwnd, LPARAM at) {
+    const Drag done = drag_;
+    if (!done.moving) {
+        EndDrag();
+        // Not a drag after all: the list gets the click it would have had.
+        DefSubclassProc(hwnd, WM_LBUTTONDOWN, done.keys, done.at);
+        DefSubclassProc(hwnd, WM_LBUTTONUP, done.keys & ~MK_LBUTTON, at);
+        return;
+    }
+    POINT client{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    MapWindowPoints(hwnd, list_, &client, 1);
+    const int dropAt = DropPlace(client);
+    EndDrag();
+    if (dropAt < 0)
+        return;
+    if (done.source != list_) {
+        if (Dropped)
+            Dropped(dropAt);
+    } else if (const std::vector<int> selected = SelectedRows(list_); !selected.empty()) {
+        Rearrange(selected, DroppedOrder(Count(list_), selected, dropAt), true);
+    }
+}
+
+void ListReorder::EndDrag() {
+    const HWND source = drag_.source;
+    if (!source)
+        return;
+    KillTimer(source, kScrollTimer);
+    ShowDropAt(-1);
+    drag_ = {};
+    if (GetCapture() == source)
+        ReleaseCapture();
+}
+
+int ListReorder::DropPlace(POINT client) const {
+    RECT r{};
+    GetClientRect(list_, &r);
+    if (!PtInRect(&r, client))
+        return -1;
+    const int height = RowHeight(list_);
+    return std::min(TopRow(list_) + static_cast<int>(client.y + height / 2) / height, Count(list_));
+}
+
+// While the pointer is held within a row of the list's top or bottom edge, the list scrolls a
+// row at a time.
+void ListReorder::AutoScroll() {
+    POINT p{};
+    GetCursorPos(&p);
+    ScreenToClient(list_, &p);
+    RECT r{};
+    GetClientRect(list_, &r);
+    if (!PtInRect(&r, p))
+        return;
+    const int height = RowHeight(list_), top = TopRow(list_);
+    int wanted = top;
+    if (p.y < height)
+        wanted = top - 1;
+    else if (p.y >= r.bottom - height && top + VisibleRows(list_) < Count(list_))
+        wanted = top + 1;
+    if (wanted == top || wanted < 0)
+        return;
+    SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(wanted), 0);
+    drag_.dropAt = DropPlace(p);
+    InvalidateRect(list_, nullptr, TRUE); // the line scrolled with the rows
+    UpdateWindow(list_);
+}
+
+void ListReorder::ShowDropAt(int at) {
+    if (at == drag_.dropAt || !list_)
+        return;
+    for (const int place : {drag_.dropAt, at}) {
+        const RECT line = LineRect(place);
+        InvalidateRect(list_, &line, TRUE);
+    }
+    drag_.dropAt = at;
+    UpdateWindow(list_);
+}
+
+// The insertion line along the boundary above row `at`, as thick as an eighth of a row (two
+// pixels at least), kept inside the list.
+RECT ListReorder::LineRect(int at) const {
+    if (at < 0 || !list_)
+        return {};
+    RECT r{};
+    GetClientRect(list_, &r);
+    const int height = RowHeight(list_);
+    const int thickness = std::max(2, height / 8);
+    const int y = std::clamp((at - TopRow(list_)) * height - thickness / 2, 0,
+                             std::max(0, static_cast<int>(r.bottom) - thickness));
+    return {0, y, r.right, y + thickness};
+}
+
+void ListReorder::DrawLine() const {
+    const RECT line = LineRect(drag_.dropAt);
+    const ClientDC dc(list_);
+    if (dc)
+        FillRect(dc.Get(), &line, GetSysColorBrush(COLOR_WINDOWTEXT));
+}
+
+} // namespace cw

@@ -1,0 +1,210 @@
+// A user arranges the new order of the real program with the real keyboard and mouse (xdotool on
+// the test's display), then processes it: the files are stamped in the arranged order. Run again
+// with the prefix at 144 dpi by test_scale_144dpi.
+#include "AppDriver.h"
+#include "DesktopRedirect.h"
+#include "FileStamps.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+using namespace cwtest;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Real keyboard and mouse input goes through xdotool on the test's display: it reaches the
+// program as a user's does (focus, capture, key state), which posted messages do not.
+constexpr const char* kXdotool = "Z:\\usr\\bin\\xdotool";
+
+// Runs one xdotool command line and returns once it has sent everything (false when it failed).
+// Wine starts a Linux program but cannot wait for it: the shell that runs xdotool writes its exit
+// status into a file of ours, and we wait for that.
+bool Xdotool(const std::string& arguments) {
+    static const TempFolder folder;
+    const std::string status = folder / "xdotool.status";
+    DeleteFileA(status.c_str());
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_UTF8, 0, status.c_str(), -1, wide, MAX_PATH);
+    char* unixStatus = unixName ? unixName(wide) : nullptr;
+    std::string command = "/bin/sh -c \"xdotool " + arguments + "; echo $? > '" +
+                          (unixStatus ? unixStatus : "") + "'\"";
+    HeapFree(GetProcessHeap(), 0, unixStatus);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0, code = -1; i < 1000; ++i, Sleep(20))
+        if (std::ifstream(status) >> code)
+            return code == 0;
+    return false;
+}
+
+// " mousemove x y " to a list row, `quarters` quarters of its height down from its top.
+std::string ToRow(HWND list, int row, int quarters = 2) {
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    POINT p{r.left + 20, r.top + (r.bottom - r.top) * quarters / 4};
+    ClientToScreen(list, &p);
+    return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " ";
+}
+
+// A status bar part's text, read in the program's own memory: a pointer does not cross processes.
+std::string StatusText(HWND bar, int part) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(bar, &pid);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
+    void* remote = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
+    wchar_t wide[1024] = L"";
+    ReadProcessMemory(process, remote, wide, sizeof wide - sizeof *wide, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    char text[4096] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+Texts Join(Texts head, const Texts& rest) {
+    head.insert(head.end(), rest.begin(), rest.end());
+    return head;
+}
+
+} // namespace
+
+TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
+    if (GetFileAttributesA(kXdotool) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "xdotool is not installed (scripts/setup.sh installs it)";
+    // Oldest first: three Unicode names, then Row 03 to Row 29: more rows than the list shows.
+    const TempFolder desktop;
+    Texts names = {"Straße", "日本語", "Écho"};
+    for (int i = 3; i < 30; ++i)
+        names.push_back((i < 10 ? "Row 0" : "Row ") + std::to_string(i));
+    for (size_t i = 0; i < names.size(); ++i)
+        SetLocalStamp(desktop.MakeFile(names[i] + ".lnk", "shortcut"),
+                      LocalSecondsNow() - 86400 + static_cast<long long>(i) * 60);
+    const DesktopRedirect redirect(desktop.Path());
+    AppDriver program;
+    const HWND main = program.WaitForWindow("Norvanta Clutterwise");
+    ASSERT_TRUE(main);
+    // At the screen's scale (test_scale_144dpi runs this at 144 dpi): the window is the design's
+    // size in twips, the header strip 945 twips high.
+    const int dpi = static_cast<int>(GetDpiForWindow(main));
+    if (const char* expected = std::getenv("CLUTTERWISE_EXPECT_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix runs at another scale";
+    }
+    RECT client{}, strip{};
+    GetClientRect(main, &client);
+    GetClientRect(Child(main, "ClutterwiseComponent", "InfoFrameClutterwise"), &strip);
+    EXPECT_NEAR(client.right, 10815 * dpi / 1440.0, 1);
+    EXPECT_NEAR(client.bottom, 6300 * dpi / 1440.0, 1);
+    EXPECT_NEAR(strip.bottom, 945 * dpi / 1440.0, 0.5);
+    const std::vector<HWND> lists = Children(main, "ListBox");
+    ASSERT_EQ(lists.size(), 2u);
+    RECT first{}, second{};
+    GetWindowRect(lists[0], &first);
+    GetWindowRect(lists[1], &second);
+    const HWND current = lists[first.left < second.left ? 0 : 1],
+               added = lists[current == lists[0]];
+    const auto top = [&] { return static_cast<int>(SendMessageA(added, LB_GETTOPINDEX, 0, 0)); };
+    const HWND bar = Children(main, STATUSCLASSNAMEA).at(0);
+    // Every row into the new order, the last two back (posted: not what is tested here).
+    ClickButton(Child(main, "Button", "Select All"));
+    ClickButton(Child(main, "Button", ">>"));
+    ASSERT_TRUE(WaitUntil([&] { return Rows(added) == names; }));
+    ClickRow(added, 28);
+    ClickRow(added, 29, MK_SHIFT);
+    ClickButton(Child(main, "Button", "<<"));
+    ASSERT_TRUE(WaitUntil([&] { return Rows(current) == Texts{"Row 28", "Row 29"}; }));
+    SendMessageA(added, LB_SETTOPINDEX, 0, 0);
+    const Texts block = {"日本語", "Straße", "Écho"}, tail(names.begin() + 3, names.end() - 2);
+    const auto expect = [&](const Texts& rows, const std::vector<int>& selected, int caret) {
+        EXPECT_TRUE(WaitUntil([&] { return Rows(added) == rows; }));
+        EXPECT_EQ(SelectedRows(added), selected);
+        EXPECT_EQ(SendMessageA(added, LB_GETCARETINDEX, 0, 0), caret);
+    };
+
+    // A real click selects 日本語 and focuses the list; Alt+arrows move it; a block made by a
+    // click and a Shift+click goes to the bottom with Alt+End, scrolled into view, and back with
+    // Alt+Home.
+    ASSERT_TRUE(Xdotool(ToRow(added, 1) + "click 1 key alt+Down"));
+    expect(Join({"Straße", "Écho", "日本語"}, tail), {2}, 2);
+    ASSERT_TRUE(Xdotool("key alt+Up key alt+Up"));
+    expect(Join(block, tail), {0}, 0);
+    ASSERT_TRUE(Xdotool(ToRow(added, 2) + "click 1 keydown shift" + ToRow(added, 0) +
+                        "click 1 keyup shift key alt+End"));
+    expect(Join(tail, block), {25, 26, 27}, 25); // the caret stays on the block's first row
+    EXPECT_GT(top(), 0);
+    ASSERT_TRUE(Xdotool("key alt+Home"));
+    expect(Join(block, tail), {0, 1, 2}, 0);
+    EXPECT_EQ(top(), 0);
+    ASSERT_TRUE(Xdotool("key ctrl+a"));
+    EXPECT_TRUE(WaitUntil([&] { return StatusText(bar, 1) == "28 new items / 28 selected "; }));
+
+    // A click on one of the selected rows is still a click; then that row is dragged: a line
+    // marks the place, the list scrolls while the pointer is held near its bottom edge, and the
+    // row lands there. Escape cancels another drag.
+    ASSERT_TRUE(Xdotool(ToRow(added, 0) + "click 1"));
+    EXPECT_TRUE(WaitUntil([&] { return SelectedRows(added) == std::vector<int>{0}; }));
+    ASSERT_TRUE(Xdotool("sleep 0.6 mousedown 1" + ToRow(added, 1) + ToRow(added, 3, 3)));
+    RECT row{}, list{};
+    SendMessageA(added, LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&row));
+    POINT line{20, row.top};
+    ClientToScreen(added, &line);
+    const HDC screen = GetDC(nullptr);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetPixel(screen, line.x, line.y) == GetSysColor(COLOR_WINDOWTEXT); }));
+    ReleaseDC(nullptr, screen);
+    GetWindowRect(added, &list);
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(line.x) + " " +
+                        std::to_string(list.bottom - 8) + " sleep 1.5 mouseup 1"));
+    Texts order = Join(block, tail);
+    EXPECT_TRUE(WaitUntil([&] { return Rows(added) != order; }));
+    const Texts dropped = Rows(added);
+    const auto landed =
+        static_cast<int>(std::find(dropped.begin(), dropped.end(), "日本語") - dropped.begin());
+    EXPECT_GT(top(), 0);
+    EXPECT_GT(landed, 20); // below the rows the list showed before it scrolled
+    order.erase(order.begin());
+    order.insert(order.begin() + landed, "日本語");
+    EXPECT_EQ(dropped, order);
+    ASSERT_TRUE(Xdotool(ToRow(added, landed) + "mousedown 1" + ToRow(added, landed - 3) +
+                        "sleep 0.2 key Escape mouseup 1 sleep 0.3"));
+    EXPECT_EQ(Rows(added), order);
+
+    // Ctrl+A in the current order, and both rows dragged in together, inserted where dropped;
+    // the status bar and Process follow.
+    SendMessageA(added, LB_SETTOPINDEX, 0, 0);
+    ASSERT_TRUE(Xdotool("sleep 0.6" + ToRow(current, 0) + "click 1 key ctrl+a"));
+    EXPECT_TRUE(WaitUntil([&] { return StatusText(bar, 0) == "2 current items / 2 selected "; }));
+    ASSERT_TRUE(Xdotool("sleep 0.6 mousedown 1" + ToRow(current, 0, 4) + ToRow(added, 1, 1) +
+                        "sleep 0.2 mouseup 1"));
+    order.insert(order.begin() + 1, {"Row 28", "Row 29"});
+    const HWND process = Child(main, "Button", "Process");
+    EXPECT_TRUE(WaitUntil([&] {
+        return Rows(added) == order && IsWindowEnabled(process) &&
+               StatusText(bar, 0) == "0 current items / 0 selected " &&
+               StatusText(bar, 1) == "30 new items / 1 selected ";
+    }));
+
+    // Processed Ascending: the files' times follow the arranged order.
+    ClickButton(process);
+    ASSERT_TRUE(program.AnswerMessageBox());
+    for (size_t i = 1; i < order.size(); ++i)
+        EXPECT_LT(StampsOf(desktop / (order[i - 1] + ".lnk")).written,
+                  StampsOf(desktop / (order[i] + ".lnk")).written)
+            << order[i - 1] << " before " << order[i];
+}
