@@ -114,6 +114,15 @@ public:
         WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
         return read;
     }
+    // Whether a message box shows before the time runs out (it is left open).
+    bool WaitForMessageBox(DWORD timeoutMs = 20000) const {
+        return WaitUntil(
+            [&] {
+                const auto windows = TopLevelWindows();
+                return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+            },
+            timeoutMs);
+    }
     // Ends it from outside, as a crash or a switched-off machine would.
     void Kill() const {
         TerminateProcess(process_.hProcess, 9);
@@ -151,17 +160,20 @@ inline std::vector<HWND> Children(HWND parent, const std::string& windowClass,
     return std::get<2>(search);
 }
 
-// The one child of that class and caption, or none.
-inline HWND Child(HWND parent, const std::string& windowClass, const std::string& caption) {
-    const auto found = Children(parent, windowClass, caption);
-    return found.size() == 1 ? found[0] : nullptr;
-}
-
 // Posted, so that a handler that opens a modal box does not block us.
 inline void ClickButton(HWND main, const std::string& caption) {
     const auto found = Children(main, "Button", caption);
     ASSERT_EQ(found.size(), 1u) << caption;
     PostMessageA(found[0], BM_CLICK, 0, 0);
+}
+
+// "Select All" and ">>": the whole list becomes the new order, and Process is enabled.
+inline bool MoveAll(HWND main) {
+    ClickButton(main, "Select All");
+    ClickButton(main, ">>");
+    const auto process = Children(main, "Button", "Process");
+    return process.size() == 1 &&
+           WaitUntil([&] { return IsWindowEnabled(process[0]) != FALSE; }, 30000);
 }
 
 // Read through the wide message: Wine hands a narrow LB_GETTEXT sent to another process's
