@@ -203,7 +203,6 @@ TEST_F(MainWindowItems, ListsShortcutsOldestFirstWithSameSecondTiesInFolderOrder
     const long long t = LocalSecondsNow() - 86400;
     Shortcut("Late.lnk", t + 300);
     Shortcut("A.B.lnk", t - 60);
-    Shortcut("Straße.lnk", t - 120);
     const std::string locked = Shortcut("Locked.lnk", t - 600);
     Shortcut("Mail.pif", t - 900);
     CreateDirectoryA(PathOf("Folder.lnk").c_str(), nullptr);
@@ -225,8 +224,7 @@ TEST_F(MainWindowItems, ListsShortcutsOldestFirstWithSameSecondTiesInFolderOrder
                                     OPEN_EXISTING, 0, nullptr);
     Open();
     CloseHandle(hold);
-    EXPECT_EQ(ReadRows(Window(kCurrent)),
-              (Rows{"Locked", "Straße", "A.B", ties[0], ties[1], "Late"}));
+    EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"Locked", "A.B", ties[0], ties[1], "Late"}));
 }
 
 TEST_F(MainWindowItems, MovesRowsBothWaysAndRefreshStartsAgain) {
@@ -243,9 +241,10 @@ TEST_F(MainWindowItems, MovesRowsBothWaysAndRefreshStartsAgain) {
              ClickRow(kCurrent, 3, MK_CONTROL);
          },
          "R0,R1,日本語,R3,R4 |  | 5 current items / 2 selected | 0 new items / 0 selected | >>"},
-        {[&] { Click("CommandItemsAdd"); },
-         "R0,日本語,R4 | R1,R3 | 3 current items / 0 selected | 2 new items / 0 selected |"},
-        {[&] { ClickRow(kNew, 0); },
+        {[&] {
+             Click("CommandItemsAdd");
+             ClickRow(kNew, 0);
+         },
          "R0,日本語,R4 | R1,R3 | 3 current items / 0 selected | 2 new items / 1 selected | <<"},
         // "<<" puts a row at the bottom of the current list, not back in its place by date.
         {[&] { Click("CommandItemsRemove"); },
