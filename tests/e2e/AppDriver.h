@@ -114,6 +114,15 @@ public:
         WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
         return read;
     }
+    // Whether a message box shows before the time runs out (it is left open).
+    bool WaitForMessageBox(DWORD timeoutMs = 20000) const {
+        return WaitUntil(
+            [&] {
+                const auto windows = TopLevelWindows();
+                return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+            },
+            timeoutMs);
+    }
     // Ends it from outside, as a crash or a switched-off machine would.
     void Kill() const {
         TerminateProcess(process_.hProcess, 9);
@@ -183,6 +192,15 @@ inline std::vector<int> SelectedRows(HWND list) {
         if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
             rows.push_back(static_cast<int>(i));
     return rows;
+}
+
+// "Select All" and ">>": the whole list becomes the new order, and Process is enabled.
+inline bool MoveAll(HWND main) {
+    ClickButton(main, "Select All");
+    ClickButton(main, ">>");
+    const auto process = Children(main, "Button", "Process");
+    return process.size() == 1 &&
+           WaitUntil([&] { return IsWindowEnabled(process[0]) != FALSE; }, 30000);
 }
 
 // Read through the wide message: Wine hands a narrow LB_GETTEXT sent to another process's

@@ -46,17 +46,10 @@ struct Running {
             return ra.left < rb.left;
         });
         current = lists.empty() ? nullptr : lists.front(); // "Current order:" is the left one
-        process = main ? Child(main, "Button", "Process") : nullptr;
-    }
-    // "Select All" and ">>": the whole list becomes the new order.
-    bool MoveAll() const {
-        ClickButton(main, "Select All");
-        ClickButton(main, ">>");
-        return WaitUntil([&] { return IsWindowEnabled(process) != FALSE; });
     }
     DesktopRedirect redirect;
     AppDriver program;
-    HWND main = nullptr, current = nullptr, process = nullptr;
+    HWND main = nullptr, current = nullptr;
 };
 
 // Values under HKCU\Control Panel\International for one scope; the previous ones (Wine's prefix
@@ -173,26 +166,24 @@ TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
     const Running app(desktop);
     ASSERT_TRUE(app.current);
     EXPECT_EQ(Rows(app.current), (Texts{"First", name, "Held", "Last"}));
-    ASSERT_TRUE(app.MoveAll());
-    const HWND refresh = Child(app.main, "Button", "Refresh");
+    ASSERT_TRUE(MoveAll(app.main));
+    const HWND process = Children(app.main, "Button", "Process").at(0);
+    const HWND refresh = Children(app.main, "Button", "Refresh").at(0);
     // The program's thread waits while the input is queued, as it would behind a slow click.
     const HANDLE thread =
         OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(app.main, nullptr));
     SuspendThread(thread);
-    for (const auto& [button, message] : {std::pair{app.process, WM_LBUTTONDOWN},
-                                          {app.process, WM_LBUTTONUP},
-                                          {app.process, WM_LBUTTONDBLCLK},
-                                          {app.process, WM_LBUTTONUP},
+    for (const auto& [button, message] : {std::pair{process, WM_LBUTTONDOWN},
+                                          {process, WM_LBUTTONUP},
+                                          {process, WM_LBUTTONDBLCLK},
+                                          {process, WM_LBUTTONUP},
                                           {refresh, WM_LBUTTONDOWN},
                                           {refresh, WM_LBUTTONUP}})
         PostMessageA(button, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
     const long long before = LocalSecondsNow();
     ResumeThread(thread);
     CloseHandle(thread);
-    EXPECT_TRUE(WaitUntil([&] {
-        const auto windows = app.program.TopLevelWindows();
-        return std::any_of(windows.begin(), windows.end(), IsMessageBox);
-    }));
+    EXPECT_TRUE(app.program.WaitForMessageBox());
     ClickButton(app.main, "Process");
     Texts boxes;
     while (const auto box = app.program.AnswerMessageBox(1500))

@@ -46,11 +46,7 @@ Texts FilesIn(const std::string& folder) {
 // Moves every listed shortcut into the new order and presses Process.
 void ProcessAll(const AppDriver& program) {
     const HWND main = program.WaitForWindow(kTitle);
-    ASSERT_TRUE(main);
-    ClickButton(main, "Select All");
-    ClickButton(main, ">>");
-    const auto process = Children(main, "Button", "Process");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(process.at(0)) != FALSE; }, 30000));
+    ASSERT_TRUE(main && MoveAll(main));
     ClickButton(main, "Process");
 }
 
@@ -109,12 +105,7 @@ TEST(Undo, RestoresEveryFileOfARunKilledHalfWay) {
         const DesktopRedirect redirect(desktop.Path());
         const AppDriver program;
         ProcessAll(program);
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                const auto windows = program.TopLevelWindows();
-                return std::any_of(windows.begin(), windows.end(), IsMessageBox);
-            },
-            60000));
+        EXPECT_TRUE(program.WaitForMessageBox(60000));
         program.Kill();
     }
     CloseHandle(hold);

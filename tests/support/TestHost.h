@@ -26,7 +26,6 @@ public:
 
     bool userMode = true;
     cw::Font ambientFont;
-    cw::BorderStyle borderStyle = cw::BorderStyle::FixedSingle;
     std::vector<ControlInfo> controls;
     std::string name = "Component1";
     std::vector<std::string> changedKeys;
@@ -38,7 +37,7 @@ public:
     double TwipsPerPixelY() const override { return 15.0; }
     HWND ContainerHwnd() const override { return window_; }
     int ContainerClientWidth() const override;
-    cw::BorderStyle ContainerBorderStyle() const override { return borderStyle; }
+    cw::BorderStyle ContainerBorderStyle() const override { return cw::BorderStyle::FixedSingle; }
     std::vector<ControlInfo> ContainerControls() const override { return controls; }
     std::string Name() const override { return name; }
     cw::Align GetAlign() const override { return align_; }

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <limits>
 
 using namespace cw;
 using namespace cwtest;
@@ -71,7 +70,6 @@ struct RunningControl : ::testing::Test {
         reached.clear();
         original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Previous)));
-        control.ItemClick = [this](SystemMenuItem& item) { clicked.push_back(&item); };
         control.ReadProperties(MainWindowDesign());
     }
     ~RunningControl() override { control.Terminate(); }
@@ -92,7 +90,6 @@ struct RunningControl : ::testing::Test {
     HMENU menu = GetSystemMenu(window, FALSE);
     const Menu platform = Snapshot(menu);
     SystemMenu control{host};
-    std::vector<SystemMenuItem*> clicked;
 };
 
 struct DesignedControl : ::testing::Test {
@@ -114,17 +111,6 @@ struct SystemMenuItemsPageTest : DesignedControl {
     }
     HWND F(const char* name) const { return page.Field(name); }
     std::string T(const char* name) const { return TextOf(F(name)); }
-    // Whether the fields a separator does not use are enabled, all alike.
-    ::testing::AssertionResult TextFieldsEnabled(bool enabled) const {
-        for (const char* name :
-             {"LabelText", "TextText", "CheckChecked", "CheckEnabled", "LabelTag", "TextTag"})
-            if (Enabled(F(name)) != enabled)
-                return ::testing::AssertionFailure() << name;
-        const Colour back = enabled ? 0x80000005u : 0x80000000u;
-        if (page.BackColor("TextText") != back || page.BackColor("TextTag") != back)
-            return ::testing::AssertionFailure() << "background";
-        return ::testing::AssertionSuccess();
-    }
 
     TestHost pageWindow{400, 190};
     SystemMenuItemsPage page;
@@ -140,13 +126,10 @@ TEST_F(DesignedControl, ReadsWhatItCanAndSavesOnlyWhatDiffers) {
     control.ReadProperties(bag);
     EXPECT_EQ(control.Count(), 0);
     for (const auto& [key, text] : {std::pair{"count", "2"},
-                                    {"enabled", "False"},
                                     {"systemmenuitemstyle(0)", "5"},
                                     {"systemmenuitemtext(0)", "\"Zero\""},
                                     {"systemmenuitemchecked(1)", "\"maybe\""},
-                                    {"systemmenuitemenabled(1)", "False"},
-                                    {"systemmenuitemstyle(1)", "1"},
-                                    {"systemmenuitemtag(1)", "\"t\""}})
+                                    {"systemmenuitemstyle(1)", "1"}})
         bag.SetText(key, text);
     control.ReadProperties(bag);
     PropertyBag saved;
@@ -154,9 +137,8 @@ TEST_F(DesignedControl, ReadsWhatItCanAndSavesOnlyWhatDiffers) {
     Keys written;
     for (const auto& entry : saved.Entries())
         written.push_back(entry.key + "=" + entry.text);
-    EXPECT_EQ(written, (Keys{"count=2", "enabled=False", "systemmenuitemtext(0)=\"Zero\"",
-                             "systemmenuitemenabled(1)=False", "systemmenuitemstyle(1)=1",
-                             "systemmenuitemtag(1)=\"t\""}));
+    EXPECT_EQ(written,
+              (Keys{"count=2", "systemmenuitemtext(0)=\"Zero\"", "systemmenuitemstyle(1)=1"}));
 }
 
 // A separator can be neither chosen nor checked, whatever its item says (Wine reports every
@@ -199,72 +181,24 @@ TEST_F(RunningControl, ItemChangesTouchOnlyTheirEntryAndDeferredOnesRebuildTheSa
     EXPECT_EQ(Ours(), direct);
 }
 
-// Commands are whole signed values: a negative one, or one whose low bits read 1, is not ours.
-TEST_F(RunningControl, OwnCommandsRaiseItemClickAndOthersPassOnUntilTerminate) {
-    EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, 1, 0), 0);
-    EXPECT_EQ(clicked, std::vector<SystemMenuItem*>{&Item(1)});
-    EXPECT_TRUE(reached.empty());
-    const WPARAM others[] = {2, static_cast<WPARAM>(std::numeric_limits<LONG_PTR>::min() + 1),
-                             static_cast<WPARAM>(0x7FFF0001)};
-    for (const WPARAM command : others)
-        SysCommand(command);
-    control.Terminate();
-    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Previous));
-    EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
-    SysCommand(1);
-    EXPECT_EQ(reached, (Messages{{WM_SYSCOMMAND, 2},
-                                 {WM_SYSCOMMAND, others[1]},
-                                 {WM_SYSCOMMAND, others[2]},
-                                 {WM_SYSCOMMAND, 1}}));
-    EXPECT_EQ(clicked.size(), 1u);
-}
-
 TEST_F(RunningControl, CloseCommandStillClosesTheWindow) {
     SysCommand(SC_CLOSE);
     EXPECT_EQ(reached, (Messages{{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}, {WM_DESTROY, 0}}));
     EXPECT_FALSE(IsWindow(window));
 }
 
+// Looking on applies nothing; an edit reaches its item when the index moves on.
 TEST_F(SystemMenuItemsPageTest, AnEditReachesItsItemBeforeTheNextOneIsShown) {
-    EXPECT_EQ(T("TextIndex"), "0");
-    EXPECT_EQ(Position(F("ComboStyle")), smSeparator);
-    EXPECT_TRUE(TextFieldsEnabled(false));
     EXPECT_FALSE(page.Changed()); // loading raised the fields' events, yet nothing is pending
     Scroll(F("HScrollIndex"), SB_LINERIGHT);
     EXPECT_EQ(T("TextText"), "&About Clutterwise...");
-    EXPECT_TRUE(TextFieldsEnabled(true));
-    EXPECT_TRUE(host.changedKeys.empty()); // only looked at: nothing applied
+    EXPECT_TRUE(host.changedKeys.empty());
     Type(F("TextText"), "&About...");
     EXPECT_TRUE(page.Changed());
-    Tick(F("CheckChecked"));
-    Type(F("TextTag"), "about");
     Scroll(F("HScrollIndex"), SB_LINELEFT);
-    const SystemMenuItem& about = *control.SystemMenuItem(1);
-    EXPECT_TRUE(about.Text() == "&About..." && about.Checked() && about.Enabled() &&
-                about.Tag() == "about" && about.Style() == smDefault);
-    EXPECT_EQ(host.changedKeys, (Keys{"MenuText(1)", "MenuStyle(1)", "MenuChecked(1)",
-                                      "MenuEnabled(1)", "MenuTag(1)"}));
-    EXPECT_EQ(T("TextIndex"), "0");
+    EXPECT_EQ(control.SystemMenuItem(1)->Text(), "&About...");
     EXPECT_FALSE(page.Changed());
     EXPECT_FALSE(control.PreventUpdate());
-}
-
-// Choosing the separator greys the fields it does not use but keeps what they hold; the item
-// keeps them too.
-TEST_F(SystemMenuItemsPageTest, TheSeparatorStyleDisablesButKeepsTheTextFields) {
-    Scroll(F("HScrollIndex"), SB_LINERIGHT);
-    Tick(F("CheckEnabled"));
-    page.SetChanged(false);
-    Choose(F("ComboStyle"), smSeparator);
-    EXPECT_TRUE(page.Changed());
-    EXPECT_TRUE(TextFieldsEnabled(false));
-    Choose(F("ComboStyle"), smDefault);
-    EXPECT_TRUE(TextFieldsEnabled(true));
-    Choose(F("ComboStyle"), smSeparator);
-    page.ApplyChanges();
-    const SystemMenuItem& item = *control.SystemMenuItem(1);
-    EXPECT_TRUE(item.Style() == smSeparator && item.Text() == "&About Clutterwise..." &&
-                !item.Enabled());
 }
 
 TEST_F(SystemMenuItemsPageTest, AControlWithoutItemsDisablesEveryFieldUntilOneWithItems) {
@@ -273,15 +207,11 @@ TEST_F(SystemMenuItemsPageTest, AControlWithoutItemsDisablesEveryFieldUntilOneWi
     SystemMenu empty{other};
     empty.InitProperties();
     Open(empty);
-    EXPECT_FALSE(Enabled(F("HScrollIndex")));
-    for (const char* name : {"TextIndex", "ComboStyle", "TextText", "TextTag"}) {
+    for (const char* name : {"HScrollIndex", "ComboStyle", "TextText"})
         EXPECT_FALSE(Enabled(F(name))) << name;
-        EXPECT_EQ(page.BackColor(name), 0x80000000u) << name;
-    }
     other.changedKeys.clear();
     page.ApplyChanges();
     EXPECT_TRUE(other.changedKeys.empty());
     Open(control);
     EXPECT_TRUE(Enabled(F("ComboStyle")) && Enabled(F("HScrollIndex")));
-    EXPECT_TRUE(TextFieldsEnabled(false)); // item 0, the separator
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -68,6 +69,12 @@ TEST(TwoSystemMenus, EachRaisesItsOwnItemClickAndTheyComeOffInEitherOrder) {
             return clicks;
         };
         EXPECT_EQ(pick(), (std::vector<std::string>{"0&About", "1&Help"}));
+        // Commands are whole signed values: a negative one, or one whose low bits read 1, is not
+        // ours.
+        for (const WPARAM other : {static_cast<WPARAM>(std::numeric_limits<LONG_PTR>::min() + 1),
+                                   static_cast<WPARAM>(0x7FFF0001)})
+            EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, other, 0), 0);
+        EXPECT_EQ(clicks.size(), 2u);
         menus[firstGone]->Terminate();
         EXPECT_EQ(pick(),
                   (std::vector<std::string>{std::to_string(1 - firstGone) + texts[1 - firstGone]}));
