@@ -16,7 +16,9 @@ std::string Lower(std::string_view text) {
     return s;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return Lower(a) == Lower(b);
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -75,12 +77,23 @@ std::string PropertyBag::FormatString(const std::string& value) {
     std::string out = "\"";
     for (const char c : value) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default: out += c;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
         }
     }
     return out + "\"";
@@ -99,12 +112,23 @@ std::optional<std::string> PropertyBag::ParseString(std::string_view text) {
             if (i + 2 >= text.size())
                 return std::nullopt; // the closing quote was escaped
             switch (text[++i]) {
-            case '"': c = '"'; break;
-            case '\\': c = '\\'; break;
-            case 'r': c = '\r'; break;
-            case 'n': c = '\n'; break;
-            case 't': c = '\t'; break;
-            default: return std::nullopt;
+            case '"':
+                c = '"';
+                break;
+            case '\\':
+                c = '\\';
+                break;
+            case 'r':
+                c = '\r';
+                break;
+            case 'n':
+                c = '\n';
+                break;
+            case 't':
+                c = '\t';
+                break;
+            default:
+                return std::nullopt;
             }
         }
         out += c;
@@ -250,7 +274,8 @@ std::optional<bool> PropertyBag::ReadBool(std::string_view key, bool def) const 
     return ParseBool(Trim(e->text));
 }
 
-std::optional<std::string> PropertyBag::ReadString(std::string_view key, const std::string& def) const {
+std::optional<std::string> PropertyBag::ReadString(std::string_view key,
+                                                   const std::string& def) const {
     const Entry* e = Find(key);
     if (!e)
         return def;
@@ -269,7 +294,8 @@ std::optional<Colour> PropertyBag::ReadColour(std::string_view key, Colour def) 
     if (!e)
         return def;
     const auto n = ParseInteger(e->text);
-    if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::uint32_t>::max())
+    if (!n || *n < std::numeric_limits<std::int32_t>::min() ||
+        *n > std::numeric_limits<std::uint32_t>::max())
         return std::nullopt;
     return static_cast<Colour>(*n);
 }
@@ -308,7 +334,8 @@ void PropertyBag::WriteBool(std::string_view key, bool value, bool def) {
     Store(key, value ? "True" : "False", value == def);
 }
 
-void PropertyBag::WriteString(std::string_view key, const std::string& value, const std::string& def) {
+void PropertyBag::WriteString(std::string_view key, const std::string& value,
+                              const std::string& def) {
     Store(key, FormatString(value), value == def);
 }
 
@@ -321,7 +348,8 @@ void PropertyBag::WriteFont(std::string_view key, const Font& value, const Font&
 }
 
 void PropertyBag::WritePicture(std::string_view key, const Picture& value, const Picture& def) {
-    Store(key, value ? "picture(" + FormatString(value.Reference()) + ")" : "nothing", value == def);
+    Store(key, value ? "picture(" + FormatString(value.Reference()) + ")" : "nothing",
+          value == def);
 }
 
 } // namespace cw

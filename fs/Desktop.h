@@ -3,7 +3,7 @@
 namespace cw {
 
 class Desktop {
-  public:
+public:
     // Asks the desktop's icon view to arrange its icons by its current rule; does nothing
     // when there is no such view.
     void Arrange() const;

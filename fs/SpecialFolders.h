@@ -7,7 +7,7 @@
 namespace cw {
 
 class SpecialFolders {
-  public:
+public:
     // The folder shown by an open Explorer window, or "" when there is none.
     std::string GetExplorerFolder() const;
     std::string GetPrinterDriverFolder() const;

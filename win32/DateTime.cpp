@@ -36,8 +36,9 @@ const long long kEpochDays = DaysFromCivil(1899, 12, 30);
 // A point as whole seconds on one straight line (the OLE value is not linear before 1899-12-30:
 // there the integer part counts days backwards while the fraction still counts time forwards).
 long long LinearSeconds(const CalendarTime& t) {
-    const long long days = DaysFromCivil(t.year, static_cast<unsigned>(t.month),
-                                         static_cast<unsigned>(t.day)) - kEpochDays;
+    const long long days =
+        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
+        kEpochDays;
     return days * kSecondsPerDay + t.hour * 3600LL + t.minute * 60LL + t.second;
 }
 
@@ -60,7 +61,8 @@ CalendarTime FromLinearSeconds(long long s) {
 
 DateTime MakeDateTime(const CalendarTime& t) {
     const long long s = LinearSeconds(t);
-    const long long days = s >= 0 ? s / kSecondsPerDay : -((-s + kSecondsPerDay - 1) / kSecondsPerDay);
+    const long long days =
+        s >= 0 ? s / kSecondsPerDay : -((-s + kSecondsPerDay - 1) / kSecondsPerDay);
     const double fraction = static_cast<double>(s - days * kSecondsPerDay) / kSecondsPerDay;
     return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }

@@ -32,7 +32,7 @@ std::int32_t GradientChannel(std::int32_t start, std::int32_t difference, std::i
 COLORREF GradientBandColour(GradientRgb from, GradientRgb to, std::int32_t n, std::int32_t k);
 
 class Gradient {
-  public:
+public:
     // The window whose client area Show paints.
     HWND OwnerHwnd() const { return ownerHwnd_; }
     void SetOwnerHwnd(HWND hwnd) { ownerHwnd_ = hwnd; }
@@ -47,7 +47,7 @@ class Gradient {
     void Show(std::int16_t r1, std::int16_t g1, std::int16_t b1, std::int16_t r2, std::int16_t g2,
               std::int16_t b2) const;
 
-  private:
+private:
     HWND ownerHwnd_ = nullptr;
     bool upDown_ = false;
 };

@@ -27,7 +27,7 @@ inline constexpr std::string_view kPanelVisibleKey = "PanelVisible(";
 std::string PanelKey(std::string_view stem, std::int16_t index);
 
 class Panel {
-  public:
+public:
     // Setters drop a value out of range silently: nothing stored, notified or redrawn.
     std::int16_t ActualWidth() const { return actualWidth_; }
     std::int32_t Alignment() const { return alignment_; }
@@ -53,7 +53,7 @@ class Panel {
     void SetParent(PanelOwner* owner) { owner_ = owner; }
     void SetIndex(std::int16_t index); // a negative index is ignored
 
-  private:
+private:
     void Changed(std::string_view stem, bool movesOthers);
 
     PanelOwner* owner_ = nullptr; // borrowed: the owner owns its panels

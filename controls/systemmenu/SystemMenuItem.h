@@ -13,7 +13,7 @@ class SystemMenu;
 enum SystemMenuItemStyle : std::int32_t { smDefault = 0, smSeparator = 1 };
 
 class SystemMenuItem {
-  public:
+public:
     // Every setter stores its value, reports the change to the control and refreshes this item's
     // menu entry; Style refuses values other than smDefault and smSeparator without a word.
     bool Checked() const { return checked_; }
@@ -30,7 +30,7 @@ class SystemMenuItem {
     // Position in the control's list, which is also the entry's menu command number.
     std::int16_t Index() const { return index_; }
 
-  private:
+private:
     friend class SystemMenu;
     void SetParent(SystemMenu* parent) { parent_ = parent; }
     void SetIndex(std::int16_t index);

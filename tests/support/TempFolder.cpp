@@ -21,7 +21,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 std::string TempFolder::MakeFile(const std::string& name, const std::string& contents) const {
     const std::string file = *this / name;
