@@ -177,14 +177,6 @@ inline void ClickButton(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-inline void ClickRow(HWND list, int row, WPARAM keys = 0) {
-    RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
-    PostMessageA(list, WM_LBUTTONUP, keys, at);
-}
-
 inline std::vector<int> SelectedRows(HWND list) {
     std::vector<int> rows;
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
