@@ -1,13 +1,68 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and runs them under Wine in the build tree's private prefix, on a private
-# display. Arguments go to bench_items (for instance: scripts/bench.sh --sizes=1000 --repeat=3).
+# Times the real clutterwise.exe as a user meets it, under Wine in the build tree's private prefix
+# on a private display, against bare processes measured in the same run; prints a table and
+# writes build/mingw/bench/results.csv. Arguments:
+#   --sizes=1000,10000,30000   shortcut counts (each desktop is made once under build/mingw/bench/)
+#   --repeat=3                 runs per size (best and median)
+#   --plot                     also draws build/mingw/bench/results.png (installs gnuplot)
+#   --parts                    then times the main window's parts in-process (bench_items) on the
+#                              same desktops: scan, moves, processing, existence checks per row
+# Do not run it while the tests run in the same build tree: both point the prefix's Desktop.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/mingw"
-"$root/scripts/setup.sh" >&2
+out="$build/bench"
+plot=0
+parts=0
+args=()
+items=()
+for arg in "$@"; do
+  case "$arg" in
+    --plot) plot=1 ;;
+    --parts) parts=1 ;;
+    --sizes=*|--repeat=*) args+=("$arg"); items+=("$arg") ;;
+    *) args+=("$arg") ;;
+  esac
+done
+
+if [ "$plot" = 1 ]; then "$root/scripts/setup.sh" gnuplot-nox >&2; else "$root/scripts/setup.sh" >&2; fi
 cd "$root"
 cmake --preset mingw -Wno-dev >/dev/null
-cmake --build --preset mingw --target bench_items -j 2 >&2
+cmake --build --preset mingw --target bench_program bench_items -j 2 >&2
 "$root/scripts/wine-prefix.sh" "$build"
-exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$root/scripts/wine-exec" "$build" "$build/bench/bench_items.exe" "$@"
+mkdir -p "$out/desktops"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$root/scripts/wine-exec" "$build" "$out/bench_program.exe" \
+  --app="$build/app/clutterwise.exe" --bare="$out/bench_bare.exe" \
+  --root="$out/desktops" --csv="$out/results.csv" ${args[@]+"${args[@]}"}
+echo "figures: $out/results.csv"
+
+if [ "$parts" = 1 ]; then
+  echo
+  echo "The main window's parts, in-process on a window of bare lists:"
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$root/scripts/wine-exec" "$build" "$out/bench_items.exe" \
+    --folder="Z:${out//\//\\}\\desktops" ${items[@]+"${items[@]}"}
+fi
+
+if [ "$plot" = 1 ]; then
+  series=("start" "bare list" "bare read" "process" "bare stamp" "select all + >>"
+          "every other row >>" "one row <<" "refresh")
+  plots=()
+  for m in "${series[@]}"; do
+    plots+=("\"$out/results.csv\" every ::1 using 1:(strcol(2) eq \"$m\" ? \$5 : NaN) with linespoints title \"$m\"")
+  done
+  gnuplot <<EOF
+set datafile separator ","
+set terminal pngcairo size 1000,700 noenhanced
+set output "$out/results.png"
+set title "clutterwise.exe under Wine: median seconds against shortcut count"
+set logscale xy
+set xlabel "shortcuts"
+set ylabel "seconds"
+set key outside right
+set grid
+plot $(IFS=,; echo "${plots[*]}")
+EOF
+  echo "plot: $out/results.png"
+fi
