@@ -1,5 +1,7 @@
 #include "app/ItemLists.h"
 
+#include "win32/Trace.h"
+
 #include <numeric>
 
 namespace cw {
@@ -60,6 +62,7 @@ void AppendRows(HWND list, const std::vector<std::string>& rows) {
 void ReplaceRows(HWND list, const std::vector<std::string>& rows) {
     if (!list)
         return;
+    const TraceStep trace("fill", std::to_string(rows.size()));
     const RedrawHold hold(list);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     AppendRows(list, rows);
@@ -88,15 +91,21 @@ void MoveSelectedRows(HWND source, HWND target) {
                                      reinterpret_cast<LPARAM>(indices.data()));
     indices.resize(got > 0 ? static_cast<size_t>(got) : 0);
 
+    const TraceStep trace("move", std::to_string(indices.size()));
     std::vector<std::string> moved;
     moved.reserve(indices.size());
-    for (const int index : indices)
-        moved.push_back(RowText(source, index));
     {
+        const TraceStep read("read");
+        for (const int index : indices)
+            moved.push_back(RowText(source, index));
+    }
+    {
+        const TraceStep append("append");
         const RedrawHold hold(target);
         AppendRows(target, moved);
     }
 
+    const TraceStep takeOut("take out");
     const RedrawHold hold(source);
     if (static_cast<int>(indices.size()) == RowCount(source)) {
         SendMessageA(source, LB_RESETCONTENT, 0, 0);
