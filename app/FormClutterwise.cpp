@@ -14,6 +14,7 @@
 #include "forms/OptionButton.h"
 #include "fs/SpecialFolders.h"
 #include "win32/Program.h"
+#include "win32/Trace.h"
 
 #include <exception>
 
@@ -114,7 +115,12 @@ void FormClutterwise::ResolveControls() {
 
 // Lists the desktop's shortcuts oldest first and starts a new order from nothing.
 void FormClutterwise::LoadItems() {
-    ReplaceRows(current_->Hwnd(), Titles(ScanDesktopItems(Files(), desktopFolder_)));
+    std::vector<std::string> rows;
+    {
+        const TraceStep trace("scan");
+        rows = Titles(ScanDesktopItems(Files(), desktopFolder_));
+    }
+    ReplaceRows(current_->Hwnd(), rows);
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
     itemsRemove_->SetEnabled(false);
     ReplaceRows(added_->Hwnd(), {});

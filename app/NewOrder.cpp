@@ -3,6 +3,7 @@
 #include "app/DesktopItems.h"
 #include "fs/FileSystem.h"
 #include "win32/DateTime.h"
+#include "win32/Trace.h"
 
 #include <cstring>
 
@@ -12,6 +13,7 @@ void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const std::vector<std::string>& rows, std::int16_t step,
                    const std::function<void(const std::string& path)>& reportFailure,
                    const StampHooks& hooks) {
+    const TraceStep trace("stamp", std::to_string(rows.size()));
     // Looking for a file that is not there can cost a read of the whole folder (Wine does that for
     // every name it does not find), and most desktops hold no ".pif" at all: look once for any.
     const bool anyPif = !fs.ListFiles(folder, "*.pif").empty();

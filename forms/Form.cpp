@@ -13,6 +13,7 @@
 #include "win32/Barrier.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
+#include "win32/Trace.h"
 #include "win32/Twips.h"
 
 #include <commctrl.h>
@@ -187,6 +188,7 @@ bool Form::Load(const DesignNode& design, HWND owner) {
         loadError_ = "design " + design.name + ": not a window's design";
         return false;
     }
+    const TraceStep trace("load", design.name);
     Reset();
     design_ = design;
     name_ = design.name;
@@ -194,12 +196,16 @@ bool Form::Load(const DesignNode& design, HWND owner) {
         loadError_ = "design " + name_ + ": the window could not be created";
         return false;
     }
-    CreateChildren(design_, nullptr, hwnd_, 0);
-    ApplyTabOrder();
-    Dock();
+    {
+        const TraceStep children("create children");
+        CreateChildren(design_, nullptr, hwnd_, 0);
+        ApplyTabOrder();
+        Dock();
+    }
     if (!Loaded())
         return false; // a component's start took the window down
     try {
+        const TraceStep load("Form_Load");
         Form_Load();
         if (Loaded())
             if (const auto it = handlers_.find("Form_Load"); it != handlers_.end() && it->second)
@@ -392,6 +398,7 @@ void Form::OptionSelected(OptionButton& option) {
 void Form::Show() {
     if (!Loaded())
         return;
+    const TraceStep trace("show", name_);
     if (!shown_) {
         PlaceAtFirstShow();
         shown_ = true;
@@ -694,6 +701,7 @@ void Form::Raise(const Control& control, const char* event) {
     if (it == handlers_.end() || !it->second)
         return;
     const Handler handler = it->second; // the handler may rebind itself
+    const TraceStep trace("event", it->first);
     handler();
 }
 

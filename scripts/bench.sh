@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and runs them under Wine in the build tree's private prefix, on a private
-# display. Arguments go to bench_items (for instance: scripts/bench.sh --sizes=1000 --repeat=3).
+# Times the real clutterwise.exe as a user meets it, under Wine in the build tree's private prefix
+# on a private display, against bare processes measured in the same run; prints a table and
+# writes build/mingw/bench/results.csv. Arguments:
+#   --sizes=1000,10000,30000   shortcut counts (each desktop is made once under build/mingw/bench/)
+#   --repeat=3                 runs per size (best and median)
+#   --plot                     also draws build/mingw/bench/results.png (installs gnuplot)
+#   --parts                    then times the main window's parts in-process (bench_items) on the
+#                              same desktops: scan, moves, processing, existence checks per row
+# Do not run it while the tests run in the same build tree: both point the prefix's Desktop.
 # On every way out the script waits for the Wine helpers of the prefix to end and stops its X
 # server by its own PID: it leaves no process behind.
 set -euo pipefail
@@ -23,11 +30,64 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-"$root/scripts/setup.sh" >&2
+out="$build/bench"
+plot=0
+parts=0
+args=()
+items=()
+for arg in "$@"; do
+  case "$arg" in
+    --plot) plot=1 ;;
+    --parts) parts=1 ;;
+    --sizes=*|--repeat=*) args+=("$arg"); items+=("$arg") ;;
+    *) args+=("$arg") ;;
+  esac
+done
+
+if [ "$plot" = 1 ]; then "$root/scripts/setup.sh" gnuplot-nox >&2; else "$root/scripts/setup.sh" >&2; fi
 cd "$root"
 cmake --preset mingw -Wno-dev >/dev/null
-cmake --build --preset mingw --target bench_items -j 2 >&2
+cmake --build --preset mingw --target bench_program bench_items -j 2 >&2
 ran_wine=1
 "$root/scripts/wine-prefix.sh" "$build"
+mkdir -p "$out/desktops"
 private_display_start
-"$root/scripts/wine-exec" "$build" "$build/bench/bench_items.exe" "$@"
+"$root/scripts/wine-exec" "$build" "$out/bench_program.exe" \
+  --app="$build/app/clutterwise.exe" --bare="$out/bench_bare.exe" \
+  --root="$out/desktops" --csv="$out/results.csv" ${args[@]+"${args[@]}"}
+echo "figures: $out/results.csv"
+
+if [ "$parts" = 1 ]; then
+  echo
+  echo "The main window's parts, in-process on a window of bare lists:"
+  "$root/scripts/wine-exec" "$build" "$out/bench_items.exe" \
+    --folder="Z:${out//\//\\}\\desktops" ${items[@]+"${items[@]}"}
+fi
+
+if [ "$plot" = 1 ]; then
+  # One line per measure: its best time at each size (noise on a shared machine only adds).
+  series=("start" "bare list" "bare read" "process" "bare stamp" "refresh" "select all + >>"
+          "every other row >>" "one row <<")
+  plots=()
+  for m in "${series[@]}"; do
+    rows="< awk -F, -v m='$m' '\$2 == m \&\& !seen[\$1]++' '$out/results.csv'"
+    dash=1
+    [[ "$m" == bare* ]] && dash=2 # the baselines dashed
+    plots+=("\"$rows\" using 1:4 with linespoints linewidth 2 dashtype $dash title \"$m\"")
+  done
+  gnuplot <<EOF
+set datafile separator ","
+set terminal pngcairo size 1000,700 noenhanced
+set output "$out/results.png"
+set title "clutterwise.exe under Wine: best time against shortcut count (bare: the least the work costs)"
+set logscale xy
+set format y "%g"
+set xrange [700:45000]
+set xlabel "shortcuts"
+set ylabel "seconds"
+set key outside right
+set grid
+plot $(IFS=,; echo "${plots[*]}")
+EOF
+  echo "plot: $out/results.png"
+fi

@@ -1,0 +1,85 @@
+#include "win32/Trace.h"
+
+#include "win32/Handles.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace cw {
+namespace {
+
+struct TraceFile {
+    KernelHandle file;
+    double ticksPerMs = 1;
+    long long origin = 0;
+    int depth = 0;
+
+    TraceFile() {
+        char path[MAX_PATH] = "";
+        const DWORD length = GetEnvironmentVariableA("CLUTTERWISE_TRACE", path, sizeof path);
+        if (length == 0 || length >= sizeof path)
+            return;
+        file = KernelHandle(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER frequency, now;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&now);
+        ticksPerMs = static_cast<double>(frequency.QuadPart) / 1000.0;
+        origin = now.QuadPart;
+    }
+};
+
+// Opened once, on the first step.
+TraceFile& Trace() {
+    static TraceFile trace;
+    return trace;
+}
+
+long long Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+} // namespace
+
+bool TraceStep::Enabled() {
+    return static_cast<bool>(Trace().file);
+}
+
+TraceStep::TraceStep(const char* name, const std::string& detail) {
+    if (!Enabled())
+        return;
+    name_ = detail.empty() ? name : std::string(name) + " " + detail;
+    ++Trace().depth;
+    start_ = Ticks();
+}
+
+TraceStep::~TraceStep() {
+    if (start_ < 0)
+        return;
+    TraceFile& trace = Trace();
+    const long long end = Ticks();
+    --trace.depth;
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    constexpr double kMB = 1024.0 * 1024.0;
+    char line[512];
+    const int length = std::snprintf(line, sizeof line, "%10.3f %9.3f %6.1f %6.1f %*s%s\r\n",
+                                     static_cast<double>(start_ - trace.origin) / trace.ticksPerMs,
+                                     static_cast<double>(end - start_) / trace.ticksPerMs,
+                                     static_cast<double>(memory.WorkingSetSize) / kMB,
+                                     static_cast<double>(memory.PeakWorkingSetSize) / kMB,
+                                     2 * trace.depth, "", name_.c_str());
+    DWORD written = 0;
+    if (length > 0)
+        WriteFile(trace.file.Get(), line,
+                  static_cast<DWORD>(std::min<int>(length, sizeof line - 1)), &written, nullptr);
+}
+
+} // namespace cw
