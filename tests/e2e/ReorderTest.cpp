@@ -5,6 +5,7 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
+#include "tests/harness/UnixPath.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -30,15 +31,8 @@ bool Xdotool(const std::string& arguments) {
     static const TempFolder folder;
     const std::string status = folder / "xdotool.status";
     DeleteFileA(status.c_str());
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_UTF8, 0, status.c_str(), -1, wide, MAX_PATH);
-    char* unixStatus = unixName ? unixName(wide) : nullptr;
-    std::string command = "/bin/sh -c \"xdotool " + arguments + "; echo $? > '" +
-                          (unixStatus ? unixStatus : "") + "'\"";
-    HeapFree(GetProcessHeap(), 0, unixStatus);
+    std::string command =
+        "/bin/sh -c \"xdotool " + arguments + "; echo $? > '" + UnixPathOf(status) + "'\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
