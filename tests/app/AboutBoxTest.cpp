@@ -126,7 +126,6 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
         EXPECT_EQ(TextOf(about.Hwnd()), "About Clutterwise"); // from "&About Clutterwise..."
         // Only the address is the click target, not the empty rest of its row.
         const HWND web = about.FindControl("LabelWebsite")->Hwnd();
-        EXPECT_EQ(TextOf(web), "https://www.example.com/clutterwise/");
         RECT r{};
         GetWindowRect(web, &r);
         EXPECT_EQ(r.right - r.left, OwnTextWidth(web));

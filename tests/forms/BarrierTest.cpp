@@ -23,8 +23,6 @@ const char* const kDesign = R"(begin Form FormBarrier
     clientheight = 3000
     begin CommandButton CommandFail
         caption = "Fail"
-        left = 120
-        top = 120
         width = 1200
         height = 375
     end

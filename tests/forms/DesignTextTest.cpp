@@ -1,10 +1,7 @@
 #include "forms/DesignText.h"
-#include "tests/fuzz/DesignCheck.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -97,40 +94,4 @@ TEST(DesignText, LimitsHowDeepControlsNest) {
                   read.design ? ""
                               : "line " + std::to_string(depth + 1) + ": controls nest too deep");
     }
-}
-
-// Thousands of damaged designs (the checks the fuzzer makes): the reader never crashes, a fault
-// names a line of the text, and whatever it accepts writes back to a text that reads the same.
-TEST(DesignText, SurvivesRandomlyDamagedDesigns) {
-    std::mt19937 random(20260);
-    // clang-format off
-    const std::string pieces[] = {"begin ", "end", "bag", " = ", "\n", "\r", "\"", "\\", "#", "Form ",
-        "Frame X", "(", ")", "&H", "\t", "\0"s, "\xEF\xBB\xBF", "\xC3\xA9", "font(\"A\", 8)",
-        "picture(\"res:1\")"};
-    // clang-format on
-    const auto pick = [&](size_t n) {
-        return std::uniform_int_distribution<size_t>(0, n - 1)(random);
-    };
-    // Overwrite a byte, insert a piece, erase a run, copy a run elsewhere, cut the text short.
-    const std::function<void(std::string&, size_t)> damage[] = {
-        [&](std::string& t, size_t at) { t[at] = static_cast<char>(pick(256)); },
-        [&](std::string& t, size_t at) { t.insert(at, pieces[pick(std::size(pieces))]); },
-        [&](std::string& t, size_t at) { t.erase(at, 1 + pick(12)); },
-        [&](std::string& t, size_t at) { t.insert(at, t.substr(pick(t.size()), pick(40))); },
-        [&](std::string& t, size_t at) { t.resize(at); }};
-    const std::string sample = SampleText();
-    int accepted = 0;
-    for (int round = 0; round < 5000; ++round) {
-        std::string text = sample;
-        const int edits = 1 + static_cast<int>(pick(4));
-        for (int e = 0; e < edits && !text.empty(); ++e) {
-            const size_t at = pick(text.size());
-            damage[pick(5)](text, at);
-        }
-        bool read = false;
-        ASSERT_EQ(cwtest::CheckDesignText(text, &read), "") << text;
-        accepted += read;
-    }
-    // The damage must leave enough designs whole for the round trip to be tested at all.
-    EXPECT_GT(accepted, 500);
 }

@@ -84,15 +84,6 @@ TEST(Twips, ConvertRoundedToTheNearestPixelAndClamped) {
     EXPECT_EQ(HimetricToTwips(741), 420);
 }
 
-// Places in twips become pixels (the main window's size is checked on the program's own design);
-// rows stay in the order added.
-TEST_F(FormTest, PlacesControlsInTheirContainersInPixels) {
-    const HWND list = Hwnd("ListItems");
-    EXPECT_EQ(GetParent(list), Hwnd("FrameMain"));
-    EXPECT_EQ(PlaceInForm(form.Hwnd(), list), (std::array<LONG, 4>{26, 90, 159, 230}));
-    EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_SORT), LBS_EXTENDEDSEL);
-}
-
 TEST_F(FormTest, OrdersTabStopsByTabIndexAcrossFramesWithOneStopPerOptionGroup) {
     const HWND first = GetNextDlgTabItem(form.Hwnd(), nullptr, FALSE);
     EXPECT_EQ(first, Hwnd("ListItems"));

@@ -69,8 +69,6 @@ TEST_F(FileTimes, RefusedStampsWriteNothing) {
     EXPECT_EQ(fs.GetFileSize(file), -1);
     CloseHandle(held);
     EXPECT_EQ(TimesOf(file), before);
-    EXPECT_EQ(fs.GetFileDateTime(temp / "missing"), "");
-    EXPECT_EQ(fs.GetFolderDateTime(temp / "missing"), "");
     EXPECT_FALSE(fs.SetFileDateTime(temp / "missing", MakeDateTime(when)));
 }
 

@@ -4,18 +4,15 @@
 #include "controls/infoframe/Gradient.h"
 #include "controls/infoframe/InfoFrame.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 using namespace cw;
 using namespace cwtest;
-using ::testing::ElementsAre;
 
 namespace {
 
@@ -27,10 +24,6 @@ inline std::vector<COLORREF> PixelRow(HWND hwnd, int y, int to, int from = 0) {
         row.push_back(GetPixel(dc, x, y));
     ReleaseDC(hwnd, dc);
     return row;
-}
-
-inline COLORREF PixelAt(HWND hwnd, int x, int y) {
-    return PixelRow(hwnd, y, x + 1, x)[0];
 }
 
 inline int CountPixels(HWND hwnd, RECT area, COLORREF colour) {
@@ -124,59 +117,6 @@ TEST(GradientSteps, StopOneStepShortOfTheEndAndRoundHalvesToEven) {
     EXPECT_EQ(GradientBandColour({-32768, 0, 0}, {32767, 0, 0}, 2, 1), RGB(0, 0, 0));
 }
 
-TEST(GradientPainting, PaintsEveryBandAcrossOrDown) {
-    TestHost host(200, 100);
-    // A plain child painted first, then the gradient over it.
-    const auto paint = [&](int width, int height, bool upDown, GradientRgb from, GradientRgb to) {
-        const HWND window =
-            CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
-                            host.ContainerHwnd(), nullptr, nullptr, nullptr);
-        UpdateWindow(window);
-        Gradient gradient;
-        gradient.SetOwnerHwnd(window);
-        gradient.SetUpDown(upDown);
-        gradient.Show(from.red, from.green, from.blue, to.red, to.green, to.blue);
-        return window;
-    };
-    HWND w = paint(4, 3, false, {80, 97, 121}, {0, 0, 0});
-    for (const int y : {0, 2})
-        EXPECT_THAT(PixelRow(w, y, 4), ElementsAre(RGB(80, 97, 121), RGB(60, 73, 91),
-                                                   RGB(40, 48, 60), RGB(20, 24, 30)));
-    DestroyWindow(w);
-    w = paint(3, 4, true, {255, 255, 255}, {0, 0, 0});
-    for (const int y : {0, 1, 2, 3})
-        EXPECT_EQ(PixelAt(w, 2, y), GradientBandColour({255, 255, 255}, {}, 4, y));
-    DestroyWindow(w);
-    // No rows: nothing shows, not even the band past the end.
-    const COLORREF under = PixelAt(host.ContainerHwnd(), 5, 0);
-    w = paint(50, 0, true, {255, 0, 0}, {0, 0, 255});
-    EXPECT_EQ(PixelAt(host.ContainerHwnd(), 5, 0), under);
-    DestroyWindow(w);
-}
-
-TEST_F(InfoFrameTest, NewStripShowsThePlainHeaderAndKeepsItsSizeAcrossResizes) {
-    const auto strip = Strip();
-    EXPECT_EQ(strip->Text(), "InfoFrameHeader"); // the last InfoFrame on the window
-    // Background, then the grey and the white line along the bottom.
-    for (const auto& [x, y, colour] : {std::tuple{0, 0, kSlate},
-                                       {720, 40, kSlate},
-                                       {0, 61, RGB(128, 128, 128)},
-                                       {720, 62, RGB(255, 255, 255)}})
-        EXPECT_EQ(PixelAt(strip->Hwnd(), x, y), colour) << x << "," << y;
-    EXPECT_GT(CountPixels(strip->Hwnd(), kLabel, RGB(0, 0, 0)), 20); // black text
-    // Refresh draws the children again over whatever covers them.
-    HDC dc = GetDC(strip->Hwnd());
-    PatBlt(dc, 0, 0, 721, 63, BLACKNESS);
-    ReleaseDC(strip->Hwnd(), dc);
-    strip->Refresh();
-    EXPECT_EQ(PixelAt(strip->Hwnd(), 60, 21), kSlate); // the text's box, above the letters
-
-    host.SetSize(3000, 3000);
-    host.ResizeContainer(500, 300);
-    EXPECT_TRUE(strip->ClientWidth() == 500 && strip->ClientHeight() == 63);
-    EXPECT_EQ(strip->LabelWidth(), 429);
-}
-
 // Narrower than the label's margins (a top-level window has a minimum width: this host reports
 // less): no label rather than a negative width.
 TEST(InfoFrame, NarrowStripHasNoLabel) {
@@ -189,26 +129,6 @@ TEST(InfoFrame, NarrowStripHasNoLabel) {
     EXPECT_EQ(narrow.ClientWidth(), 40);
     EXPECT_EQ(narrow.LabelWidth(), 0);
     EXPECT_EQ(CountPixels(narrow.Hwnd(), {0, 0, 40, 61}, kSlate), 40 * 61);
-}
-
-TEST_F(InfoFrameTest, RunTimeChangesShowAtOnce) {
-    const auto strip = Strip();
-    strip->SetGradientColor(0); // no painting in between
-    const GradientRgb slate{80, 97, 121};
-    EXPECT_EQ(PixelAt(strip->Hwnd(), 360, 5), GradientBandColour(slate, {}, 721, 360));
-    host.ResizeContainer(500, 300); // every column changes with the width
-    TestHost::Pump();
-    EXPECT_EQ(PixelAt(strip->Hwnd(), 499, 55), GradientBandColour(slate, {}, 500, 499));
-    strip->SetBackColor(0x80000000u | COLOR_HIGHLIGHT); // a system colour: its current value
-    EXPECT_EQ(PixelAt(strip->Hwnd(), 0, 5), GetSysColor(COLOR_HIGHLIGHT));
-    strip->SetForeColor(0x0000FF);
-    EXPECT_GT(CountPixels(strip->Hwnd(), {56, 21, 485, 42}, kRed), 20);
-    strip->SetText("");
-    EXPECT_EQ(CountPixels(strip->Hwnd(), {56, 21, 485, 42}, kRed), 0);
-    strip->SetIcon(IconPicture(folder));
-    EXPECT_EQ(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
-    EXPECT_THAT(host.changedKeys,
-                ElementsAre("GradientColor", "BackColor", "ForeColor", "Text", "Icon"));
 }
 
 // The lines, the right button and a disabled strip raise nothing; the release that completes a
@@ -237,36 +157,4 @@ TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextOfAnEnabledStrip) {
     Mouse(strip->Hwnd(), WM_LBUTTONUP, 100, 30);
     Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 100, 30);
     EXPECT_TRUE(clicks == 5 && doubleClicks == 1);
-}
-
-// Defaults write nothing; what is written reads back the same; a key that cannot be read keeps
-// its field.
-TEST_F(InfoFrameTest, SavesOnlyWhatDiffersAndReadsWhatItCan) {
-    const auto strip = Strip();
-    strip->SetText("");
-    PropertyBag bag, again;
-    strip->WriteProperties(bag);
-    EXPECT_TRUE(bag.Entries().empty());
-    strip->SetBackColor(0x123456);
-    strip->SetEnabled(false);
-    strip->SetForeColor(0xFFFFFF);
-    strip->SetGradientColor(0x80000005);
-    strip->SetIcon(IconPicture(folder));
-    strip->SetText("Clutterwise");
-    strip->WriteProperties(bag);
-    auto loaded = Strip(&bag);
-    loaded->WriteProperties(again);
-    EXPECT_EQ(again, bag);
-    EXPECT_NE(loaded->Icon().Handle(), nullptr);
-    loaded.reset(); // the two strips share one place: only one may be looked at
-
-    PropertyBag damaged;
-    damaged.SetText("BackColor", "&H000000FF&");
-    damaged.SetText("Enabled", "perhaps");
-    damaged.SetText("ForeColor", "\"green\"");
-    damaged.SetText("Text", "unquoted");
-    strip->ReadProperties(damaged);
-    EXPECT_TRUE(!strip->Enabled() && strip->ForeColor() == 0xFFFFFFu &&
-                strip->Text() == "Clutterwise");
-    EXPECT_EQ(PixelAt(strip->Hwnd(), 0, 5), kRed);
 }

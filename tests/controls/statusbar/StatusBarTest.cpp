@@ -63,14 +63,6 @@ protected:
         const LRESULT r = SendMessageA(Status(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
         return {text, HIWORD(r)};
     }
-    Edges Parts() const {
-        int edges[300] = {};
-        return Edges(edges, edges + SendMessageA(Status(), SB_GETPARTS, 300,
-                                                 reinterpret_cast<LPARAM>(edges)));
-    }
-    HFONT WindowFont() const {
-        return reinterpret_cast<HFONT>(SendMessageA(Status(), WM_GETFONT, 0, 0));
-    }
     bool Hooked() const { return GetWindowLongPtrA(bar->Hwnd(), GWLP_WNDPROC) != ownProc; }
 
     TestHost host;
@@ -181,32 +173,6 @@ TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
     EXPECT_EQ(bar->Count(), 0);
 }
 
-TEST_F(StatusBarTest, LaysOutTheMainWindowsPanelsInItsFont) {
-    Make();
-    HDC dc = GetDC(Status());
-    const auto width = [&](const std::string& text) {
-        SIZE size{};
-        const HGDIOBJ old = SelectObject(dc, WindowFont());
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        return static_cast<int>(size.cx);
-    };
-    bar->Panel(0)->SetText("12 current items / 0 selected ");
-    bar->Panel(1)->SetText("0 new items / 0 selected ");
-    const int a = width(bar->Panel(0)->Text()), b = width(bar->Panel(1)->Text());
-    ReleaseDC(Status(), dc);
-    EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, 721}));
-    host.ResizeContainer(600, 300);
-    EXPECT_EQ(Parts(), (Edges{a + 5, a + b + 12, 600}));
-    // A hidden panel keeps its text but no width.
-    bar->Panel(1)->SetVisible(false);
-    EXPECT_EQ(Parts(), (Edges{a + 5, a + 5, 600}));
-    EXPECT_EQ(Part(1).first, "0 new items / 0 selected ");
-
-    bar->SetFont({"Arial", 9.5, true});
-    EXPECT_NE(Parts()[0], a + 5); // measured again in the new font
-}
-
 // Panels past 254 get no text: their index OR'd with the bevel flags would name another part.
 TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlagsAndHoldsTextsBackOnRequest) {
     Make(PropertyBag());
@@ -227,24 +193,6 @@ TEST_F(StatusBarTest, SendsAlignmentTabsAndBevelFlagsAndHoldsTextsBackOnRequest)
     EXPECT_EQ(Part(3).first, "");
     bar->UpdatePanels(-1);
     EXPECT_EQ(Part(3).first, "Held");
-}
-
-TEST_F(StatusBarTest, SimpleStyleKeepsThePanelTextsForTheReturn) {
-    Make();
-    bar->Panel(0)->SetText("Zero");
-    bar->SetStyle(1);
-    bar->SetSimpleText("Busy");
-    // Wine reports the simple text for every part index while simple, and none for SB_SIMPLEID.
-    const std::string simple = Part(SB_SIMPLEID).first;
-    EXPECT_EQ(simple.empty() ? Part(0).first : simple, "Busy");
-    // The list waits for the panels style; nothing reads past it meanwhile.
-    bar->SetCount(5);
-    EXPECT_EQ(bar->Panel(4), nullptr);
-    bar->UpdatePanels(-1);
-    bar->SetStyle(0);
-    EXPECT_FALSE(SendMessageA(Status(), SB_ISSIMPLE, 0, 0));
-    EXPECT_EQ(Part(0).first, "Zero");
-    EXPECT_NE(bar->Panel(4), nullptr);
 }
 
 // At design time there is no hook; at run time clicks on a panel raise its events

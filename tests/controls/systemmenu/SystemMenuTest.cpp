@@ -141,13 +141,6 @@ TEST_F(DesignedControl, ReadsWhatItCanAndSavesOnlyWhatDiffers) {
               (Keys{"count=2", "systemmenuitemtext(0)=\"Zero\"", "systemmenuitemstyle(1)=1"}));
 }
 
-// A separator can be neither chosen nor checked, whatever its item says (Wine reports every
-// separator greyed, so the menu itself cannot show this).
-TEST(SystemMenuEntry, SeparatorsCarryNoStateAndTextEntriesGreyWithTheControl) {
-    EXPECT_EQ(LookOfEntry(smSeparator, true, false, false).state, 0u);
-    EXPECT_EQ(LookOfEntry(smDefault, true, true, false).state, UINT{MFS_CHECKED | MFS_GRAYED});
-}
-
 TEST_F(RunningControl, AppendsItsEntriesOnceGreysThemAndDropsLoweredOnes) {
     ASSERT_NE(std::count(platform.begin(), platform.end(), kSeparator), 0);
     EXPECT_EQ(Ours(), (Menu{kSeparator, kAbout}));
