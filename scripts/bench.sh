@@ -13,22 +13,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/mingw"
-. "$root/scripts/private-display.sh"
-# Everything started from here carries this mark, so that the end can find what is ours.
-export CLUTTERWISE_OWNER="bench-$$-$RANDOM$RANDOM"
-ran_wine=0
-cleanup() {
-  local status=$?
-  if [ "$ran_wine" = 1 ]; then
-    "$root/scripts/wine-wait" "$build" "$CLUTTERWISE_OWNER" || true
-  fi
-  private_display_stop
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
+. "$root/scripts/session.sh"
+session_begin bench
 
 out="$build/bench"
 plot=0
@@ -48,7 +34,7 @@ if [ "$plot" = 1 ]; then "$root/scripts/setup.sh" gnuplot-nox >&2; else "$root/s
 cd "$root"
 cmake --preset mingw -Wno-dev >/dev/null
 cmake --build --preset mingw --target bench_program bench_items -j 2 >&2
-ran_wine=1
+session_build=$build
 "$root/scripts/wine-prefix.sh" "$build"
 mkdir -p "$out/desktops"
 private_display_start

@@ -30,29 +30,16 @@ if [ -z "${CLUTTERWISE_RUN_SCALED:-}" ]; then
     CLUTTERWISE_RUN_SCALED=1 exec "$root/scripts/with-dpi.sh" "$build" "$dpi" "$0" "$@"
   fi
 fi
-. "$root/scripts/private-display.sh"
-
-# Everything started from here carries this mark, so that the end can find what is ours.
-export CLUTTERWISE_OWNER="run-$$-$RANDOM$RANDOM"
+. "$root/scripts/session.sh"
 app_pid=""
-ran_wine=0
-cleanup() {
-  local status=$?
+stop_app() {
   if [ -n "$app_pid" ]; then
     kill "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
   fi
-  # Before the display goes: Wine's helpers end by themselves once the program has.
-  if [ "$ran_wine" = 1 ]; then
-    "$root/scripts/wine-wait" "$build" "$CLUTTERWISE_OWNER" || true
-  fi
-  private_display_stop
-  exit "$status"
 }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
+session_begin run
+session_stop_first=stop_app
 
 cd "$root"
 program="$build/app/clutterwise.exe"
@@ -64,7 +51,7 @@ if [ -z "${DISPLAY:-}" ]; then
   headless=1
 fi
 
-ran_wine=1
+session_build=$build
 "$root/scripts/wine-prefix.sh" "$build"
 # A test program that ended early may have left the shell's Desktop pointed at a folder of its
 # own: point it back at the prefix's Desktop.

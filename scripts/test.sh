@@ -5,27 +5,13 @@
 # stops its X server by its own PID: it leaves no process behind.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/private-display.sh"
+. "$root/scripts/session.sh"
 # Wine keeps windows within the screen: at 192 dpi the main window is wider than 1280 pixels.
 export CLUTTERWISE_SCREEN=2048x1536x24
-# Everything started from here carries this mark, so that the end can find what is ours.
-export CLUTTERWISE_OWNER="test-$$-$RANDOM$RANDOM"
-build=""
-cleanup() {
-  local status=$?
-  if [ -n "$build" ]; then
-    "$root/scripts/wine-wait" "$build" "$CLUTTERWISE_OWNER" || true
-  fi
-  private_display_stop
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
+session_begin test
 
 tree=$("$root/scripts/build.sh")
 private_display_start
-build=$tree
-cd "$build"
+session_build=$tree
+cd "$tree"
 ctest --output-on-failure -j "$(nproc)" "$@"

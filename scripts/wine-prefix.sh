@@ -7,19 +7,14 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?build directory required}
 . "$here/wine-env.sh" "$build"
+. "$here/session.sh"
 version=2
 stamp="$WINEPREFIX/.clutterwise-ready"
 [ "$(cat "$stamp" 2>/dev/null)" = "$version" ] && exit 0
 
-# An interrupted or failed set-up leaves no Wine process of its own behind (scripts/wine-wait).
-export CLUTTERWISE_OWNER="wine-prefix-$$-$RANDOM$RANDOM"
-finished=0
-wait_prefix() {
-  [ "$finished" = 1 ] || "$here/wine-wait" "$build" "$CLUTTERWISE_OWNER" || true
-}
-trap wait_prefix EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+# An interrupted or failed set-up leaves no Wine process of its own behind.
+session_begin wine-prefix
+session_build=$build
 
 if [ ! -f "$stamp" ]; then
   mkdir -p "$HOME"
@@ -67,4 +62,4 @@ wine reg add "$substitutes" /v 'MS UI Gothic' /t REG_SZ /d 'WenQuanYi Micro Hei'
 
 wineserver -w
 echo "$version" >"$stamp"
-finished=1
+session_build=""
