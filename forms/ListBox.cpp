@@ -1,6 +1,7 @@
 #include "forms/ListBox.h"
 
 #include "forms/Form.h"
+#include "forms/ListRows.h"
 #include "win32/Barrier.h"
 
 #include <commctrl.h>
@@ -56,16 +57,7 @@ int ListBox::ListCount() const {
 }
 
 std::string ListBox::List(int index) const {
-    if (!Hwnd() || index < 0)
-        return {};
-    const LRESULT length = SendMessageA(Hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(Hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
-                                     reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-    return text;
+    return RowText(Hwnd(), index);
 }
 
 bool ListBox::Selected(int index) const {

@@ -1,5 +1,6 @@
 #include "forms/ListReorder.h"
 
+#include "forms/ListRows.h"
 #include "forms/RowMoves.h"
 #include "win32/Barrier.h"
 #include "win32/Handles.h"
@@ -19,11 +20,6 @@ constexpr UINT_PTR kSubclassId = 0x4C52; // one link per list in its window's ch
 constexpr UINT_PTR kScrollTimer = 0x4C52;
 constexpr UINT kScrollMs = 60;
 
-int Count(HWND list) {
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    return count > 0 ? static_cast<int>(count) : 0;
-}
-
 int RowHeight(HWND list) {
     const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
     return height > 0 ? static_cast<int>(height) : 1;
@@ -37,29 +33,6 @@ int VisibleRows(HWND list) {
     RECT r{};
     GetClientRect(list, &r);
     return std::max(1, static_cast<int>(r.bottom) / RowHeight(list));
-}
-
-std::string Text(HWND list, int row) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-    if (length == LB_ERR)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row),
-                                     reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-    return text;
-}
-
-std::vector<int> SelectedRows(HWND list) {
-    const LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
-    std::vector<int> rows(count > 0 ? static_cast<size_t>(count) : 0);
-    if (rows.empty())
-        return rows;
-    const LRESULT got = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(rows.size()),
-                                     reinterpret_cast<LPARAM>(rows.data()));
-    rows.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    std::sort(rows.begin(), rows.end());
-    return rows;
 }
 
 bool MultiSelect(HWND list) {
@@ -199,12 +172,12 @@ LRESULT ListReorder::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 void ListReorder::Move(RowMove move) {
     const std::vector<int> selected = SelectedRows(list_);
     if (!selected.empty())
-        Rearrange(selected, MovedOrder(Count(list_), selected, move),
+        Rearrange(selected, MovedOrder(RowCount(list_), selected, move),
                   move == RowMove::Up || move == RowMove::Top);
 }
 
 void ListReorder::SelectAll(HWND list) {
-    if (Count(list) == 0)
+    if (RowCount(list) == 0)
         return;
     SendMessageA(list, LB_SETSEL, TRUE, -1);
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
@@ -233,27 +206,23 @@ void ListReorder::Rearrange(const std::vector<int>& selected, const std::vector<
     const int top = TopRow(list_);
     std::vector<std::string> texts;
     for (const int row : selected)
-        texts.push_back(Text(list_, row));
+        texts.push_back(RowText(list_, row));
 
-    // Painted once at the end; a hidden list is left alone, as turning redraw on would show it.
-    const bool shown = (GetWindowLongPtrA(list_, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown)
-        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row)
-        SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(*row), 0);
-    for (size_t i = 0; i < selected.size(); ++i) // ascending places: each lands where it belongs
-        SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(placeOf(selected[i])),
-                     reinterpret_cast<LPARAM>(texts[i].c_str()));
-    for (const int row : selected)
-        SendMessageA(list_, LB_SETSEL, TRUE, placeOf(row));
-    SendMessageA(list_, LB_SETANCHORINDEX, static_cast<WPARAM>(anchor), 0);
-    SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
-    SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
-    ShowRow(list_, placeOf(leadIsFirst ? selected.back() : selected.front()));
-    ShowRow(list_, placeOf(leadIsFirst ? selected.front() : selected.back()));
-    if (shown) {
-        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list_, nullptr, TRUE);
+    {
+        const RedrawHold hold(list_); // painted once, at the end
+        for (auto row = selected.rbegin(); row != selected.rend(); ++row)
+            RowMessage(list_, LB_DELETESTRING, static_cast<WPARAM>(*row), 0);
+        // In ascending places: each row lands where it belongs.
+        for (size_t i = 0; i < selected.size(); ++i)
+            RowMessage(list_, LB_INSERTSTRING, static_cast<WPARAM>(placeOf(selected[i])),
+                       reinterpret_cast<LPARAM>(texts[i].c_str()));
+        for (const int row : selected)
+            SendMessageA(list_, LB_SETSEL, TRUE, placeOf(row));
+        SendMessageA(list_, LB_SETANCHORINDEX, static_cast<WPARAM>(anchor), 0);
+        SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+        SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        ShowRow(list_, placeOf(leadIsFirst ? selected.back() : selected.front()));
+        ShowRow(list_, placeOf(leadIsFirst ? selected.front() : selected.back()));
     }
     if (Moved)
         Moved();
@@ -267,7 +236,7 @@ bool ListReorder::Press(HWND hwnd, WPARAM keys, LPARAM at) {
     if ((keys & (MK_SHIFT | MK_CONTROL)) || !list_ || drag_.source)
         return false;
     const int row = TopRow(hwnd) + GET_Y_LPARAM(at) / RowHeight(hwnd);
-    if (GET_Y_LPARAM(at) < 0 || row >= Count(hwnd) ||
+    if (GET_Y_LPARAM(at) < 0 || row >= RowCount(hwnd) ||
         SendMessageA(hwnd, LB_GETSEL, static_cast<WPARAM>(row), 0) <= 0)
         return false;
     drag_ = {};
@@ -315,7 +284,7 @@ void ListReorder::Release(HWND hwnd, LPARAM at) {
         if (Dropped)
             Dropped(dropAt);
     } else if (const std::vector<int> selected = SelectedRows(list_); !selected.empty()) {
-        Rearrange(selected, DroppedOrder(Count(list_), selected, dropAt), true);
+        Rearrange(selected, DroppedOrder(RowCount(list_), selected, dropAt), true);
     }
 }
 
@@ -336,7 +305,8 @@ int ListReorder::DropPlace(POINT client) const {
     if (!PtInRect(&r, client))
         return -1;
     const int height = RowHeight(list_);
-    return std::min(TopRow(list_) + static_cast<int>(client.y + height / 2) / height, Count(list_));
+    return std::min(TopRow(list_) + static_cast<int>(client.y + height / 2) / height,
+                    RowCount(list_));
 }
 
 // While the pointer is held within a row of the list's top or bottom edge, the list scrolls a
@@ -353,7 +323,7 @@ void ListReorder::AutoScroll() {
     int wanted = top;
     if (p.y < height)
         wanted = top - 1;
-    else if (p.y >= r.bottom - height && top + VisibleRows(list_) < Count(list_))
+    else if (p.y >= r.bottom - height && top + VisibleRows(list_) < RowCount(list_))
         wanted = top + 1;
     if (wanted == top || wanted < 0)
         return;
