@@ -29,7 +29,20 @@ struct TraceFile {
         QueryPerformanceFrequency(&frequency);
         QueryPerformanceCounter(&now);
         ticksPerMs = static_cast<double>(frequency.QuadPart) / 1000.0;
-        origin = now.QuadPart;
+        // Times count from the process's creation, so that the first step's start shows what
+        // loading the program and its libraries took.
+        FILETIME created, unused, clock;
+        GetSystemTimePreciseAsFileTime(&clock);
+        const auto ms = [](const FILETIME& t) {
+            return static_cast<double>(
+                       ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) /
+                   10000.0;
+        };
+        const double alive =
+            GetProcessTimes(GetCurrentProcess(), &created, &unused, &unused, &unused)
+                ? std::max(0.0, ms(clock) - ms(created))
+                : 0.0;
+        origin = now.QuadPart - static_cast<long long>(alive * ticksPerMs);
     }
 };
 
