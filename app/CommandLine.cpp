@@ -38,6 +38,26 @@ Switch ReadSwitch(std::string_view commandLine) {
 
 namespace {
 
+// True when there was one to log.
+bool LogSetAside(Journal& journal, const std::string& prefix) {
+    const std::vector<std::string> setAside = journal.Load();
+    for (const std::string& path : setAside)
+        journal.AppendLog(prefix + "a journal that could not be read was set aside: " + path);
+    return !setAside.empty();
+}
+
+// The run read whole; null, with the reason in the log, when its journal cannot be read.
+const JournalRun* ReadWholeOrLog(Journal& journal, const JournalRun* run,
+                                 const std::string& prefix) {
+    const std::int64_t number = run->number;
+    if (const JournalRun* whole = journal.ReadWhole(run))
+        return whole;
+    if (!LogSetAside(journal, prefix))
+        journal.AppendLog(prefix + "the journal of run " + std::to_string(number) +
+                          " cannot be read just now");
+    return nullptr;
+}
+
 int Reapply(Journal& journal) {
     const FileSystem fs;
     const std::string desktop = fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(0));
@@ -45,11 +65,13 @@ int Reapply(Journal& journal) {
         journal.AppendLog("/reapply: there is no desktop folder");
         return kExitSomeFailed;
     }
-    const JournalRun* last = journal.LastOrder(desktop);
-    if (!last) {
+    if (!journal.LastOrder(desktop)) {
         journal.AppendLog("/reapply: there is no saved order");
         return kExitNothingSaved;
     }
+    const JournalRun* last = ReadWholeOrLog(journal, journal.LastOrder(desktop), "/reapply: ");
+    if (!last)
+        return kExitSomeFailed;
     const std::int16_t step = last->step;
     const std::vector<std::string> rows =
         ReapplyRows(last->order, Titles(ScanDesktopItems(fs, desktop)));
@@ -70,11 +92,13 @@ int Reapply(Journal& journal) {
 }
 
 int Undo(Journal& journal) {
-    const JournalRun* run = journal.LatestToUndo();
-    if (!run) {
+    if (!journal.LatestToUndo()) {
         journal.AppendLog("/undo: there is no run to undo");
         return kExitNothingSaved;
     }
+    const JournalRun* run = ReadWholeOrLog(journal, journal.LatestToUndo(), "/undo: ");
+    if (!run)
+        return kExitSomeFailed;
     const UndoReport report = UndoRun(journal, *run, [&](const std::string& path) {
         journal.AppendLog("/undo: Error accessing " + path);
     });
@@ -94,8 +118,7 @@ int Undo(Journal& journal) {
 int RunSwitch(Switch which) {
     Journal journal(Journal::UserFolder());
     try {
-        for (const std::string& path : journal.Load())
-            journal.AppendLog("a journal that could not be read was set aside: " + path);
+        LogSetAside(journal, "");
         switch (which) {
         case Switch::Reapply:
             return Reapply(journal);

@@ -284,8 +284,8 @@ Journal& FormClutterwise::RunJournal() {
 }
 
 // Reads the journal again and enables "Undo" and "Reapply Order" by what it holds. A journal that
-// cannot be read has been set aside by then and is named once.
-void FormClutterwise::ShowJournalState() {
+// cannot be read has been set aside by then and is named once; true when one was.
+bool FormClutterwise::ShowJournalState() {
     const std::vector<std::string> setAside = RunJournal().Load();
     if (!setAside.empty()) {
         std::string text = "A journal of earlier runs could not be read and was set aside:";
@@ -295,6 +295,20 @@ void FormClutterwise::ShowJournalState() {
     }
     undo_->SetEnabled(RunJournal().LatestToUndo() != nullptr);
     reapply_->SetEnabled(RunJournal().LastOrder(desktopFolder_) != nullptr);
+    return !setAside.empty();
+}
+
+// The run read whole; null when there is none or its journal cannot be read, which is said.
+const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
+    if (!run)
+        return nullptr;
+    const std::int64_t number = run->number;
+    if (const JournalRun* whole = RunJournal().ReadWhole(run))
+        return whole;
+    if (!ShowJournalState()) // damaged, it has been set aside and named by now
+        Say("The journal of run " + std::to_string(number) + " cannot be read just now.",
+            MessageIcon::Exclamation);
+    return nullptr;
 }
 
 // Stamps the rows with the run journaled first; false, with nothing stamped, when the journal
@@ -316,7 +330,7 @@ bool FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& ro
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
 void FormClutterwise::CommandUndo_Click() {
     ShowJournalState();
-    const JournalRun* run = RunJournal().LatestToUndo();
+    const JournalRun* run = ReadWholeRun(RunJournal().LatestToUndo());
     if (!run)
         return;
     RunExclusively("Restoring times...", [this, run] {
@@ -337,7 +351,7 @@ void FormClutterwise::CommandUndo_Click() {
 // others in their present time order; then lists the desktop again.
 void FormClutterwise::CommandReapply_Click() {
     ShowJournalState();
-    const JournalRun* last = RunJournal().LastOrder(desktopFolder_);
+    const JournalRun* last = ReadWholeRun(RunJournal().LastOrder(desktopFolder_));
     if (!last)
         return;
     RunExclusively("Processing items...", [this, last] {

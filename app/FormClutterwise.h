@@ -63,7 +63,8 @@ private:
 
     // The journal of the runs, "Undo" and "Reapply Order".
     Journal& RunJournal();
-    void ShowJournalState();
+    bool ShowJournalState();
+    const JournalRun* ReadWholeRun(const JournalRun* run);
     bool StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step);
     void CommandUndo_Click();
     void CommandReapply_Click();

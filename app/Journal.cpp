@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 namespace cw {
 namespace {
@@ -21,6 +23,9 @@ constexpr int kLocalAppData = 0x1C; // CSIDL_LOCAL_APPDATA
 // A journal holds at most two files per row of a list (32,767 rows): far below this.
 constexpr std::uint64_t kLargestJournal = 256ull << 20;
 constexpr std::uint64_t kLargestLog = 1ull << 20;
+// A journal larger than this is read for its summary: its lines before the first "order" or
+// "file" line and after the last, each found within this many bytes of its end of the file.
+constexpr std::uint64_t kSummaryReach = 64u << 10;
 // A temporary file this old was left by a writer that did not finish.
 constexpr std::uint64_t kStaleTemp = 10ull * 60 * 10'000'000;
 
@@ -51,25 +56,97 @@ std::optional<JournalName> SplitName(const std::string& name) {
     return JournalName{std::stoll(name.substr(prefix, end - prefix)), name.substr(end)};
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const KernelHandle file(CreateFileA(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) ||
-        static_cast<std::uint64_t>(size.QuadPart) > kLargestJournal)
-        return std::nullopt;
-    std::string text(static_cast<size_t>(size.QuadPart), '\0');
+bool ReadAll(HANDLE file, std::string& text) {
     size_t done = 0;
     while (done < text.size()) {
         DWORD read = 0;
-        if (!ReadFile(file.Get(), text.data() + done, static_cast<DWORD>(text.size() - done), &read,
+        if (!ReadFile(file, text.data() + done, static_cast<DWORD>(text.size() - done), &read,
                       nullptr) ||
             read == 0)
-            return std::nullopt;
+            return false;
         done += read;
     }
+    return true;
+}
+
+KernelHandle OpenToRead(const std::string& path, std::uint64_t& size) {
+    KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER length{};
+    if (!file || !GetFileSizeEx(file.Get(), &length) ||
+        static_cast<std::uint64_t>(length.QuadPart) > kLargestJournal)
+        return {};
+    size = static_cast<std::uint64_t>(length.QuadPart);
+    return file;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::uint64_t size = 0;
+    const KernelHandle file = OpenToRead(path, size);
+    std::string text(static_cast<size_t>(size), '\0');
+    if (!file || !ReadAll(file.Get(), text))
+        return std::nullopt;
     return text;
+}
+
+// Whether a line holds one of a run's rows: an "order" or a "file" line.
+bool IsRowLine(std::string_view line) {
+    const std::string_view key = line.substr(0, line.find_first_of(" \n"));
+    return key == "order" || key == "file";
+}
+
+// A journal's text, or for a large one its text without its "order" and "file" lines: what its
+// summary is read from. The rows are left unchecked until the run is read whole.
+std::optional<std::string> ReadSummaryText(const std::string& path, bool& whole) {
+    std::uint64_t size = 0;
+    const KernelHandle file = OpenToRead(path, size);
+    whole = size <= 2 * kSummaryReach;
+    std::string head(static_cast<size_t>(whole ? size : kSummaryReach), '\0');
+    if (!file || !ReadAll(file.Get(), head))
+        return std::nullopt;
+    if (whole)
+        return head;
+    std::string tail(kSummaryReach, '\0');
+    LARGE_INTEGER from{};
+    from.QuadPart = static_cast<LONGLONG>(size - kSummaryReach);
+    if (!SetFilePointerEx(file.Get(), from, nullptr, FILE_BEGIN) || !ReadAll(file.Get(), tail))
+        return std::nullopt;
+    size_t rows = std::string::npos; // where the first row line begins
+    for (size_t at = 0; at < head.size() && rows == std::string::npos;) {
+        const size_t next = head.find('\n', at);
+        if (next == std::string::npos)
+            break;
+        if (IsRowLine(std::string_view(head).substr(at, next - at)))
+            rows = at;
+        at = next + 1;
+    }
+    size_t after = std::string::npos; // where the line after the last row line begins
+    for (size_t at = tail.find('\n'); at != std::string::npos && at + 1 < tail.size();) {
+        const size_t next = tail.find('\n', at + 1);
+        if (IsRowLine(std::string_view(tail).substr(at + 1, next - at - 1)))
+            after = next == std::string::npos ? tail.size() : next + 1;
+        at = next;
+    }
+    if (rows == std::string::npos || after == std::string::npos) {
+        whole = true; // no row lines where they belong: read whole, so that the reader judges it
+        return ReadWholeFile(path);
+    }
+    return head.substr(0, rows) + tail.substr(after);
+}
+
+// The run without its order and files, as a large journal is kept.
+JournalRun Summary(const JournalRun& run) {
+    JournalRun summary;
+    summary.number = run.number;
+    summary.kind = run.kind;
+    summary.started = run.started;
+    summary.folder = run.folder;
+    summary.step = run.step;
+    summary.finished = run.finished;
+    summary.undone = run.undone;
+    summary.whole = false;
+    return summary;
 }
 
 bool WriteAll(HANDLE file, const std::string& text) {
@@ -108,7 +185,7 @@ std::string Journal::RunPath(std::int64_t number, const char* suffix) const {
 }
 
 std::vector<std::string> Journal::Load() {
-    std::vector<std::string> setAside;
+    std::vector<std::string> setAside = std::exchange(setAside_, {});
     if (folder_.empty())
         return setAside;
     std::map<std::int64_t, std::pair<std::string, Identity>> found;
@@ -143,11 +220,13 @@ std::vector<std::string> Journal::Load() {
             identities.push_back(identity);
             continue;
         }
-        const std::optional<std::string> text = ReadWholeFile(path);
+        bool whole = true;
+        const std::optional<std::string> text = ReadSummaryText(path, whole);
         if (!text)
             continue; // held by another writer just now: read it next time
         JournalReadResult read = ReadJournal(*text);
         if (read.run && read.run->number == number) {
+            read.run->whole = whole;
             runs.push_back(std::move(*read.run));
             identities.push_back(identity);
             continue;
@@ -161,7 +240,7 @@ std::vector<std::string> Journal::Load() {
     return setAside;
 }
 
-JournalRun* Journal::LatestToUndo() {
+const JournalRun* Journal::LatestToUndo() const {
     for (auto run = runs_.rbegin(); run != runs_.rend(); ++run)
         if (!run->undone)
             return &*run;
@@ -173,6 +252,34 @@ const JournalRun* Journal::LastOrder(const std::string& desktopFolder) const {
         if (!run->undone && lstrcmpiA(run->folder.c_str(), desktopFolder.c_str()) == 0)
             return &*run;
     return nullptr;
+}
+
+JournalRun* Journal::ReadWhole(const JournalRun* run) {
+    const auto at = std::find_if(runs_.begin(), runs_.end(),
+                                 [&](const JournalRun& kept) { return &kept == run; });
+    if (at == runs_.end())
+        return nullptr;
+    if (at->whole)
+        return &*at;
+    const std::string path = RunPath(at->number, kRunSuffix);
+    if (const std::optional<std::string> text = ReadWholeFile(path)) {
+        JournalReadResult read = ReadJournal(*text);
+        if (read.run && read.run->number == at->number) {
+            *at = std::move(*read.run);
+            return &*at;
+        }
+        const std::string aside = RunPath(at->number, kSetAsideSuffix);
+        MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+        setAside_.push_back(aside);
+    }
+    Drop(*at);
+    return nullptr;
+}
+
+void Journal::Drop(const JournalRun& run) {
+    const auto index = &run - runs_.data();
+    runs_.erase(runs_.begin() + index);
+    identities_.erase(identities_.begin() + index);
 }
 
 bool Journal::MakeFolder() const {
@@ -229,12 +336,13 @@ bool Journal::Save(JournalRun& run) {
                 runs_.begin(), runs_.end(), run.number,
                 [](const JournalRun& r, std::int64_t number) { return r.number < number; });
             const auto index = at - runs_.begin();
+            // The caller holds the run whole; kept here is its summary, read whole on demand.
             if (at != runs_.end() && at->number == run.number) {
                 if (&*at != &run)
-                    *at = run;
+                    *at = Summary(run);
                 identities_[index] = identity;
             } else {
-                runs_.insert(at, run);
+                runs_.insert(at, Summary(run));
                 identities_.insert(identities_.begin() + index, identity);
             }
             if (isNew)

@@ -28,14 +28,20 @@ public:
     // Reads the runs kept in the folder (again: files unchanged since the last read are not read
     // twice). A journal that cannot be read is renamed to "journal-000007.damaged.txt" and its
     // new full path returned, so that the caller reports it once; the rest are read on.
+    // A large journal is read for its summary only (its beginning and its end), so that starting
+    // costs the same however many rows the kept runs stamped; ReadWhole reads the rest on demand.
     std::vector<std::string> Load();
 
     // The runs read, oldest first.
     const std::vector<JournalRun>& Runs() const { return runs_; }
     // The newest run that has not been undone; null when there is none.
-    JournalRun* LatestToUndo();
-    // The order of the newest run on `desktopFolder` that has not been undone; null when none.
+    const JournalRun* LatestToUndo() const;
+    // The newest run on `desktopFolder` that has not been undone; null when none.
     const JournalRun* LastOrder(const std::string& desktopFolder) const;
+    // `run`, one of Runs(), with its order and files. Null when its file cannot be read just now
+    // (the next Load reads it again) or is damaged (set aside, and named by the next Load); the
+    // run is dropped either way.
+    JournalRun* ReadWhole(const JournalRun* run);
 
     // Writes `run` durably. A run without a number is new: it gets the next number, and the
     // oldest runs beyond the 20 kept are removed. False when it cannot be written.
@@ -52,10 +58,12 @@ private:
     std::string RunPath(std::int64_t number, const char* suffix) const;
     bool MakeFolder() const;
     void Prune() const;
+    void Drop(const JournalRun& run);
 
     std::string folder_;
     std::vector<JournalRun> runs_;
-    std::vector<Identity> identities_; // of runs_' files, as last read or written
+    std::vector<Identity> identities_;  // of runs_' files, as last read or written
+    std::vector<std::string> setAside_; // by ReadWhole, for the next Load to name
 };
 
 } // namespace cw

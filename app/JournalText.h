@@ -54,6 +54,7 @@ struct JournalRun {
     std::vector<std::string> order;  // the new order's titles, top row first
     std::vector<JournalEntry> files; // in the order they are stamped
     std::optional<FileTimeValue> finished, undone;
+    bool whole = true; // false: read for its summary, without its order and files
     friend bool operator==(const JournalRun&, const JournalRun&) = default;
 };
 

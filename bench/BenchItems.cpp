@@ -263,7 +263,7 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
         journaled.Take(Time([&] {
             StampJournaled(journal, fs, RunKind::Process, folder, rows, kStepAscending, nullptr);
         }));
-        const JournalRun run = *journal.LatestToUndo();
+        const JournalRun run = *journal.ReadWhole(journal.LatestToUndo());
         // The journal's own parts, timed alone: the plan, the text written before and after.
         JournalRun copy;
         plan.Take(Time([&] { copy = PlanRun(RunKind::Process, folder, rows, kStepAscending); }));
