@@ -5,6 +5,7 @@
 // of every row, processing the new order into file times, the journal that guards a run, and
 // undoing a run. Each figure is the best of --repeat runs. The shortcut files are made once per
 // size in a folder of the prefix's temporary folder and kept for later runs.
+#include "BenchShortcuts.h"
 #include "app/DesktopItems.h"
 #include "app/ItemLists.h"
 #include "app/Journal.h"
@@ -17,7 +18,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -25,25 +25,11 @@
 #include <vector>
 
 using namespace cw;
+using cwbench::Seconds;
+using cwbench::StampOf;
+using cwbench::Time;
 
 namespace {
-
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
-double Time(const std::function<void()>& work) {
-    const double start = Seconds();
-    work();
-    return Seconds() - start;
-}
 
 void Pump() {
     MSG msg;
@@ -51,82 +37,6 @@ void Pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-std::string Name(int i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "Shortcut %05d", i);
-    return name;
-}
-
-// A stamp per file, one second apart in an order unrelated to the names (a fixed permutation).
-FILETIME StampOf(int i, int count) {
-    const long long position = (static_cast<long long>(i) * 7919) % count;
-    ULARGE_INTEGER t{};
-    t.QuadPart = 133000000000000000ULL + static_cast<ULONGLONG>(position) * 10000000ULL;
-    return {t.LowPart, t.HighPart};
-}
-
-// Wine's own form of a Linux path, which it opens without looking for a name that differs only
-// in case: creating many files in one folder is then not quadratic. Plain paths elsewhere.
-std::string FastPathOf(const std::string& folder) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return folder;
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName(wide);
-    if (!name)
-        return folder;
-    std::string path = std::string("\\\\?\\unix") + name;
-    HeapFree(GetProcessHeap(), 0, name);
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path.back() == '\\' ? path : path + "\\";
-}
-
-int CountShortcuts(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA((folder + "*.lnk").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (FindNextFileA(search, &data));
-    FindClose(search);
-    return count;
-}
-
-void RemoveFiles(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((folder + data.cFileName).c_str());
-    while (FindNextFileA(search, &data));
-    FindClose(search);
-}
-
-// Makes (or re-stamps) `count` shortcut files; the time taken through `prefix`.
-double MakeFiles(const std::string& prefix, int count, DWORD disposition) {
-    return Time([&] {
-        for (int i = 0; i < count; ++i) {
-            const std::string path = prefix + Name(i) + ".lnk";
-            const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE) {
-                std::fprintf(stderr, "cannot make %s\n", path.c_str());
-                std::exit(2);
-            }
-            const FILETIME stamp = StampOf(i, count);
-            SetFileTime(file, &stamp, &stamp, &stamp);
-            CloseHandle(file);
-        }
-    });
 }
 
 // Two list boxes like the main window's, on a visible window.
@@ -159,16 +69,9 @@ struct Best {
 void Bench(int count, int repeat, const std::string& root, Lists& lists) {
     const FileSystem fs;
     const std::string folder = root + std::to_string(count) + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string fast = FastPathOf(folder);
-    if (CountShortcuts(folder) != count) {
-        RemoveFiles(folder);
-        const double made = MakeFiles(fast, count, CREATE_NEW);
-        std::printf("%6d files made in %.2f s (%s)\n", count, made,
-                    fast == folder ? "plain paths" : "Wine's Linux-path form");
-    } else {
-        MakeFiles(fast, count, OPEN_EXISTING); // the stamps of an earlier run's processing go
-    }
+    const double making = Seconds();
+    if (cwbench::PrepareShortcuts(folder, count))
+        std::printf("%6d files made in %.2f s\n", count, Seconds() - making);
 
     // The scan as the main window runs it, against the bare enumeration, whose entries carry
     // the times the scan sorts by.

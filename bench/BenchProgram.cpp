@@ -21,9 +21,10 @@
 // bests (noise on a shared machine only adds time, so the bests are the steadier). The shortcut
 // files are made once per size in <root>\<N>\ and re-stamped before each run; the prefix's
 // Desktop is pointed at them for the program's run and put back afterwards.
+#include "BenchShortcuts.h"
 #include "DesktopRedirect.h"
 #include "MessageBoxAnswerer.h" // IsMessageBox, ReadMessageBox
-#include "PageDriver.h"         // TextOf
+#include "ProcessWindows.h"
 
 #include <windows.h>
 
@@ -36,32 +37,19 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
 
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
+using cwbench::Seconds;
 
 constexpr DWORD kPatienceMs = 180000; // a step that takes longer has failed
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kPatienceMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        Sleep(1);
-    }
-    return true;
+using cwtest::Children;
+using cwtest::WindowsPathOf;
+
+bool WaitUntil(const std::function<bool()>& done) {
+    return cwtest::WaitUntil(done, kPatienceMs, 1);
 }
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -69,100 +57,8 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kPatienceMs)
     std::exit(1);
 }
 
-// A Linux path from the command line as Wine's drive Z: sees it.
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        std::replace(path.begin(), path.end(), '/', '\\');
-        path = "Z:" + path;
-    }
-    return path;
-}
-
 std::string WithBackslash(std::string folder) {
     return folder.empty() || folder.back() == '\\' ? folder : folder + "\\";
-}
-
-// Wine's own form of a Linux path, which it opens without looking for a name that differs only
-// in case: creating many files in one folder is then not quadratic. Plain paths elsewhere.
-std::string FastPathOf(const std::string& folder) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return folder;
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName(wide);
-    if (!name)
-        return folder;
-    std::string path = std::string("\\\\?\\unix") + name;
-    HeapFree(GetProcessHeap(), 0, name);
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return WithBackslash(path);
-}
-
-int CountFiles(const std::string& pattern) {
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        count += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-    while (FindNextFileA(search, &data));
-    FindClose(search);
-    return count;
-}
-
-void RemoveFiles(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((folder + data.cFileName).c_str());
-    while (FindNextFileA(search, &data));
-    FindClose(search);
-}
-
-// Shortcut i's stamp: one second apart in an order unrelated to the names (a fixed permutation).
-FILETIME StampOf(int i, int count) {
-    const long long position = (static_cast<long long>(i) * 7919) % count;
-    ULARGE_INTEGER t{};
-    t.QuadPart = 133000000000000000ULL + static_cast<ULONGLONG>(position) * 10000000ULL;
-    return {t.LowPart, t.HighPart};
-}
-
-// Makes the folder's `count` shortcuts when they are not all there, and gives every one its
-// stamp again (a run's processing moved them). bench_bare stamp relies on these names.
-void PrepareDesktop(const std::string& folder, int count) {
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const bool made = CountFiles(folder + "*") == count && CountFiles(folder + "*.lnk") == count;
-    if (!made)
-        RemoveFiles(folder);
-    const std::string fast = FastPathOf(folder);
-    const double start = Seconds();
-    for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Shortcut %05d.lnk", i);
-        const HANDLE file =
-            CreateFileA((fast + name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                        made ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            Fail("cannot make " + fast + name);
-        if (!made) {
-            static const char kBody[] = "a shortcut's place";
-            DWORD written = 0;
-            WriteFile(file, kBody, sizeof kBody - 1, &written, nullptr);
-        }
-        const FILETIME stamp = StampOf(i, count);
-        SetFileTime(file, &stamp, &stamp, &stamp);
-        CloseHandle(file);
-    }
-    if (!made)
-        std::printf("%d shortcuts made in %s in %.1f s\n", count, folder.c_str(),
-                    Seconds() - start);
 }
 
 // A process of the benchmark's: the program or a bare process, ended at the latest with the
@@ -212,20 +108,7 @@ public:
         Exited(INFINITE);
     }
     // Its visible top-level windows, message boxes included.
-    std::vector<HWND> Windows() const {
-        std::pair<DWORD, std::vector<HWND>> search{process_.dwProcessId, {}};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto& [pid, found] = *reinterpret_cast<decltype(search)*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == pid && IsWindowVisible(window))
-                    found.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.second;
-    }
+    std::vector<HWND> Windows() const { return cwtest::VisibleWindowsOf(process_.dwProcessId); }
     std::string Output() const {
         std::string text;
         char buffer[256];
@@ -246,24 +129,6 @@ private:
     PROCESS_INFORMATION process_{};
     HANDLE output_ = nullptr;
 };
-
-std::vector<HWND> Children(HWND parent, const std::string& windowClass,
-                           const std::string& caption = "") {
-    std::tuple<std::string, std::string, std::vector<HWND>> search{windowClass, caption, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& [cls, text, found] = *reinterpret_cast<decltype(search)*>(param);
-            char name[64] = "";
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, cls.c_str()) == 0 &&
-                (text.empty() || cwtest::TextOf(child) == text))
-                found.push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return std::get<2>(search);
-}
 
 // Answered once the window's thread takes messages again: a busy program answers late.
 LRESULT Ask(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -429,13 +294,13 @@ Options ReadOptions(int argc, char** argv) {
         const std::string key = arg.substr(0, equals),
                           value = equals == std::string::npos ? "" : arg.substr(equals + 1);
         if (key == "--app")
-            o.app = WindowsPath(value);
+            o.app = WindowsPathOf(value);
         else if (key == "--bare")
-            o.bare = WindowsPath(value);
+            o.bare = WindowsPathOf(value);
         else if (key == "--root")
-            o.root = WithBackslash(WindowsPath(value));
+            o.root = WithBackslash(WindowsPathOf(value));
         else if (key == "--csv")
-            o.csv = WindowsPath(value);
+            o.csv = WindowsPathOf(value);
         else if (key == "--repeat")
             o.repeat = std::max(1, std::atoi(value.c_str()));
         else if (key == "--sizes") {
@@ -495,7 +360,10 @@ int main(int argc, char** argv) {
         const std::string folder = options.root + std::to_string(n) + "\\";
         Runs runs;
         for (int r = 0; r < options.repeat; ++r) {
-            PrepareDesktop(folder, n);
+            const double making = Seconds();
+            if (cwbench::PrepareShortcuts(folder, n))
+                std::printf("%d shortcuts made in %s in %.1f s\n", n, folder.c_str(),
+                            Seconds() - making);
             // The folder without its last backslash, which would escape the closing quote.
             const std::string bare = "\"" + options.bare + "\" ",
                               quoted = " \"" + folder.substr(0, folder.size() - 1) + "\"";

@@ -6,7 +6,7 @@
 #include "app/ItemLists.h"
 #include "app/NewOrder.h"
 #include "fs/FileSystem.h"
-#include "tests/harness/UnixPath.h"
+#include "UnixPath.h"
 
 #include <gtest/gtest.h>
 

@@ -3,43 +3,25 @@
 // on buttons and list rows, answering its message boxes.
 #include "MessageBoxAnswerer.h"
 #include "PageDriver.h" // TextOf
+#include "ProcessWindows.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace cwtest {
 using Texts = std::vector<std::string>;
 constexpr const char* kTitle = "Norvanta Clutterwise";
 
-// Posted input is handled in the program's own time (and a sent message may overtake it): waits
-// until `done` holds, or the time runs out (false).
-inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 // The program under test: from the command line (--app=<path>), a Linux path mapped to drive Z:.
 inline std::string ProgramPath() {
     for (const std::string& arg : ::testing::internal::GetArgvs())
         if (arg.rfind("--app=", 0) == 0) {
-            std::string path = arg.substr(6);
-            if (!path.empty() && path[0] == '/') {
-                std::replace(path.begin(), path.end(), '/', '\\');
-                path = "Z:" + path;
-            }
-            return path;
+            return WindowsPathOf(arg.substr(6));
         }
     return {};
 }
@@ -71,20 +53,7 @@ public:
     AppDriver& operator=(const AppDriver&) = delete;
 
     // Visible top-level windows of the program (message boxes included).
-    std::vector<HWND> TopLevelWindows() const {
-        std::pair<DWORD, std::vector<HWND>> search{process_.dwProcessId, {}};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto& [pid, found] = *reinterpret_cast<decltype(search)*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == pid && IsWindowVisible(window))
-                    found.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.second;
-    }
+    std::vector<HWND> TopLevelWindows() const { return VisibleWindowsOf(process_.dwProcessId); }
     // The program's top-level window with this caption, once it appears.
     HWND WaitForWindow(const std::string& caption) const {
         HWND found = nullptr;
@@ -141,25 +110,6 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-// The child window of a class with a caption (a button, whichever frame holds it), or every child
-// of the class when the caption is empty.
-inline std::vector<HWND> Children(HWND parent, const std::string& windowClass,
-                                  const std::string& caption = "") {
-    std::tuple<std::string, std::string, std::vector<HWND>> search{windowClass, caption, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& [cls, text, found] = *reinterpret_cast<decltype(search)*>(param);
-            char name[64] = "";
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, cls.c_str()) == 0 && (text.empty() || TextOf(child) == text))
-                found.push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return std::get<2>(search);
-}
-
 // The one child of that class and caption, or none.
 inline HWND Child(HWND parent, const std::string& windowClass, const std::string& caption) {
     const auto found = Children(parent, windowClass, caption);
@@ -171,10 +121,6 @@ inline void ClickButton(HWND main, const std::string& caption) {
     const auto found = Children(main, "Button", caption);
     ASSERT_EQ(found.size(), 1u) << caption;
     PostMessageA(found[0], BM_CLICK, 0, 0);
-}
-
-inline void ClickButton(HWND button) {
-    PostMessageA(button, BM_CLICK, 0, 0);
 }
 
 inline std::vector<int> SelectedRows(HWND list) {

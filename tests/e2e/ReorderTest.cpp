@@ -5,7 +5,7 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
-#include "tests/harness/UnixPath.h"
+#include "UnixPath.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -116,8 +116,8 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     const auto top = [&] { return static_cast<int>(SendMessageA(added, LB_GETTOPINDEX, 0, 0)); };
     const HWND bar = Children(main, STATUSCLASSNAMEA).at(0);
     // Every row into the new order, the last two back (posted: not what is tested here).
-    ClickButton(Child(main, "Button", "Select All"));
-    ClickButton(Child(main, "Button", ">>"));
+    ClickButton(main, "Select All");
+    ClickButton(main, ">>");
     ASSERT_TRUE(WaitUntil([&] { return Rows(added) == names; }));
     // Selected by message: a posted click lands on whatever row shows at its place, and which rows
     // show depends on how far the list has scrolled by then.
@@ -197,7 +197,7 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     }));
 
     // Processed Ascending: the files' times follow the arranged order.
-    ClickButton(process);
+    ClickButton(main, "Process");
     ASSERT_TRUE(program.AnswerMessageBox());
     for (size_t i = 1; i < order.size(); ++i)
         EXPECT_LT(StampsOf(desktop / (order[i - 1] + ".lnk")).written,

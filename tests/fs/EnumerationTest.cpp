@@ -1,6 +1,6 @@
 #include "TempFolder.h"
 #include "fs/FileSystem.h"
-#include "tests/harness/UnixPath.h"
+#include "UnixPath.h"
 #include "win32/Errors.h"
 
 #include <gmock/gmock.h>

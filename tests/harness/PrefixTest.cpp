@@ -1,7 +1,7 @@
 // The tests run in a private Wine prefix inside the build tree: its Desktop (and the other user
 // folders) must lie there, never in the developer's own home folder. prefix-folders.sh checks
 // from the Linux side that they are real folders, not links.
-#include "tests/harness/UnixPath.h"
+#include "UnixPath.h"
 
 #include <gtest/gtest.h>
 

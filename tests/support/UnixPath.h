@@ -19,16 +19,22 @@ inline std::string UnixPathOf(const std::string& dosPath) {
     return path;
 }
 
-// Makes empty files "0<suffix>" to "<count - 1><suffix>" in a folder. Wine looks for every new
-// name through the whole folder (for the same name in other letter cases), which makes filling
-// one folder quadratic; its \\?\unix paths skip that.
-inline bool MakeNumberedFiles(const std::string& folder, int count, const std::string& suffix) {
+// The folder in Wine's \\?\unix form, ending in a backslash: Wine looks for every new name
+// through the whole folder (for the same name in other letter cases), which makes filling one
+// folder quadratic, and these paths skip that. Outside Wine, the folder as it is.
+inline std::string FastPathOf(const std::string& folder) {
     std::string path = UnixPathOf(folder);
     std::replace(path.begin(), path.end(), '/', '\\');
     path = path.empty() ? folder : "\\\\?\\unix" + path;
+    return path.empty() || path.back() == '\\' ? path : path + "\\";
+}
+
+// Makes empty files "0<suffix>" to "<count - 1><suffix>" in a folder.
+inline bool MakeNumberedFiles(const std::string& folder, int count, const std::string& suffix) {
+    const std::string path = FastPathOf(folder);
     for (int i = 0; i < count; ++i) {
-        const HANDLE file = CreateFileA((path + "\\" + std::to_string(i) + suffix).c_str(),
-                                        GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        const HANDLE file = CreateFileA((path + std::to_string(i) + suffix).c_str(), GENERIC_WRITE,
+                                        0, nullptr, CREATE_NEW, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         CloseHandle(file);
