@@ -65,11 +65,12 @@ int Reapply(Journal& journal) {
         journal.AppendLog("/reapply: there is no desktop folder");
         return kExitSomeFailed;
     }
-    if (!journal.LastOrder(desktop)) {
+    const JournalRun* saved = journal.LastOrder(desktop);
+    if (!saved) {
         journal.AppendLog("/reapply: there is no saved order");
         return kExitNothingSaved;
     }
-    const JournalRun* last = ReadWholeOrLog(journal, journal.LastOrder(desktop), "/reapply: ");
+    const JournalRun* last = ReadWholeOrLog(journal, saved, "/reapply: ");
     if (!last)
         return kExitSomeFailed;
     const std::int16_t step = last->step;
@@ -92,11 +93,12 @@ int Reapply(Journal& journal) {
 }
 
 int Undo(Journal& journal) {
-    if (!journal.LatestToUndo()) {
+    const JournalRun* latest = journal.LatestToUndo();
+    if (!latest) {
         journal.AppendLog("/undo: there is no run to undo");
         return kExitNothingSaved;
     }
-    const JournalRun* run = ReadWholeOrLog(journal, journal.LatestToUndo(), "/undo: ");
+    const JournalRun* run = ReadWholeOrLog(journal, latest, "/undo: ");
     if (!run)
         return kExitSomeFailed;
     const UndoReport report = UndoRun(journal, *run, [&](const std::string& path) {

@@ -292,7 +292,8 @@ bool Journal::MakeFolder() const {
 }
 
 bool Journal::Save(JournalRun& run) {
-    if (folder_.empty() || !MakeFolder())
+    // A summary written away would drop the run's rows from its journal for good.
+    if (!run.whole || folder_.empty() || !MakeFolder())
         return false;
     const bool isNew = run.number == 0;
     if (isNew) {

@@ -44,7 +44,8 @@ public:
     JournalRun* ReadWhole(const JournalRun* run);
 
     // Writes `run` durably. A run without a number is new: it gets the next number, and the
-    // oldest runs beyond the 20 kept are removed. False when it cannot be written.
+    // oldest runs beyond the 20 kept are removed. False when it cannot be written, and for a
+    // run read for its summary only.
     bool Save(JournalRun& run);
 
     // Appends one line, the local date and time first, to the log; false when it cannot.
