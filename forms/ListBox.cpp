@@ -50,10 +50,7 @@ void ListBox::Clear() {
 }
 
 int ListBox::ListCount() const {
-    if (!Hwnd())
-        return 0;
-    const LRESULT n = SendMessageA(Hwnd(), LB_GETCOUNT, 0, 0);
-    return n < 0 ? 0 : static_cast<int>(n);
+    return RowCount(Hwnd());
 }
 
 std::string ListBox::List(int index) const {

@@ -77,10 +77,6 @@ DateTime AddSeconds(DateTime value, long long seconds) {
     return MakeDateTime(FromLinearSeconds(LinearSeconds(SplitDateTime(value)) + seconds));
 }
 
-long long SecondsBetween(DateTime a, DateTime b) {
-    return LinearSeconds(SplitDateTime(b)) - LinearSeconds(SplitDateTime(a));
-}
-
 DateTime Now() {
     SYSTEMTIME st;
     GetLocalTime(&st);

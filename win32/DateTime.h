@@ -24,8 +24,6 @@ DateTime MakeDateTime(const CalendarTime& t);
 CalendarTime SplitDateTime(DateTime value);
 
 DateTime AddSeconds(DateTime value, long long seconds);
-// Whole seconds from a to b (b - a), as the calendar fields of both give them.
-long long SecondsBetween(DateTime a, DateTime b);
 
 // The current local time, cut to the whole second.
 DateTime Now();
