@@ -185,14 +185,9 @@ void RunProgram(const std::string& app, int n, Runs& runs) {
         Fail("the program did not list " + std::to_string(n) + " rows");
     runs["start"].push_back(Seconds() - start);
 
-    std::vector<HWND> lists = Children(main, "ListBox");
+    const std::vector<HWND> lists = cwtest::ListsLeftToRight(main);
     if (lists.size() != 2)
         Fail("the program's window has no two lists");
-    RECT a{}, b{};
-    GetWindowRect(lists[0], &a);
-    GetWindowRect(lists[1], &b);
-    if (a.left > b.left)
-        std::swap(lists[0], lists[1]);
     const HWND current = lists[0], added = lists[1];
     const auto button = [&](const char* caption) {
         const auto found = Children(main, "Button", caption);

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -38,13 +37,7 @@ long long LocalSecondsOf(WORD year, WORD month, WORD day, WORD hour, WORD minute
 struct Running {
     explicit Running(const std::string& desktop) : redirect(desktop) {
         main = program.WaitForWindow(kTitle);
-        std::vector<HWND> lists = main ? Children(main, "ListBox") : std::vector<HWND>{};
-        std::sort(lists.begin(), lists.end(), [](HWND a, HWND b) {
-            RECT ra{}, rb{};
-            GetWindowRect(a, &ra);
-            GetWindowRect(b, &rb);
-            return ra.left < rb.left;
-        });
+        const std::vector<HWND> lists = main ? ListsLeftToRight(main) : std::vector<HWND>{};
         current = lists.empty() ? nullptr : lists.front(); // "Current order:" is the left one
     }
     DesktopRedirect redirect;

@@ -106,13 +106,9 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     EXPECT_NEAR(client.right, 10815 * dpi / 1440.0, 1);
     EXPECT_NEAR(client.bottom, 6300 * dpi / 1440.0, 1);
     EXPECT_NEAR(strip.bottom, 945 * dpi / 1440.0, 0.5);
-    const std::vector<HWND> lists = Children(main, "ListBox");
+    const std::vector<HWND> lists = ListsLeftToRight(main);
     ASSERT_EQ(lists.size(), 2u);
-    RECT first{}, second{};
-    GetWindowRect(lists[0], &first);
-    GetWindowRect(lists[1], &second);
-    const HWND current = lists[first.left < second.left ? 0 : 1],
-               added = lists[current == lists[0]];
+    const HWND current = lists[0], added = lists[1];
     const auto top = [&] { return static_cast<int>(SendMessageA(added, LB_GETTOPINDEX, 0, 0)); };
     const HWND bar = Children(main, STATUSCLASSNAMEA).at(0);
     // Every row into the new order, the last two back (posted: not what is tested here).

@@ -71,4 +71,16 @@ inline std::vector<HWND> Children(HWND parent, const std::string& windowClass,
     return std::get<2>(search);
 }
 
+// The list boxes of a window, left to right.
+inline std::vector<HWND> ListsLeftToRight(HWND window) {
+    std::vector<HWND> lists = Children(window, "ListBox");
+    const auto left = [](HWND list) {
+        RECT r{};
+        GetWindowRect(list, &r);
+        return r.left;
+    };
+    std::sort(lists.begin(), lists.end(), [&](HWND a, HWND b) { return left(a) < left(b); });
+    return lists;
+}
+
 } // namespace cwtest
