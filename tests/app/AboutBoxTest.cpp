@@ -88,16 +88,6 @@ bool ClickingWebsiteKeepsTheBoxOpenAndSilent(const std::string& address) {
 
 } // namespace
 
-TEST(AboutCaption, DropsAmpersandsThenEllipses) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"&About Clutterwise...", "About Clutterwise"},
-        {"&Help && Tips", "Help  Tips"},
-        {"A....B", "A.B"},
-        {".&..", ""}}; // "..." once "&" is gone
-    for (const auto& [command, caption] : cases)
-        EXPECT_EQ(AboutCaption(command), caption) << command;
-}
-
 // A protocol nobody is registered for: the shell opens nothing and the program says nothing.
 TEST(AboutBox, ClickingAnAddressNothingOpensLeavesTheBoxOpenAndSilent) {
     EXPECT_TRUE(ClickingWebsiteKeepsTheBoxOpenAndSilent("clutterwise-test-nowhere:about"));

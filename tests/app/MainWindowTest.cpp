@@ -375,20 +375,17 @@ protected:
 TEST_F(UndoWindow, PutsBackAllThreeTimesRunByRunAndListsTheDesktopAgain) {
     const Rows names{"Mail.lnk", "Mail.pif", "Straße.lnk", "日本語.lnk"};
     const auto times = [&] {
-        std::vector<ExactTimes> all;
+        std::map<std::string, ExactTimes> all;
         for (const std::string& name : names)
-            all.push_back(ExactTimesOf(PathOf(name)));
+            all[name] = ExactTimesOf(PathOf(name));
         return all;
     };
-    const auto made = ProcessAll(names);
-    std::vector<ExactTimes> original;
-    for (const std::string& name : names)
-        original.push_back(made.at(name));
+    const auto original = ProcessAll(names);
     EXPECT_TRUE(Enabled("CommandUndo") && Enabled("CommandReapply"));
     const auto first = times();
     Click("OptionMethodDescending");
     Click("CommandProcess");
-    EXPECT_NE(times()[2], first[2]);
+    EXPECT_NE(times().at("Straße.lnk"), first.at("Straße.lnk"));
 
     Click("CommandUndo");
     EXPECT_EQ(times(), first);
@@ -447,7 +444,6 @@ TEST_F(UndoWindow, ReportsAnUnreadableJournalOnceAndGoesOn) {
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_EQ(LastBox(), "A journal of earlier runs could not be read and was set aside:\r\n" +
                              journal.Folder() + "journal-000001.damaged.txt");
-    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Exclamation);
     Click("CommandRefresh");
     EXPECT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_FALSE(Enabled("CommandUndo"));

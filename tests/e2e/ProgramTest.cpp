@@ -5,7 +5,6 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
-#include "win32/VersionInfo.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -66,15 +65,6 @@ std::pair<std::optional<DWORD>, bool> Exited(DWORD code) {
 }
 
 } // namespace
-
-// The program's own version block: the About box of the in-process tests reads the test's.
-TEST(Program, CarriesItsVersionInformation) {
-    const auto version = cw::VersionInfo::Read(ProgramPath());
-    ASSERT_TRUE(version) << ProgramPath();
-    EXPECT_EQ(version->companyName + " " + version->productName, kTitle);
-    EXPECT_EQ(std::to_string(version->major) + "." + std::to_string(version->minor), "1.0");
-    EXPECT_EQ(version->legalCopyright, "Copyright \xC2\xA9 2026 Norvanta");
-}
 
 // A Desktop that resolves to nothing: the program ends at once, without a window or a word.
 TEST(Program, EndsSilentlyWithoutADesktopFolder) {

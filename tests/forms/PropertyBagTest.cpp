@@ -4,15 +4,6 @@
 
 using namespace cw;
 
-TEST(PropertyBag, MatchesKeysWithoutRegardToCaseAndStoresThemInLowerCase) {
-    PropertyBag bag;
-    bag.WriteString("PanelText(0)", "Ready", "");
-    bag.WriteString("PANELTEXT(0)", "Busy", "");
-    ASSERT_EQ(bag.Entries().size(), 1u);
-    EXPECT_EQ(bag.Entries()[0].key, "paneltext(0)");
-    EXPECT_EQ(bag.ReadString("PanelText(0)", "").value(), "Busy");
-}
-
 // Numbers in the forms a design holds; a read that cannot convert gives nothing, so its caller
 // skips that one step and reads the next.
 TEST(PropertyBag, ReadsTheFormsADesignHoldsAndFailsAloneOnTheRest) {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,22 +15,14 @@ using namespace cwtest;
 
 namespace {
 
-// The pixels of row y from x `from` up to `to`.
-inline std::vector<COLORREF> PixelRow(HWND hwnd, int y, int to, int from = 0) {
-    std::vector<COLORREF> row;
-    HDC dc = GetDC(hwnd);
-    for (int x = from; x < to; ++x)
-        row.push_back(GetPixel(dc, x, y));
-    ReleaseDC(hwnd, dc);
-    return row;
-}
-
-inline int CountPixels(HWND hwnd, RECT area, COLORREF colour) {
+// How many pixels of the area have the colour.
+int CountPixels(HWND hwnd, RECT area, COLORREF colour) {
     int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        const auto row = PixelRow(hwnd, y, area.right, area.left);
-        count += static_cast<int>(std::count(row.begin(), row.end(), colour));
-    }
+    HDC dc = GetDC(hwnd);
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += GetPixel(dc, x, y) == colour;
+    ReleaseDC(hwnd, dc);
     return count;
 }
 
