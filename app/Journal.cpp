@@ -161,13 +161,13 @@ bool WriteAll(HANDLE file, const std::string& text) {
     return true;
 }
 
-std::uint64_t UtcNow() {
+} // namespace
+
+FileTimeValue UtcNow() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return Join(now.dwHighDateTime, now.dwLowDateTime);
 }
-
-} // namespace
 
 Journal::Journal(std::string folder) : folder_(std::move(folder)) {}
 

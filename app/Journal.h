@@ -11,6 +11,9 @@
 
 namespace cw {
 
+// The time now, as a file time.
+FileTimeValue UtcNow();
+
 class Journal {
 public:
     static constexpr int kKeptRuns = 20;

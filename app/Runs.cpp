@@ -113,12 +113,6 @@ std::optional<FileTimeValue> UtcFileTime(DateTime local) {
     return ValueOf(utc);
 }
 
-FileTimeValue UtcNow() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return ValueOf(now);
-}
-
 JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
                    std::int16_t step) {
     JournalRun run;

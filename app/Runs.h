@@ -20,7 +20,6 @@ using ReportFailure = std::function<void(const std::string& path)>;
 
 // The three times of a file, read without opening it; nothing for a folder or no file.
 std::optional<FileTimes> TimesOf(const std::string& path);
-FileTimeValue UtcNow();
 // A local date/time value as the file time the file system library writes for it.
 std::optional<FileTimeValue> UtcFileTime(DateTime local);
 
