@@ -15,8 +15,9 @@ void StampNewOrder(const FileSystem& fs, const std::string& folder,
                    const StampHooks& hooks) {
     const TraceStep trace("stamp", std::to_string(rows.size()));
     // Looking for a file that is not there can cost a read of the whole folder (Wine does that for
-    // every name it does not find), and most desktops hold no ".pif" at all: look once for any.
-    const bool anyPif = !fs.ListFiles(folder, "*.pif").empty();
+    // every name it does not find), and most desktops hold no ".pif" at all: look once for any,
+    // unless the caller's own listing answers which files are there.
+    const bool anyPif = hooks.isFile || !fs.ListFiles(folder, "*.pif").empty();
 
     std::string path;
     for (size_t row = 0; row < rows.size(); ++row) {
