@@ -9,6 +9,7 @@
 #include "fs/SpecialFolders.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <exception>
 #include <string>
@@ -60,7 +61,8 @@ const JournalRun* ReadWholeOrLog(Journal& journal, const JournalRun* run,
 
 int Reapply(Journal& journal) {
     const FileSystem fs;
-    const std::string desktop = fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(0));
+    const std::string desktop =
+        fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP));
     if (!IsUsableDesktopFolder(desktop)) {
         journal.AppendLog("/reapply: there is no desktop folder");
         return kExitSomeFailed;

@@ -18,7 +18,6 @@ bool IsShortcutName(const std::string& name) {
 } // namespace
 
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder) {
-    constexpr std::uint64_t kTicksPerSecond = 10'000'000;
     std::vector<DesktopItem> items;
     for (FileEntry& file : fs.ListFiles(folder, "*.lnk")) {
         if (!IsShortcutName(file.name))

@@ -16,6 +16,8 @@
 #include "win32/Program.h"
 #include "win32/Trace.h"
 
+#include <shlobj.h>
+
 #include <exception>
 
 namespace cw {
@@ -66,7 +68,7 @@ void FormClutterwise::Form_Load() {
         return;
     }
     const SpecialFolders folders;
-    const std::string named = folders.GetSpecialFolder(0); // CSIDL_DESKTOP
+    const std::string named = folders.GetSpecialFolder(CSIDL_DESKTOP);
     desktopFolder_ = Files().AddFolderBackslash(named);
     if (!IsUsableDesktopFolder(desktopFolder_)) {
         Unload(); // no desktop to order: end without a word

@@ -1,9 +1,14 @@
 #include "app/Journal.h"
 
+#include "fs/DurableReplace.h"
+#include "fs/FileActions.h"
+#include "fs/FolderListing.h"
+#include "fs/OpenedFile.h"
 #include "fs/SpecialFolders.h"
-#include "win32/Handles.h"
+#include "win32/FileTime.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,7 +24,6 @@ constexpr const char* kPrefix = "journal-";
 constexpr const char* kRunSuffix = ".txt";
 constexpr const char* kSetAsideSuffix = ".damaged.txt";
 constexpr const char* kTempSuffix = ".tmp";
-constexpr int kLocalAppData = 0x1C; // CSIDL_LOCAL_APPDATA
 // A journal holds at most two files per row of a list (32,767 rows): far below this.
 constexpr std::uint64_t kLargestJournal = 256ull << 20;
 constexpr std::uint64_t kLargestLog = 1ull << 20;
@@ -27,11 +31,7 @@ constexpr std::uint64_t kLargestLog = 1ull << 20;
 // "file" line and after the last, each found within this many bytes of its end of the file.
 constexpr std::uint64_t kSummaryReach = 64u << 10;
 // A temporary file this old was left by a writer that did not finish.
-constexpr std::uint64_t kStaleTemp = 10ull * 60 * 10'000'000;
-
-std::uint64_t Join(DWORD high, DWORD low) {
-    return (static_cast<std::uint64_t>(high) << 32) | low;
-}
+constexpr FileTimeValue kStaleTemp = 10ull * 60 * kTicksPerSecond;
 
 bool EndsWith(const std::string& text, const char* suffix) {
     const size_t n = std::char_traits<char>::length(suffix);
@@ -56,38 +56,13 @@ std::optional<JournalName> SplitName(const std::string& name) {
     return JournalName{std::stoll(name.substr(prefix, end - prefix)), name.substr(end)};
 }
 
-bool ReadAll(HANDLE file, std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file, text.data() + done, static_cast<DWORD>(text.size() - done), &read,
-                      nullptr) ||
-            read == 0)
-            return false;
-        done += read;
-    }
-    return true;
-}
-
-KernelHandle OpenToRead(const std::string& path, std::uint64_t& size) {
-    KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER length{};
-    if (!file || !GetFileSizeEx(file.Get(), &length) ||
-        static_cast<std::uint64_t>(length.QuadPart) > kLargestJournal)
-        return {};
-    size = static_cast<std::uint64_t>(length.QuadPart);
-    return file;
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::uint64_t size = 0;
-    const KernelHandle file = OpenToRead(path, size);
-    std::string text(static_cast<size_t>(size), '\0');
-    if (!file || !ReadAll(file.Get(), text))
-        return std::nullopt;
-    return text;
+// The journal files of the folder, by number: each file's name split, with what the listing says.
+std::vector<std::pair<JournalName, FolderEntry>> ListJournals(const std::string& folder) {
+    std::vector<std::pair<JournalName, FolderEntry>> found;
+    for (FolderEntry& entry : ListFolder(folder, std::string(kPrefix) + "*"))
+        if (auto split = SplitName(entry.name); split && !entry.info.IsFolder())
+            found.emplace_back(std::move(*split), std::move(entry));
+    return found;
 }
 
 // Whether a line holds one of a run's rows: an "order" or a "file" line.
@@ -99,18 +74,18 @@ bool IsRowLine(std::string_view line) {
 // A journal's text, or for a large one its text without its "order" and "file" lines: what its
 // summary is read from. The rows are left unchecked until the run is read whole.
 std::optional<std::string> ReadSummaryText(const std::string& path, bool& whole) {
-    std::uint64_t size = 0;
-    const KernelHandle file = OpenToRead(path, size);
+    const OpenedFile file(path, OpenedFile::Access::Contents);
+    const std::uint64_t size = file.Size().value_or(kLargestJournal + 1);
+    if (size > kLargestJournal)
+        return std::nullopt;
     whole = size <= 2 * kSummaryReach;
     std::string head(static_cast<size_t>(whole ? size : kSummaryReach), '\0');
-    if (!file || !ReadAll(file.Get(), head))
+    if (!file.Read(0, head))
         return std::nullopt;
     if (whole)
         return head;
     std::string tail(kSummaryReach, '\0');
-    LARGE_INTEGER from{};
-    from.QuadPart = static_cast<LONGLONG>(size - kSummaryReach);
-    if (!SetFilePointerEx(file.Get(), from, nullptr, FILE_BEGIN) || !ReadAll(file.Get(), tail))
+    if (!file.Read(size - kSummaryReach, tail))
         return std::nullopt;
     size_t rows = std::string::npos; // where the first row line begins
     for (size_t at = 0; at < head.size() && rows == std::string::npos;) {
@@ -130,7 +105,7 @@ std::optional<std::string> ReadSummaryText(const std::string& path, bool& whole)
     }
     if (rows == std::string::npos || after == std::string::npos) {
         whole = true; // no row lines where they belong: read whole, so that the reader judges it
-        return ReadWholeFile(path);
+        return ReadWholeFile(path, kLargestJournal);
     }
     return head.substr(0, rows) + tail.substr(after);
 }
@@ -149,30 +124,12 @@ JournalRun Summary(const JournalRun& run) {
     return summary;
 }
 
-bool WriteAll(HANDLE file, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        DWORD written = 0;
-        const auto chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 24));
-        if (!WriteFile(file, text.data() + done, chunk, &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 } // namespace
-
-FileTimeValue UtcNow() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return Join(now.dwHighDateTime, now.dwLowDateTime);
-}
 
 Journal::Journal(std::string folder) : folder_(std::move(folder)) {}
 
 std::string Journal::UserFolder() {
-    const std::string data = SpecialFolders().GetSpecialFolder(kLocalAppData);
+    const std::string data = SpecialFolders().GetSpecialFolder(CSIDL_LOCAL_APPDATA);
     if (data.empty())
         return {};
     return data + (data.back() == '\\' ? "" : "\\") + "Norvanta\\Clutterwise\\";
@@ -184,175 +141,124 @@ std::string Journal::RunPath(std::int64_t number, const char* suffix) const {
     return folder_ + name;
 }
 
+// Renames the journal of run `number` to its ".damaged.txt" name; that name.
+std::string Journal::SetAside(std::int64_t number) {
+    const std::string aside = RunPath(number, kSetAsideSuffix);
+    RenameDurably(RunPath(number, kRunSuffix), aside, true);
+    return aside;
+}
+
 std::vector<std::string> Journal::Load() {
     std::vector<std::string> setAside = std::exchange(setAside_, {});
     if (folder_.empty())
         return setAside;
-    std::map<std::int64_t, std::pair<std::string, Identity>> found;
-    WIN32_FIND_DATAA data;
-    {
-        const FindHandle search(FindFirstFileA((folder_ + kPrefix + "*").c_str(), &data));
-        if (search)
-            do {
-                const std::string name = data.cFileName;
-                const auto split = SplitName(name);
-                if (!split || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    continue;
-                const Identity identity{
-                    Join(data.nFileSizeHigh, data.nFileSizeLow),
-                    Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
-                if (split->rest == kRunSuffix)
-                    found[split->number] = {folder_ + name, identity};
-                else if (EndsWith(name, kTempSuffix) && identity.written + kStaleTemp < UtcNow())
-                    DeleteFileA((folder_ + name).c_str());
-            } while (FindNextFileA(search.Get(), &data));
+    std::map<std::int64_t, FileInfo> found;
+    for (const auto& [name, entry] : ListJournals(folder_)) {
+        if (name.rest == kRunSuffix)
+            found[name.number] = entry.info;
+        else if (EndsWith(entry.name, kTempSuffix) &&
+                 entry.info.times.written + kStaleTemp < UtcNow())
+            RemoveFileAt(folder_ + entry.name);
     }
 
-    std::vector<JournalRun> runs;
-    std::vector<Identity> identities;
-    for (auto& entry : found) {
-        const auto number = entry.first; // a plain copy: C++20 lambdas cannot capture a binding
-        auto& [path, identity] = entry.second;
+    std::vector<Kept> runs;
+    for (const auto& [number, info] : found) {
         const auto known = std::find_if(runs_.begin(), runs_.end(),
-                                        [&](const JournalRun& r) { return r.number == number; });
-        if (known != runs_.end() && identities_[known - runs_.begin()] == identity) {
+                                        [&](const Kept& k) { return k.run.number == number; });
+        if (known != runs_.end() && known->size == info.size &&
+            known->written == info.times.written) {
             runs.push_back(std::move(*known));
-            identities.push_back(identity);
             continue;
         }
         bool whole = true;
-        const std::optional<std::string> text = ReadSummaryText(path, whole);
+        const std::optional<std::string> text = ReadSummaryText(RunPath(number, kRunSuffix), whole);
         if (!text)
             continue; // held by another writer just now: read it next time
         JournalReadResult read = ReadJournal(*text);
         if (read.run && read.run->number == number) {
             read.run->whole = whole;
-            runs.push_back(std::move(*read.run));
-            identities.push_back(identity);
+            runs.push_back({std::move(*read.run), info.size, info.times.written});
             continue;
         }
-        const std::string aside = RunPath(number, kSetAsideSuffix);
-        MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
-        setAside.push_back(aside);
+        setAside.push_back(SetAside(number));
     }
     runs_ = std::move(runs);
-    identities_ = std::move(identities);
     return setAside;
 }
 
 const JournalRun* Journal::LatestToUndo() const {
-    for (auto run = runs_.rbegin(); run != runs_.rend(); ++run)
-        if (!run->undone)
-            return &*run;
+    for (auto kept = runs_.rbegin(); kept != runs_.rend(); ++kept)
+        if (!kept->run.undone)
+            return &kept->run;
     return nullptr;
 }
 
 const JournalRun* Journal::LastOrder(const std::string& desktopFolder) const {
-    for (auto run = runs_.rbegin(); run != runs_.rend(); ++run)
-        if (!run->undone && lstrcmpiA(run->folder.c_str(), desktopFolder.c_str()) == 0)
-            return &*run;
+    for (auto kept = runs_.rbegin(); kept != runs_.rend(); ++kept)
+        if (!kept->run.undone && lstrcmpiA(kept->run.folder.c_str(), desktopFolder.c_str()) == 0)
+            return &kept->run;
     return nullptr;
 }
 
 JournalRun* Journal::ReadWhole(const JournalRun* run) {
     const auto at = std::find_if(runs_.begin(), runs_.end(),
-                                 [&](const JournalRun& kept) { return &kept == run; });
+                                 [&](const Kept& kept) { return &kept.run == run; });
     if (at == runs_.end())
         return nullptr;
-    if (at->whole)
-        return &*at;
-    const std::string path = RunPath(at->number, kRunSuffix);
-    if (const std::optional<std::string> text = ReadWholeFile(path)) {
+    if (at->run.whole)
+        return &at->run;
+    const std::int64_t number = at->run.number;
+    if (const auto text = ReadWholeFile(RunPath(number, kRunSuffix), kLargestJournal)) {
         JournalReadResult read = ReadJournal(*text);
-        if (read.run && read.run->number == at->number) {
-            *at = std::move(*read.run);
-            return &*at;
+        if (read.run && read.run->number == number) {
+            at->run = std::move(*read.run);
+            return &at->run;
         }
-        const std::string aside = RunPath(at->number, kSetAsideSuffix);
-        MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
-        setAside_.push_back(aside);
+        setAside_.push_back(SetAside(number));
     }
-    Drop(*at);
+    runs_.erase(at);
     return nullptr;
-}
-
-void Journal::Drop(const JournalRun& run) {
-    const auto index = &run - runs_.data();
-    runs_.erase(runs_.begin() + index);
-    identities_.erase(identities_.begin() + index);
-}
-
-bool Journal::MakeFolder() const {
-    // Every level below the drive, so that a fresh profile gets "Norvanta" and "Clutterwise".
-    for (size_t at = folder_.find('\\', 3); at != std::string::npos;
-         at = folder_.find('\\', at + 1))
-        CreateDirectoryA(folder_.substr(0, at).c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesA(folder_.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Journal::Save(JournalRun& run) {
     // A summary written away would drop the run's rows from its journal for good.
-    if (!run.whole || folder_.empty() || !MakeFolder())
+    if (!run.whole || folder_.empty() || !MakeFolderChain(folder_))
         return false;
     const bool isNew = run.number == 0;
     if (isNew) {
         // The next number after every one in the folder, those set aside included; another
         // instance may be writing one just now, which the rename below finds out.
-        std::int64_t last = runs_.empty() ? 0 : runs_.back().number;
-        WIN32_FIND_DATAA data;
-        const FindHandle search(FindFirstFileA((folder_ + kPrefix + "*").c_str(), &data));
-        if (search)
-            do
-                if (const auto split = SplitName(data.cFileName))
-                    last = std::max(last, split->number);
-            while (FindNextFileA(search.Get(), &data));
+        std::int64_t last = runs_.empty() ? 0 : runs_.back().run.number;
+        for (const auto& [name, entry] : ListJournals(folder_))
+            last = std::max(last, name.number);
         run.number = last + 1;
     }
 
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::optional<std::string> text = WriteJournal(run);
-        if (!text) {
-            if (isNew)
-                run.number = 0;
-            return false;
-        }
-        const std::string temp = RunPath(
-            run.number, ("." + std::to_string(GetCurrentProcessId()) + kTempSuffix).c_str());
+        if (!text)
+            break;
         const std::string path = RunPath(run.number, kRunSuffix);
-        bool written = false;
-        {
-            const KernelHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-            written = file && WriteAll(file.Get(), *text) && FlushFileBuffers(file.Get());
-        }
-        const DWORD replace = isNew ? 0 : MOVEFILE_REPLACE_EXISTING;
-        if (written && MoveFileExA(temp.c_str(), path.c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-            const Identity identity{
-                Join(data.nFileSizeHigh, data.nFileSizeLow),
-                Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+        const std::uint32_t error = ReplaceDurably(path, *text, !isNew);
+        if (error == 0) {
+            const FileInfo info = FileInfoOf(path).value_or(FileInfo{});
             const auto at = std::lower_bound(
                 runs_.begin(), runs_.end(), run.number,
-                [](const JournalRun& r, std::int64_t number) { return r.number < number; });
-            const auto index = at - runs_.begin();
+                [](const Kept& k, std::int64_t number) { return k.run.number < number; });
             // The caller holds the run whole; kept here is its summary, read whole on demand.
-            if (at != runs_.end() && at->number == run.number) {
-                if (&*at != &run)
-                    *at = Summary(run);
-                identities_[index] = identity;
+            if (at == runs_.end() || at->run.number != run.number) {
+                runs_.insert(at, {Summary(run), info.size, info.times.written});
             } else {
-                runs_.insert(at, Summary(run));
-                identities_.insert(identities_.begin() + index, identity);
+                if (&at->run != &run)
+                    at->run = Summary(run);
+                at->size = info.size;
+                at->written = info.times.written;
             }
             if (isNew)
                 Prune();
             return true;
         }
-        const DWORD error = GetLastError();
-        DeleteFileA(temp.c_str());
-        if (!written || !isNew || error != ERROR_ALREADY_EXISTS)
+        if (!isNew || error != ERROR_ALREADY_EXISTS)
             break;
         ++run.number; // another instance took this number meanwhile
     }
@@ -363,16 +269,9 @@ bool Journal::Save(JournalRun& run) {
 
 void Journal::Prune() const {
     std::vector<std::pair<std::int64_t, std::string>> files;
-    WIN32_FIND_DATAA data;
-    {
-        const FindHandle search(FindFirstFileA((folder_ + kPrefix + "*").c_str(), &data));
-        if (search)
-            do
-                if (const auto split = SplitName(data.cFileName);
-                    split && (split->rest == kRunSuffix || split->rest == kSetAsideSuffix))
-                    files.emplace_back(split->number, folder_ + data.cFileName);
-            while (FindNextFileA(search.Get(), &data));
-    }
+    for (const auto& [name, entry] : ListJournals(folder_))
+        if (name.rest == kRunSuffix || name.rest == kSetAsideSuffix)
+            files.emplace_back(name.number, folder_ + entry.name);
     std::vector<std::int64_t> numbers;
     for (const auto& file : files)
         numbers.push_back(file.first);
@@ -383,26 +282,21 @@ void Journal::Prune() const {
     const std::int64_t oldestKept = numbers[numbers.size() - kKeptRuns];
     for (const auto& [number, path] : files)
         if (number < oldestKept)
-            DeleteFileA(path.c_str());
+            RemoveFileAt(path);
 }
 
 bool Journal::AppendLog(const std::string& text) const {
-    if (folder_.empty() || !MakeFolder())
+    if (folder_.empty() || !MakeFolderChain(folder_))
         return false;
     const std::string path = LogPath();
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-        Join(data.nFileSizeHigh, data.nFileSizeLow) > kLargestLog)
-        MoveFileExA(path.c_str(), (path + ".old").c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (const auto log = FileInfoOf(path); log && log->size > kLargestLog)
+        RenameDurably(path, path + ".old", true);
     SYSTEMTIME now;
     GetLocalTime(&now);
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth,
                   now.wDay, now.wHour, now.wMinute, now.wSecond);
-    const KernelHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.Get(), stamp + text + "\r\n");
+    return AppendLine(path, stamp + text);
 }
 
 } // namespace cw

@@ -1,8 +1,8 @@
 #pragma once
 // The journal of the runs that stamped the desktop: one text file per run ("journal-000007.txt")
 // in the user's own folder below the local application data, never on the desktop. Each file is
-// written beside its place, flushed to disk and renamed over it, so that a crash leaves either
-// the old text or the new one, never a torn one. The newest 20 runs are kept.
+// replaced durably (fs/DurableReplace), so that a crash leaves either the old text or the new one,
+// never a torn one. The newest 20 runs are kept.
 #include "app/JournalText.h"
 
 #include <cstdint>
@@ -11,12 +11,17 @@
 
 namespace cw {
 
-// The time now, as a file time.
-FileTimeValue UtcNow();
-
 class Journal {
 public:
     static constexpr int kKeptRuns = 20;
+
+    // One run as read or written, with the size and write time its file had then: a file that
+    // still has both is not read again.
+    struct Kept {
+        JournalRun run;
+        std::uint64_t size = 0;
+        FileTimeValue written = 0;
+    };
 
     // `folder` ends in a backslash; it is made when the first run is written.
     explicit Journal(std::string folder);
@@ -36,7 +41,7 @@ public:
     std::vector<std::string> Load();
 
     // The runs read, oldest first.
-    const std::vector<JournalRun>& Runs() const { return runs_; }
+    const std::vector<Kept>& Runs() const { return runs_; }
     // The newest run that has not been undone; null when there is none.
     const JournalRun* LatestToUndo() const;
     // The newest run on `desktopFolder` that has not been undone; null when none.
@@ -55,18 +60,12 @@ public:
     bool AppendLog(const std::string& text) const;
 
 private:
-    struct Identity {
-        std::uint64_t size = 0, written = 0;
-        friend bool operator==(const Identity&, const Identity&) = default;
-    };
     std::string RunPath(std::int64_t number, const char* suffix) const;
-    bool MakeFolder() const;
+    std::string SetAside(std::int64_t number);
     void Prune() const;
-    void Drop(const JournalRun& run);
 
     std::string folder_;
-    std::vector<JournalRun> runs_;
-    std::vector<Identity> identities_;  // of runs_' files, as last read or written
+    std::vector<Kept> runs_;            // by number
     std::vector<std::string> setAside_; // by ReadWhole, for the next Load to name
 };
 

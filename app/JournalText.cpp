@@ -11,43 +11,9 @@ constexpr std::string_view kLegend =
     "# Times in UTC to 100 ns. file: offset in seconds, original creation, last-access and\n"
     "# last-write time, the time the run wrote (\"-\" until it has), full path.\n";
 
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
-constexpr std::int64_t kSecondsPerDay = 86'400;
-constexpr std::int64_t kDaysBefore1970 = 134'774; // from 1601-01-01
 // Beyond this the platform refuses a file time.
 constexpr FileTimeValue kLastFileTime = 0x7FFF'FFFF'FFFF'FFFFull;
 constexpr std::int64_t kMaxNumber = 999'999'999'999;
-
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and back.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
-}
-
-bool IsLeap(std::int64_t y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-unsigned DaysIn(std::int64_t y, unsigned m) {
-    static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : days[m - 1];
-}
 
 // Exactly `width` decimal digits.
 template <typename T> bool Digits(std::string_view text, size_t at, size_t width, T& value) {
@@ -133,9 +99,7 @@ std::string_view Field(std::string_view& rest) {
 void AppendFileTime(std::string& text, FileTimeValue value, char after) {
     const auto ticks = static_cast<std::int64_t>(value & kLastFileTime); // the writer checks
     const std::int64_t seconds = ticks / kTicksPerSecond;
-    std::int64_t year = 0;
-    unsigned month = 0, day = 0;
-    CivilFromDays(seconds / kSecondsPerDay - kDaysBefore1970, year, month, day);
+    const CivilDate date = CivilFromDays(seconds / kSecondsPerDay - kFileTimeEpochDays);
     const std::int64_t inDay = seconds % kSecondsPerDay;
     char buffer[32];
     char* const end = buffer + sizeof buffer;
@@ -153,9 +117,9 @@ void AppendFileTime(std::string& text, FileTimeValue value, char after) {
     put(inDay % 60, 2, ':');
     put(inDay / 60 % 60, 2, ':');
     put(inDay / 3600, 2, 'T');
-    put(day, 2, '-');
-    put(month, 2, '-');
-    put(year, 4, 0);
+    put(date.day, 2, '-');
+    put(date.month, 2, '-');
+    put(date.year, 4, 0);
     text.append(at, end);
 }
 
@@ -182,10 +146,10 @@ std::optional<FileTimeValue> ParseFileTime(std::string_view text) {
         text[y + 12] != ':' || !Digits(text, y + 13, 2, second) || text[y + 15] != '.' ||
         !Digits(text, y + 16, 7, fraction) || text[y + 23] != 'Z')
         return std::nullopt;
-    if (year < 1601 || month < 1 || month > 12 || day < 1 || day > DaysIn(year, month) ||
+    if (year < 1601 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
         hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
-    const std::int64_t days = DaysFromCivil(year, month, day) + kDaysBefore1970;
+    const std::int64_t days = DaysFromCivil({year, month, day}) + kFileTimeEpochDays;
     const std::int64_t seconds = (days * 24 + hour) * 3600 + minute * 60 + second;
     if (seconds > static_cast<std::int64_t>(kLastFileTime / kTicksPerSecond))
         return std::nullopt;

@@ -1,23 +1,29 @@
 #pragma once
 // The text form of one run's journal: plain UTF-8, one fact a line, readable by a person.
 //
+// clang-format off
 //   Clutterwise journal 1
 //   # Times in UTC to 100 ns. file: offset in seconds, original creation, last-access and
 //   # last-write time, the time the run wrote ("-" until it has), full path.
 //   run 7
 //   kind process
 //   started 2026-05-12T08:15:00.1234567Z
-//   folder C:\Users\Ann\Desktop\ (the desktop folder, with its final backslash)
+//   folder C:\Users\Ann\Desktop\         (the desktop folder, with its final backslash)
 //   method ascending
 //   order Mail
 //   order Notes
-//   file +0 2025-11-02T09:00:01.5000000Z 2026-05-10T17:40:22.0312500Z 2025-11-02T09:00:01.5000000Z
-//   - C:\Users\Ann\Desktop\Mail.lnk file +60 ... - C:\Users\Ann\Desktop\Notes.lnk finished
-//   2026-05-12T08:15:00.9000000Z undone 2026-05-12T08:20:13.0000000Z end
+//   file +0 2025-11-02T09:00:01.5000000Z 2026-05-10T17:40:22.0312500Z 2025-11-02T09:00:01.5000000Z - C:\Users\Ann\Desktop\Mail.lnk
+//   file +60 ... - C:\Users\Ann\Desktop\Notes.lnk
+//   finished 2026-05-12T08:15:00.9000000Z
+//   undone 2026-05-12T08:20:13.0000000Z
+//   end
+// clang-format on
 //
 // A line that does not follow this form makes the whole text unreadable: a journal that has been
 // cut short or changed by hand is never half believed. Nothing here touches the platform, so the
 // reader can be fuzzed natively.
+#include "fs/FileInfo.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,14 +31,6 @@
 #include <vector>
 
 namespace cw {
-
-// A file time: 100 ns intervals since 1601-01-01 UTC, as the platform counts them.
-using FileTimeValue = std::uint64_t;
-
-struct FileTimes {
-    FileTimeValue created = 0, accessed = 0, written = 0;
-    friend bool operator==(const FileTimes&, const FileTimes&) = default;
-};
 
 // One file the run stamps.
 struct JournalEntry {

@@ -3,9 +3,10 @@
 #include "app/DesktopItems.h"
 #include "app/Journal.h"
 #include "app/NewOrder.h"
-#include "win32/Handles.h"
-
-#include <windows.h>
+#include "fs/FileActions.h"
+#include "fs/FolderListing.h"
+#include "fs/OpenedFile.h"
+#include "win32/FileTime.h"
 
 #include <algorithm>
 #include <iterator>
@@ -15,16 +16,7 @@
 namespace cw {
 namespace {
 
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
 constexpr size_t kNamesShown = 20;
-
-FileTimeValue ValueOf(const FILETIME& time) {
-    return (static_cast<FileTimeValue>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-FILETIME FileTimeOf(FileTimeValue value) {
-    return {static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
-}
 
 std::string AsciiLower(std::string text) {
     for (char& c : text)
@@ -46,20 +38,9 @@ std::pair<std::string, std::string> SplitPath(const std::string& path) {
 class FolderListing {
 public:
     explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
-        WIN32_FIND_DATAA data;
-        // Without short names and in large batches: the listing is most of the journal's cost.
-        const FindHandle search(FindFirstFileExA((folder_ + "*").c_str(), FindExInfoBasic, &data,
-                                                 FindExSearchNameMatch, nullptr,
-                                                 FIND_FIRST_EX_LARGE_FETCH));
-        if (!search)
-            return;
-        do
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                files_.push_back(
-                    {AsciiLower(data.cFileName),
-                     FileTimes{ValueOf(data.ftCreationTime), ValueOf(data.ftLastAccessTime),
-                               ValueOf(data.ftLastWriteTime)}});
-        while (FindNextFileA(search.Get(), &data));
+        for (FolderEntry& entry : ListFolder(folder_))
+            if (!entry.info.IsFolder())
+                files_.push_back({AsciiLower(entry.name), entry.info.times});
         std::sort(files_.begin(), files_.end(), ByName);
     }
 
@@ -70,7 +51,12 @@ public:
         const auto found = std::lower_bound(files_.begin(), files_.end(), key, ByName);
         if (found != files_.end() && found->name == key.name)
             return found->times;
-        return lookAlone ? TimesOf(folder_ + name) : std::nullopt;
+        if (!lookAlone)
+            return std::nullopt;
+        const std::optional<FileInfo> alone = FileInfoOf(folder_ + name);
+        if (!alone || alone->IsFolder())
+            return std::nullopt;
+        return alone->times;
     }
 
     bool HoldsAny(const std::string& extension) const {
@@ -94,24 +80,6 @@ private:
 };
 
 } // namespace
-
-std::optional<FileTimes> TimesOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::nullopt;
-    return FileTimes{ValueOf(data.ftCreationTime), ValueOf(data.ftLastAccessTime),
-                     ValueOf(data.ftLastWriteTime)};
-}
-
-std::optional<FileTimeValue> UtcFileTime(DateTime local) {
-    // As the file system library turns a local time into a file time.
-    const SYSTEMTIME fields = ToSystemTime(SplitDateTime(local));
-    FILETIME localTime, utc;
-    if (!SystemTimeToFileTime(&fields, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc))
-        return std::nullopt;
-    return ValueOf(utc);
-}
 
 JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
                    std::int16_t step) {
@@ -156,7 +124,7 @@ bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const 
     hooks.isFile = [&](const std::string& path) { return planned.count(path) > 0; };
     hooks.stamped = [&](const std::string& path, DateTime stamp) {
         if (const auto file = planned.find(path); file != planned.end())
-            run.files[file->second].stamped = UtcFileTime(stamp);
+            run.files[file->second].stamped = FileTimeOfLocal(stamp);
     };
     StampNewOrder(fs, folder, rows, step, reportFailure, hooks);
     run.finished = UtcNow();
@@ -207,27 +175,21 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
         };
         // Opened as processing opens a file to stamp it, so that both fail alike. The times are
         // read through the same handle: no second lookup of the path, no access time moved.
-        const KernelHandle handle(CreateFileA(file.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                              nullptr, OPEN_EXISTING, 0, nullptr));
-        FILETIME created, accessed, written;
-        if (!handle || !GetFileTime(handle.Get(), &created, &accessed, &written)) {
-            const std::optional<FileTimes> present = TimesOf(file.path);
-            if (!present)
-                report.gone.push_back(file.path); // or a folder in its place
-            else if (!untouched(present->written))
+        const OpenedFile handle(file.path, OpenedFile::Access::Stamp);
+        const std::optional<FileTimes> times = handle.Times();
+        if (!times) {
+            const std::optional<FileInfo> present = FileInfoOf(file.path);
+            if (!present || present->IsFolder())
+                report.gone.push_back(file.path);
+            else if (!untouched(present->times.written))
                 report.changed.push_back(file.path);
             else
                 fail();
             continue;
         }
-        if (!untouched(ValueOf(written))) {
+        if (!untouched(times->written))
             report.changed.push_back(file.path);
-            continue;
-        }
-        created = FileTimeOf(file.original.created);
-        accessed = FileTimeOf(file.original.accessed);
-        written = FileTimeOf(file.original.written);
-        if (SetFileTime(handle.Get(), &created, &accessed, &written))
+        else if (handle.SetTimes(file.original))
             ++report.restored;
         else
             fail();

@@ -18,11 +18,6 @@ class Journal;
 
 using ReportFailure = std::function<void(const std::string& path)>;
 
-// The three times of a file, read without opening it; nothing for a folder or no file.
-std::optional<FileTimes> TimesOf(const std::string& path);
-// A local date/time value as the file time the file system library writes for it.
-std::optional<FileTimeValue> UtcFileTime(DateTime local);
-
 // The run that will stamp `rows` of `folder` (ending in a backslash): every file it will stamp,
 // with its original times, from one listing of the folder (no file is opened).
 JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,

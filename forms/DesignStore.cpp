@@ -1,19 +1,13 @@
 #include "forms/DesignStore.h"
 
 #include "forms/DesignText.h"
-
-#include "win32/Handles.h"
+#include "fs/DurableReplace.h"
+#include "fs/FileActions.h"
 
 #include <windows.h>
 
 namespace cw {
 namespace {
-
-KernelHandle OpenFile(const std::string& path, DWORD access, DWORD disposition) {
-    HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    return KernelHandle(h);
-}
 
 DesignLoad FromText(std::string_view text, const std::string& source) {
     DesignReadResult read = ReadDesign(text);
@@ -42,37 +36,14 @@ DesignLoad LoadDesignResource(const std::string& name) {
 }
 
 bool ReadTextFile(const std::string& path, std::string& text) {
-    const KernelHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 16 * 1024 * 1024)
-        return false;
-    text.assign(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    return text.empty() ||
-           (ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) &&
-            got == text.size());
+    std::optional<std::string> read = ReadWholeFile(path, 16 * 1024 * 1024);
+    if (read)
+        text = std::move(*read);
+    return read.has_value();
 }
 
-// Written beside the file first and then put in its place, so that a failed write never leaves
-// half a design behind.
 bool WriteTextFile(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".saving";
-    {
-        const KernelHandle file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
-        DWORD written = 0;
-        if (!file ||
-            !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                       nullptr) ||
-            written != text.size() || !FlushFileBuffers(file.Get())) {
-            DeleteFileA(temporary.c_str());
-            return false;
-        }
-    }
-    if (MoveFileExA(temporary.c_str(), path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    return ReplaceDurably(path, text) == 0;
 }
 
 DesignLoad LoadDesignFile(const std::string& path) {

@@ -19,7 +19,7 @@ bool SaveDesignFile(const std::string& path, const DesignNode& design);
 
 // A whole file's text (designs are small: at most 16 MiB are read).
 bool ReadTextFile(const std::string& path, std::string& text);
-// Replaces a file's text through a temporary file beside it, so a failed write loses nothing.
+// Replaces a file's text durably (fs/DurableReplace), so a failed write loses nothing.
 bool WriteTextFile(const std::string& path, const std::string& text);
 
 } // namespace cw

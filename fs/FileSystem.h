@@ -1,8 +1,10 @@
 #pragma once
 // File and folder functions on paths given as text: enumeration, attributes, sizes, time stamps,
 // path text rules and single file-system actions. Stateless; members never throw for a bad path
-// and report through their results (false, "", -1, a count of 0). The time stamps, GetFileSize,
-// IsFile, IsFolder and ListFiles also take paths of MAX_PATH characters and more.
+// and report through their results (false, "", -1, a count of 0). Every member that touches the
+// file system stands on this library's listing and actions, so it takes paths of MAX_PATH
+// characters and more as well; the path text rules work on text of any length.
+#include "win32/Calendar.h"
 #include "win32/DateTime.h"
 
 #include <windows.h>
@@ -21,8 +23,8 @@ namespace cw {
 
 // One file as a folder's listing reports it.
 struct FileEntry {
-    std::string name;            // the file's own name, never its short 8.3 form
-    std::uint64_t lastWrite = 0; // last-write time: 100 ns steps since 1601-01-01, UTC
+    std::string name; // the file's own name, never its short 8.3 form
+    FileTimeValue lastWrite = 0;
 };
 
 class FileSystem {

@@ -1,5 +1,7 @@
 #include "win32/DateTime.h"
 
+#include "win32/Calendar.h"
+
 #include <oleauto.h>
 
 #include <cmath>
@@ -7,37 +9,13 @@
 namespace cw {
 namespace {
 
-constexpr long long kSecondsPerDay = 86400;
-
-// Days from 1970-01-01 of a proleptic Gregorian date (after H. Hinnant's civil-date algorithms).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
-const long long kEpochDays = DaysFromCivil(1899, 12, 30);
+constexpr long long kEpochDays = DaysFromCivil({1899, 12, 30});
 
 // A point as whole seconds on one straight line (the OLE value is not linear before 1899-12-30:
 // there the integer part counts days backwards while the fraction still counts time forwards).
 long long LinearSeconds(const CalendarTime& t) {
     const long long days =
-        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
+        DaysFromCivil({t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)}) -
         kEpochDays;
     return days * kSecondsPerDay + t.hour * 3600LL + t.minute * 60LL + t.second;
 }
@@ -49,8 +27,11 @@ CalendarTime FromLinearSeconds(long long s) {
         tod += kSecondsPerDay;
         --days;
     }
+    const CivilDate date = CivilFromDays(days + kEpochDays);
     CalendarTime t;
-    CivilFromDays(days + kEpochDays, t.year, t.month, t.day);
+    t.year = static_cast<int>(date.year);
+    t.month = static_cast<int>(date.month);
+    t.day = static_cast<int>(date.day);
     t.hour = static_cast<int>(tod / 3600);
     t.minute = static_cast<int>(tod / 60 % 60);
     t.second = static_cast<int>(tod % 60);

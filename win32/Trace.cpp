@@ -1,5 +1,6 @@
 #include "win32/Trace.h"
 
+#include "win32/FileTime.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -33,11 +34,7 @@ struct TraceFile {
         // loading the program and its libraries took.
         FILETIME created, unused, clock;
         GetSystemTimePreciseAsFileTime(&clock);
-        const auto ms = [](const FILETIME& t) {
-            return static_cast<double>(
-                       ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) /
-                   10000.0;
-        };
+        const auto ms = [](const FILETIME& t) { return static_cast<double>(TicksOf(t)) / 10000.0; };
         const double alive =
             GetProcessTimes(GetCurrentProcess(), &created, &unused, &unused, &unused)
                 ? std::max(0.0, ms(clock) - ms(created))

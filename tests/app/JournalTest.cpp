@@ -1,8 +1,11 @@
 // The journal of runs: its text and what the reader refuses, the runs kept on disk, and the rules
 // undo and reapply go by. "Undo" and "Reapply Order" in the window: MainWindowTest.
+#include "FileStamps.h"
 #include "TempFolder.h"
 #include "app/Journal.h"
+#include "app/NewOrder.h"
 #include "app/Runs.h"
+#include "fs/FileSystem.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,6 +20,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 constexpr FileTimeValue kSecond = 10'000'000, kDay = 86'400 * kSecond;
+constexpr FileTimeValue kEpoch = 133'000'000'000'000'000; // in 2022
 constexpr const char* kSample =
     "Clutterwise journal 1\n"
     "# a note\n"
@@ -46,7 +50,10 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     EXPECT_EQ(std::tuple(run.files[1].offset, run.files[1].original.created,
                          run.files[1].original.written - run.files[1].original.accessed),
               std::tuple(-60, 0x7FFF'FFFF'FFFF'FFFFull, 1ull));
-    EXPECT_TRUE(!run.files[0].stamped && run.files[1].stamped && run.undone && !run.finished);
+    EXPECT_EQ(run.files[0].stamped, std::nullopt);
+    EXPECT_EQ(run.files[1].stamped, ParseFileTime("2026-05-12T08:15:00.0000000Z"));
+    EXPECT_TRUE(run.undone);
+    EXPECT_FALSE(run.finished);
     const auto written = WriteJournal(run);
     ASSERT_TRUE(written);
     EXPECT_EQ(ReadJournal(*written).run, run);
@@ -100,16 +107,16 @@ TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
     Journal reader(journal.Folder());
     EXPECT_TRUE(reader.Load().empty());
     ASSERT_EQ(reader.Runs().size(), 20u);
-    EXPECT_EQ(reader.Runs().front().number, 3);
-    EXPECT_EQ(reader.Runs().back().order, Texts{"Row 22"});
+    EXPECT_EQ(reader.Runs().front().run.number, 3);
+    EXPECT_EQ(reader.Runs().back().run.order, Texts{"Row 22"});
 
     // Torn in half (as by a copy that broke off): set aside, named once, the rest read on.
     std::ofstream(journal.Folder() + "journal-000022.txt", std::ios::binary)
-        << WriteJournal(journal.Runs().back())->substr(0, 60);
+        << WriteJournal(journal.Runs().back().run)->substr(0, 60);
     EXPECT_EQ(reader.Load(), Texts{journal.Folder() + "journal-000022.damaged.txt"});
     EXPECT_TRUE(reader.Load().empty());
     EXPECT_EQ(reader.LatestToUndo()->number, 21);
-    JournalRun next = reader.Runs().back();
+    JournalRun next = reader.Runs().back().run;
     next.number = 0;
     next.undone = kDay;
     ASSERT_TRUE(reader.Save(next));
@@ -133,9 +140,12 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
         Journal reader(journal.Folder());
         EXPECT_TRUE(reader.Load().empty());
         const JournalRun* summary = reader.LatestToUndo();
-        ASSERT_TRUE(summary && !summary->whole && summary->finished == kDay);
+        ASSERT_TRUE(summary);
+        EXPECT_FALSE(summary->whole);
+        EXPECT_EQ(summary->finished, kDay);
         JournalRun copy = *summary; // its rows not read: saving it would drop them
-        EXPECT_FALSE(reader.Save(copy) || !copy.files.empty());
+        EXPECT_FALSE(reader.Save(copy));
+        EXPECT_TRUE(copy.files.empty());
         std::string text = *WriteJournal(run);
         if (damaged) // a row half-way, beyond the summary's reach
             std::ofstream(journal.Folder() + "journal-000001.txt", std::ios::binary)
@@ -144,6 +154,30 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
         EXPECT_EQ(whole ? *whole : JournalRun{}, damaged ? JournalRun{} : run);
         EXPECT_EQ(reader.Load().size(), damaged ? 1u : 0u);
     }
+}
+
+// A desktop folder whose own path has 250 characters: the plan lists it, the run stamps it and
+// undo puts back every time of files whose full paths pass the old limit of 260.
+TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
+    const TempFolder temp;
+    const std::string folder = temp.MakeFolder(std::string(248 - temp.Path().size(), 'd')) + "\\";
+    const Texts rows{"Mail from the office", "Notes for the meeting"};
+    std::vector<ExactTimes> original;
+    for (const std::string& row : rows) {
+        const std::string path =
+            temp.MakeFile(folder.substr(temp.Path().size() + 1) + row + ".lnk");
+        SetExactTimes(path, {kEpoch + 1, kEpoch + kDay + 2, kEpoch + 3});
+        original.push_back(ExactTimesOf(path));
+    }
+    Journal journal(temp.Path() + "\\journal\\");
+    ASSERT_TRUE(
+        StampJournaled(journal, FileSystem(), RunKind::Process, folder, rows, kStepAscending, {}));
+    EXPECT_NE(ExactTimesOf(folder + rows[1] + ".lnk"), original[1]);
+    const JournalRun* run = journal.ReadWhole(journal.LatestToUndo());
+    ASSERT_TRUE(run);
+    EXPECT_EQ(UndoRun(journal, *run, nullptr).restored, 2);
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(ExactTimesOf(folder + rows[i] + ".lnk"), original[i]) << rows[i];
 }
 
 TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {

@@ -5,6 +5,9 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
+#include "fs/FileActions.h"
+#include "fs/FolderListing.h"
+#include "fs/WidePath.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +24,8 @@ constexpr const char* kFinal =
 
 std::string Shortcut(const std::string& folder, const std::string& name, long long localSeconds) {
     const std::string path = folder + "\\" + name + ".lnk";
-    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CloseHandle(CreateFileW(cw::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                            nullptr));
     SetLocalStamp(path, localSeconds);
     return path;
 }
@@ -83,12 +87,8 @@ TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
     Shortcut(desktop.Path(), "Ten A", LocalSecondsOf(2021, 6, 1, 12, 0, 0));
     Shortcut(desktop.Path(), "Ten B", LocalSecondsOf(2021, 6, 1, 12, 0, 0));
     Texts ten;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((desktop / "Ten*.lnk").c_str(), &found);
-    do
-        ten.emplace_back(found.cFileName, strlen(found.cFileName) - 4);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const cw::FolderEntry& found : cw::ListFolder(desktop.Path(), "Ten*.lnk"))
+        ten.push_back(found.name.substr(0, found.name.size() - 4));
     ASSERT_EQ(ten.size(), 2u);
     SetLocalStamp(desktop / (ten[0] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 10));
     SetLocalStamp(desktop / (ten[1] + ".lnk"), LocalSecondsOf(2021, 6, 1, 12, 0, 0));
@@ -123,8 +123,7 @@ TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
     EXPECT_EQ(box->title, kTitle);
     EXPECT_EQ(box->text, "The desktop folder " + desktop + " cannot be found.");
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
-    const DWORD attributes = GetFileAttributesA(desktop.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(cw::AttributesOf(desktop) & FILE_ATTRIBUTE_DIRECTORY, 0u); // still the file it was
 }
 
 // A desktop folder of 207 characters holding a shortcut whose full path has 268, and one that
@@ -134,22 +133,11 @@ TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
 // place and is reported, and the run happens once, with no refresh in between.
 TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
     const TempFolder temp;
-    std::string desktop = temp.Path() + "\\";
-    desktop.append(207 - desktop.size(), 'd');
-    ASSERT_TRUE(CreateDirectoryA(desktop.c_str(), nullptr));
+    const std::string desktop = temp.MakeFolder(std::string(206 - temp.Path().size(), 'd'));
     const std::string name(268 - 208 - 4, 'L');
-    // Made and read from inside the folder: the narrow calls take no full path that long.
-    SetCurrentDirectoryA(desktop.c_str());
-    const struct Leave {
-        std::string file;
-        ~Leave() {
-            DeleteFileA(file.c_str());
-            SetCurrentDirectoryA("C:\\");
-        }
-    } leave{name + ".lnk"};
     const long long t = LocalSecondsNow() - 86400;
     Shortcut(desktop, "First", t - 300);
-    Shortcut(".", name, t - 250);
+    const std::string longOne = Shortcut(desktop, name, t - 250);
     const std::string held = Shortcut(desktop, "Held", t - 200);
     Shortcut(desktop, "Last", t - 100);
     const HANDLE hold =
@@ -185,7 +173,7 @@ TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
     CloseHandle(hold);
     EXPECT_EQ(boxes, (Texts{"Error accessing " + held, kFinal}));
     EXPECT_TRUE(Rows(app.current).empty());
-    const long long written = StampsOf(leave.file).written;
+    const long long written = StampsOf(longOne).written;
     EXPECT_GE(written, before + 60);
     EXPECT_LE(written, after + 60);
 }

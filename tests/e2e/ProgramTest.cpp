@@ -5,6 +5,7 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
+#include "fs/FolderListing.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -32,20 +33,16 @@ std::string EmptyJournalFolder() {
 
 Texts FilesIn(const std::string& folder) {
     Texts names;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    do
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    for (const cw::FolderEntry& found : cw::ListFolder(folder))
+        names.push_back(found.name);
     return names;
 }
 
 // Moves every listed shortcut into the new order and presses Process.
 void ProcessAll(const AppDriver& program) {
     const HWND main = program.WaitForWindow(kTitle);
-    ASSERT_TRUE(main && MoveAll(main));
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(MoveAll(main));
     ClickButton(main, "Process");
 }
 

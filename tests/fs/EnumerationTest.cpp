@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 #include "fs/FileSystem.h"
+#include "fs/FolderListing.h"
 #include "UnixPath.h"
 #include "win32/Errors.h"
 
@@ -13,16 +14,12 @@ using ::testing::UnorderedElementsAre;
 
 namespace {
 
-// Full paths of the files in the order the platform's own search delivers them.
-std::vector<std::string> PlatformOrder(const std::string& folder) {
+// Full paths of the files in the order the platform's search delivers them.
+std::vector<std::string> SearchOrder(const std::string& folder) {
     std::vector<std::string> paths;
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &data))
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            paths.push_back(folder + "\\" + data.cFileName);
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    for (const FolderEntry& entry : ListFolder(folder))
+        if (!entry.info.IsFolder())
+            paths.push_back(folder + "\\" + entry.name);
     return paths;
 }
 
@@ -47,7 +44,7 @@ TEST_F(Enumeration, ListsFullPathsInTheOrderFoundLeavingOutWhatIsExcluded) {
     for (const std::string& start : {temp.Path(), temp.Path() + "\\"}) {
         fs.EnumerateFiles(start, 0, count, list);
         EXPECT_EQ(count, 3);
-        EXPECT_EQ(list, PlatformOrder(temp.Path()));
+        EXPECT_EQ(list, SearchOrder(temp.Path()));
     }
     fs.EnumerateFiles(temp.Path(), FILE_ATTRIBUTE_HIDDEN, count, list);
     EXPECT_THAT(list, UnorderedElementsAre(temp / "a.lnk", temp / "b.txt"));

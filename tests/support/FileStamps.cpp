@@ -1,5 +1,7 @@
 #include "FileStamps.h"
 
+#include "fs/WidePath.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -22,7 +24,7 @@ long long LocalSeconds(const FILETIME& utc) {
 
 FileStamps StampsOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(cw::WidePath(path).c_str(), GetFileExInfoStandard, &data))
         return {};
     return {LocalSeconds(data.ftCreationTime), LocalSeconds(data.ftLastAccessTime),
             LocalSeconds(data.ftLastWriteTime)};
@@ -42,8 +44,8 @@ void SetLocalStamp(const std::string& path, long long localSeconds, int millisec
     FILETIME utc;
     LocalFileTimeToFileTime(&local, &utc);
     const HANDLE file =
-        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateFileW(cw::WidePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot stamp " + path);
     SetFileTime(file, &utc, &utc, &utc);
@@ -52,7 +54,7 @@ void SetLocalStamp(const std::string& path, long long localSeconds, int millisec
 
 ExactTimes ExactTimesOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(cw::WidePath(path).c_str(), GetFileExInfoStandard, &data))
         return {};
     const auto value = [](const FILETIME& t) {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
@@ -66,8 +68,8 @@ void SetExactTimes(const std::string& path, const ExactTimes& times) {
     };
     const FILETIME created = filetime(times.created), accessed = filetime(times.accessed),
                    written = filetime(times.written);
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+    const HANDLE file = CreateFileW(cw::WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
     const bool set =
         file != INVALID_HANDLE_VALUE && SetFileTime(file, &created, &accessed, &written);
     if (file != INVALID_HANDLE_VALUE)

@@ -1,5 +1,7 @@
 #include "TempFolder.h"
 
+#include "fs/WidePath.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -27,7 +29,7 @@ TempFolder::~TempFolder() {
 
 std::string TempFolder::MakeFile(const std::string& name, const std::string& contents) const {
     const std::string file = *this / name;
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileW(cw::WidePath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot create " + file);
@@ -39,29 +41,29 @@ std::string TempFolder::MakeFile(const std::string& name, const std::string& con
 
 std::string TempFolder::MakeFolder(const std::string& name) const {
     const std::string folder = *this / name;
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(cw::WidePath(folder).c_str(), nullptr);
     return folder;
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(cw::WidePath(path + "\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = fd.cFileName;
+            const std::string name = cw::Narrow(fd.cFileName);
             if (name == "." || name == "..")
                 continue;
-            const std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring child = cw::WidePath(path + "\\" + name);
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
+                RemoveTree(path + "\\" + name);
             else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(h, &fd));
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    SetFileAttributesW(cw::WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(cw::WidePath(path).c_str());
 }
 
 } // namespace cwtest

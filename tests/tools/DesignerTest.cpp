@@ -117,7 +117,8 @@ TEST_F(DesignerTest, OpensInDesignModeAndAFailedOpenOrSaveChangesNothing) {
     const std::string broken = folder.MakeFile("broken.design", "begin Form F\n  end\nend\n");
     EXPECT_FALSE(document.Open(broken));
     EXPECT_NE(document.Error().find("line 3"), std::string::npos) << document.Error();
-    EXPECT_TRUE(document.IsOpen() && document.Path() == path);
+    EXPECT_TRUE(document.IsOpen());
+    EXPECT_EQ(document.Path(), path);
 
     // A file that cannot be replaced keeps its text, with no half-written file beside it.
     ASSERT_FALSE(document.Insert("StatusBar").empty());
@@ -128,7 +129,8 @@ TEST_F(DesignerTest, OpensInDesignModeAndAFailedOpenOrSaveChangesNothing) {
     EXPECT_NE(document.Error().find("cannot be written"), std::string::npos);
     EXPECT_TRUE(document.Modified());
     EXPECT_EQ(ReadFileText(path), original);
-    EXPECT_EQ(GetFileAttributesA((path + ".saving").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    EXPECT_EQ(GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Panel 2's tool tip through Apply: the saved file differs in exactly that key. (Reading them back
@@ -210,7 +212,8 @@ TEST(DesignSave, KeepsTheFilesLinesAndLeavesAnUnchangedFileAlone) {
         EXPECT_EQ(StampsOf(path).written, stamp);
 
         auto* bar = dynamic_cast<StatusBar*>(document.FindComponent("StatusBarSaved"));
-        ASSERT_TRUE(bar && bar->Panel(1));
+        ASSERT_TRUE(bar);
+        ASSERT_TRUE(bar->Panel(1));
         bar->Panel(1)->SetText("Two");
         bar->Panel(0)->SetText("Zero");
         ASSERT_TRUE(document.Modified());

@@ -5,6 +5,7 @@
 #include "forms/Control.h"
 #include "forms/DesignStore.h"
 #include "forms/DesignText.h"
+#include "fs/FileActions.h"
 
 #include <memory>
 #include <type_traits>
@@ -81,8 +82,7 @@ bool DesignDocument::SaveAs(const std::string& path) {
         return false;
     const DesignNode design = form_->SaveDesign();
     // Nothing changed since the file was read or written: it keeps its bytes and its time.
-    if (design == saved_ && path == path_ &&
-        GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (design == saved_ && path == path_ && FileInfoOf(path)) {
         error_.clear();
         SetModified(false);
         return true;
