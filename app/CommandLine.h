@@ -11,6 +11,7 @@ enum class Switch { None, Reapply, Undo, Unknown };
 constexpr int kExitDone = 0;
 constexpr int kExitNothingSaved = 1; // no saved order to reapply, no run to undo
 constexpr int kExitSomeFailed = 2;
+constexpr int kExitOutOfPlace = 3; // "/status": some shortcuts are out of the applied order
 constexpr int kExitUsage = 64;
 
 extern const char* const kUsage;

@@ -10,6 +10,10 @@ public:
     // Tells the shell that file associations changed (it redraws every icon) and waits until
     // the notification is delivered.
     void Refresh() const;
+    // Asks the shell's view of the desktop to sort its icons by date modified, oldest first or
+    // newest first, and to keep them arranged; true when it did. COM is started for the call
+    // only where the thread has not started it already.
+    bool SortByDate(bool oldestFirst) const;
 };
 
 } // namespace cw

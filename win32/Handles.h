@@ -161,4 +161,29 @@ private:
     HGDIOBJ previous_;
 };
 
+// One reference to a COM object, released with this object. Put() hands out the slot that a call
+// fills with a new reference (releasing any held before).
+template <typename T> class ComPointer {
+public:
+    ComPointer() = default;
+    ~ComPointer() { Reset(); }
+    ComPointer(const ComPointer&) = delete;
+    ComPointer& operator=(const ComPointer&) = delete;
+
+    T* Get() const { return object_; }
+    T* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    T** Put() {
+        Reset();
+        return &object_;
+    }
+    void Reset() {
+        if (T* const old = std::exchange(object_, nullptr))
+            old->Release();
+    }
+
+private:
+    T* object_ = nullptr;
+};
+
 } // namespace cw

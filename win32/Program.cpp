@@ -24,6 +24,22 @@ void Program::SetTitle(const std::string& title) {
     TitleText() = title;
 }
 
+std::string Program::Path() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return "";
+        if (n < path.size()) { // else cut short: try a longer buffer
+            path.resize(n);
+            return path;
+        }
+        if (path.size() > 32768)
+            return "";
+        path.resize(path.size() * 2);
+    }
+}
+
 const VersionInfo& Program::Version() {
     static const VersionInfo version = VersionInfo::OfRunningProgram().value_or(VersionInfo{});
     return version;

@@ -15,6 +15,9 @@ public:
     static const std::string& Title();
     static void SetTitle(const std::string& title);
 
+    // The full path of the running program's file (the .exe, not a library); "" when the
+    // system cannot tell it.
+    static std::string Path();
     // The running program's version information, read once; empty values when it has none.
     static const VersionInfo& Version();
 

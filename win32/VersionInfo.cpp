@@ -1,5 +1,7 @@
 #include "win32/VersionInfo.h"
 
+#include "win32/Program.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -59,19 +61,9 @@ std::optional<VersionInfo> VersionInfo::Read(const std::string& path) {
 }
 
 std::optional<VersionInfo> VersionInfo::OfRunningProgram() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return std::nullopt;
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        if (path.size() > 32768)
-            return std::nullopt;
-        path.resize(path.size() * 2);
-    }
+    const std::string path = Program::Path();
+    if (path.empty())
+        return std::nullopt;
     return Read(path);
 }
 
