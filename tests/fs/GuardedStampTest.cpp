@@ -49,9 +49,8 @@ TEST(GuardedStamp, RefusesEveryFileItMayNotWriteEachForItsReasonAndChangesNothin
     const auto before = FolderTimes(desk.Path());
     const auto awayBefore = FolderTimes(away.Path());
 
-    // A link is a reparse point on Windows; Wine opens what a Linux link points at, and the final
-    // path read from the handle shows where that is. "\xC3" is no UTF-8; 252 letters and ".lnk"
-    // are one more than a name may hold.
+    // Windows sees a link as a reparse point; Wine opens its target, whose final path shows where
+    // it is. "\xC3" is no UTF-8; 256 characters are one more than a name may hold.
     using R = StampReason;
     const std::pair<R, std::vector<std::string>> refused[] = {
         {R::Outside,
