@@ -122,6 +122,10 @@ bool ReasonOfKeyword(std::string_view word, StampReason& reason) {
     return ValueOfKeyword(kReasons, word, reason);
 }
 
+StampReason GuardedStamp::NameReason(std::string_view name) {
+    return CheckName(WideFromUtf8(name));
+}
+
 std::string GuardedStamp::AllUsersDesktop() {
     wchar_t path[MAX_PATH] = L"";
     if (SHGetFolderPathW(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT,
@@ -148,12 +152,12 @@ StampReason GuardedStamp::Stamp(std::string_view name, const StampTimes& times,
                                 const WrittenCheck& expected) const {
     if (!Ready())
         return StampReason::NoFolder;
-    const std::optional<std::wstring> wide = WideFromUtf8(name);
-    if (const StampReason reason = CheckName(wide); reason != StampReason::Stamped)
+    if (const StampReason reason = NameReason(name); reason != StampReason::Stamped)
         return reason;
+    const std::wstring wide = *WideFromUtf8(name); // NameReason saw to it
     if (!ValidTime(times.created) || !ValidTime(times.accessed) || !ValidTime(times.written))
         return StampReason::NotPlanned;
-    const std::wstring path = path_ + L"\\" + *wide;
+    const std::wstring path = path_ + L"\\" + wide;
 
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
@@ -185,7 +189,7 @@ StampReason GuardedStamp::Stamp(std::string_view name, const StampTimes& times,
     if (slash == std::wstring::npos ||
         !SameFileText(std::wstring_view(*final).substr(0, slash), final_))
         return StampReason::Outside;
-    if (!SameFileText(std::wstring_view(*final).substr(slash + 1), *wide))
+    if (!SameFileText(std::wstring_view(*final).substr(slash + 1), wide))
         return StampReason::OtherName;
 
     FILETIME created, accessed, written;

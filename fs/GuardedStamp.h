@@ -65,6 +65,10 @@ public:
     // given (a link on the way): every stamp is then refused with NoFolder.
     bool Ready() const { return static_cast<bool>(folder_); }
 
+    // What the name alone says, before any file is looked at: Stamped when it may be tried, else
+    // Outside, NotPlainName, DeviceName or NotShortcut. The rule for a file a journal names, too.
+    static StampReason NameReason(std::string_view name);
+
     // Gives the file `name` (UTF-8, untrusted) the three `times` when every rule holds, and
     // `expected` (when given) accepts its present write time.
     StampReason Stamp(std::string_view name, const StampTimes& times,
