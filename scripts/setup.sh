@@ -5,6 +5,15 @@ set -euo pipefail
 packages=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth x11-utils imagemagick googletest
           xdotool "$@")
+# Run as root, Wine lets every write through: the tests that need the file system to refuse one
+# for real run their program as this unprivileged user (scripts/wine-as-user). Made only when
+# the tests run as root, as CI runs them; run as another user they are skipped.
+test_user=clutterwise-test
+if [ "$(id -u)" -eq 0 ] && ! id -u "$test_user" >/dev/null 2>&1; then
+  # Another set-up running at the same time may have made it first.
+  useradd --system --user-group --no-create-home --home-dir /nonexistent \
+    --shell /usr/sbin/nologin "$test_user" 2>/dev/null || id -u "$test_user" >/dev/null
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

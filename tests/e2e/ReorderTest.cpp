@@ -31,16 +31,9 @@ bool Xdotool(const std::string& arguments) {
     static const TempFolder folder;
     const std::string status = folder / "xdotool.status";
     DeleteFileA(status.c_str());
-    std::string command =
-        "/bin/sh -c \"xdotool " + arguments + "; echo $? > '" + UnixPathOf(status) + "'\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!StartLinuxProgram("Z:\\bin\\sh", "/bin/sh -c \"xdotool " + arguments + "; echo $? > '" +
+                                              UnixPathOf(status) + "'\""))
         return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     for (int i = 0, code = -1; i < 1000; ++i, Sleep(20))
         if (std::ifstream(status) >> code)
             return code == 0;

@@ -20,6 +20,10 @@ long long LocalSeconds(const FILETIME& utc) {
     return static_cast<long long>(ticks.QuadPart) / kTicksPerSecond;
 }
 
+unsigned long long Ticks(const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
 } // namespace
 
 FileStamps StampsOf(const std::string& path) {
@@ -56,10 +60,7 @@ ExactTimes ExactTimesOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(cw::WidePath(path).c_str(), GetFileExInfoStandard, &data))
         return {};
-    const auto value = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return {value(data.ftCreationTime), value(data.ftLastAccessTime), value(data.ftLastWriteTime)};
+    return {Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime), Ticks(data.ftLastWriteTime)};
 }
 
 void SetExactTimes(const std::string& path, const ExactTimes& times) {
@@ -76,6 +77,19 @@ void SetExactTimes(const std::string& path, const ExactTimes& times) {
         CloseHandle(file);
     if (!set)
         throw std::runtime_error("cannot stamp " + path);
+}
+
+std::map<std::string, ExactTimes> FolderTimes(const std::string& folder) {
+    std::map<std::string, ExactTimes> entries;
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &data)) {
+        entries[data.cFileName] = {Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime),
+                                   Ticks(data.ftLastWriteTime)};
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return entries;
 }
 
 } // namespace cwtest

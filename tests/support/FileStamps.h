@@ -1,6 +1,7 @@
 #pragma once
 // File times as the program writes them: local time in whole seconds (counted from 1601), read
 // through the directory entry so that reading never touches the file's own access time.
+#include <map>
 #include <string>
 
 namespace cwtest {
@@ -21,5 +22,8 @@ struct ExactTimes {
 };
 ExactTimes ExactTimesOf(const std::string& path);
 void SetExactTimes(const std::string& path, const ExactTimes& times);
+// Every entry of a folder, by name, with its times as the folder's listing gives them: two
+// snapshots are equal when nothing was made, removed, renamed or stamped there.
+std::map<std::string, ExactTimes> FolderTimes(const std::string& folder);
 
 } // namespace cwtest

@@ -29,6 +29,41 @@ inline std::string FastPathOf(const std::string& folder) {
     return path.empty() || path.back() == '\\' ? path : path + "\\";
 }
 
+// Starts a Linux program, as Wine starts one like any other; Wine cannot wait for it, though.
+inline bool StartLinuxProgram(const char* program, std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// A symbolic link `link` to `target` (a name beside it or a full path; neither with blanks), a
+// file or a `folder`.
+// Wine's CreateSymbolicLinkW makes nothing though it says it did, so under Wine this runs the
+// Linux ln; to Wine such a link is no reparse point: it opens what the link points at.
+inline bool MakeSymbolicLink(const std::string& link, const std::string& target,
+                             bool folder = false) {
+    const std::string unixLink = UnixPathOf(link);
+    if (unixLink.empty())
+        return CreateSymbolicLinkA(link.c_str(), target.c_str(),
+                                   SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE |
+                                       (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0)) != 0;
+    const bool beside = target.find('\\') == std::string::npos;
+    if (!StartLinuxProgram("Z:\\bin\\ln",
+                           "ln -s " + (beside ? target : UnixPathOf(target)) + " " + unixLink))
+        return false;
+    // Wine cannot wait for a Linux process: wait for the link instead.
+    for (int i = 0; i < 3000; ++i, Sleep(10))
+        if (GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    return false;
+}
+
 // Makes empty files "0<suffix>" to "<count - 1><suffix>" in a folder.
 inline bool MakeNumberedFiles(const std::string& folder, int count, const std::string& suffix) {
     const std::string path = FastPathOf(folder);
