@@ -11,9 +11,8 @@ namespace cw {
 namespace {
 
 constexpr std::string_view kHeader = "Clutterwise all-users request 1";
-constexpr std::uint64_t kTicksPerSecond = 10'000'000;
 // The longest a run that stamps may take; its request is written within it.
-constexpr std::uint64_t kLongestRun = 86'400 * kTicksPerSecond;
+constexpr std::uint64_t kLongestRun = 86'400ull * kTicksPerSecond;
 
 constexpr KeywordName<RequestRefusal> kRefusals[] = {
     {RequestRefusal::TooLarge, "too-large", "the request is too large"},
@@ -205,7 +204,7 @@ std::optional<std::string> WriteStepRequest(const StepRequest& request) {
 
 std::optional<RequestRefusal> CheckWindow(const StepRequest& request, std::uint64_t now) {
     if ((request.step != 60 && request.step != -60) || request.started > request.until ||
-        request.until > now + kTicksPerSecond)
+        request.until > now + static_cast<std::uint64_t>(kTicksPerSecond))
         return RequestRefusal::Window;
     if (request.action == StepAction::Stamp && request.until - request.started > kLongestRun)
         return RequestRefusal::Window;

@@ -2,6 +2,7 @@
 
 #include "fs/KeywordName.h"
 #include "fs/WidePath.h"
+#include "win32/FileTime.h"
 
 #include <shlobj.h>
 
@@ -104,10 +105,6 @@ bool ValidTime(std::uint64_t time) {
     return time != 0 && time < (std::uint64_t{1} << 63);
 }
 
-FILETIME ToFileTime(std::uint64_t value) {
-    return {static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
-}
-
 } // namespace
 
 const char* Describe(StampReason reason) {
@@ -196,11 +193,11 @@ StampReason GuardedStamp::Stamp(std::string_view name, const StampTimes& times,
     if (!GetFileTime(file.Get(), &created, &accessed, &written))
         return StampReason::Failed;
     if (expected &&
-        !expected((std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime))
+        !expected(TicksOf(written)))
         return StampReason::ChangedSince;
-    created = ToFileTime(times.created);
-    accessed = ToFileTime(times.accessed);
-    written = ToFileTime(times.written);
+    created = FileTimeOf(times.created);
+    accessed = FileTimeOf(times.accessed);
+    written = FileTimeOf(times.written);
     if (!SetFileTime(file.Get(), &created, &accessed, &written))
         return FromError(GetLastError());
     return StampReason::Stamped;
