@@ -24,6 +24,10 @@ else()
     set(CLUTTERWISE_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
     # One self-contained executable: no runtime DLLs beside it.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # The same sources give the same bytes wherever they are built: no build path in the program
+    # (__FILE__, debugging information) and no link time in its header.
+    add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+    add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 # The checking build (the clang preset) fails on any of those warnings.
