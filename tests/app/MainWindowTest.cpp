@@ -10,7 +10,6 @@
 #include "app/ItemLists.h"
 #include "app/Journal.h"
 #include "app/Runs.h"
-#include "app/Startup.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
 #include "forms/DesignStore.h"
@@ -78,11 +77,6 @@ std::string Join(const Rows& rows) {
 }
 
 } // namespace
-
-TEST(Startup, NeedsADesktopFolderLongerThanOneCharacter) {
-    for (const auto& [folder, usable] : {std::pair{"", false}, {"\\", false}, {"C:\\", true}})
-        EXPECT_EQ(IsUsableDesktopFolder(folder), usable) << folder;
-}
 
 class MainWindowStart : public ::testing::Test {
 protected:
