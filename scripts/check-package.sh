@@ -4,7 +4,9 @@
 # and `sha256sum -c` accepts the checksum beside it.
 # With --reproducible it then packages a copy of the sources that lies elsewhere (build/reproduce/:
 # another source path and another build path) and fails unless both archives and both checksum
-# files are the same bytes. The copy keeps its build tree, so later checks build only what changed.
+# files are the same bytes. The copy holds the files scripts/sources.sh lists (with git, the
+# tracked ones as they are on disk) and keeps its build tree, so later checks build only what
+# changed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
