@@ -1,6 +1,22 @@
 # Build settings shared by every target of the project.
 
-set(CLUTTERWISE_MANIFEST ${CMAKE_SOURCE_DIR}/app/clutterwise.manifest)
+# The version is written once, in project(): the resource scripts' version block (app/version.h)
+# and the manifest are made from it here, into the build tree's app/, where the resource scripts
+# find them as "app/...", like the files of the source tree.
+set(_cw_numbers "")
+foreach(part MAJOR MINOR PATCH TWEAK)
+    if("${PROJECT_VERSION_${part}}" STREQUAL "")
+        list(APPEND _cw_numbers 0)
+    else()
+        list(APPEND _cw_numbers ${PROJECT_VERSION_${part}})
+    endif()
+endforeach()
+list(JOIN _cw_numbers ", " CLUTTERWISE_VERSION_NUMBERS)
+list(JOIN _cw_numbers "." CLUTTERWISE_VERSION_NUMBERS_DOTTED)
+configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/app/version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/app/clutterwise.manifest.in
+               ${CMAKE_BINARY_DIR}/app/clutterwise.manifest @ONLY)
+set(CLUTTERWISE_MANIFEST ${CMAKE_BINARY_DIR}/app/clutterwise.manifest)
 
 if(MSVC)
     set(CLUTTERWISE_WARNINGS /W4 /permissive- /utf-8)
@@ -8,6 +24,10 @@ else()
     set(CLUTTERWISE_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
     # One self-contained executable: no runtime DLLs beside it.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # The same sources give the same bytes wherever they are built: no build path in the program
+    # (__FILE__, debugging information) and no link time in its header.
+    add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+    add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 # The checking build (the clang preset) fails on any of those warnings.
@@ -19,8 +39,9 @@ endif()
 # Narrow (...A) Win32 entry points; the manifest makes them UTF-8.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 STRICT)
 
-# Every include names its layer from the source tree's root ("win32/Handles.h").
-include_directories(${CMAKE_SOURCE_DIR})
+# Every include names its layer from the source tree's root ("win32/Handles.h"); what the
+# configure step makes is found the same way from the build tree's root.
+include_directories(${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
 
 # Fails the configure step when a file of `name` includes a header of a project folder that is
 # not its own nor one of its (transitive) project dependencies: the layers point downward only.

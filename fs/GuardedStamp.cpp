@@ -192,8 +192,7 @@ StampReason GuardedStamp::Stamp(std::string_view name, const StampTimes& times,
     FILETIME created, accessed, written;
     if (!GetFileTime(file.Get(), &created, &accessed, &written))
         return StampReason::Failed;
-    if (expected &&
-        !expected(TicksOf(written)))
+    if (expected && !expected(TicksOf(written)))
         return StampReason::ChangedSince;
     created = FileTimeOf(times.created);
     accessed = FileTimeOf(times.accessed);

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Fails, naming the files, when a tracked C++ file (.h, .cpp) differs from what clang-format-14
-# makes of it under the repository's .clang-format. With --fix, formats them in place instead.
+# Fails, naming the files, when a C++ file of the sources (.h, .cpp: the tracked ones, or without
+# git those on disk outside build/) differs from what clang-format-14 makes of it under the
+# repository's .clang-format. With --fix, formats them in place instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" clang-format-14 >&2
 cd "$root"
-git rev-parse --is-inside-work-tree >/dev/null # the tracked files are the ones checked
-mapfile -d '' files < <(git ls-files -z -- '*.h' '*.cpp')
+. "$root/scripts/sources.sh"
+mapfile -d '' files < <(source_files '*.h' '*.cpp')
 if [ "${1:-}" = --fix ]; then
   exec clang-format-14 -i -- "${files[@]}"
 fi

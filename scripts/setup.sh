@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian machine (and any packages named as
-# arguments); does nothing when all is there.
+# Installs what the build, the tests and the scripts need on a Debian machine (and any packages
+# named as arguments); does nothing when all is there. Beyond what every Debian system has, the
+# scripts call git (the source list), python3 (the release archive, the icons) and ps (procps).
 set -euo pipefail
 packages=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth x11-utils imagemagick googletest
-          xdotool "$@")
+          xdotool git python3 procps "$@")
 # Run as root, Wine lets every write through: the tests that need the file system to refuse one
 # for real run their program as this unprivileged user (scripts/wine-as-user). Made only when
 # the tests run as root, as CI runs them; run as another user they are skipped.

@@ -114,6 +114,9 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
     AboutBoxUser user([&](Form& about) {
         shown = about.Hwnd();
         EXPECT_EQ(TextOf(about.Hwnd()), "About Clutterwise"); // from "&About Clutterwise..."
+        // What the version block holds, made from project()'s version as the program's is.
+        EXPECT_EQ(TextOf(about.FindControl("LabelApplication")->Hwnd()),
+                  "Clutterwise " CLUTTERWISE_MAJOR_MINOR);
         // Only the address is the click target, not the empty rest of its row.
         const HWND web = about.FindControl("LabelWebsite")->Hwnd();
         RECT r{};

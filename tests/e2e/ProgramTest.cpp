@@ -69,6 +69,32 @@ TEST(Program, EndsSilentlyWithoutADesktopFolder) {
     EXPECT_EQ(RunSwitch(""), Exited(0));
 }
 
+// The version is written once, in project(), which also gives this test CLUTTERWISE_VERSION: the
+// program's version block holds it as numbers (1.1 is 1.1.0.0) and as text.
+TEST(Program, VersionBlockHoldsTheProjectVersion) {
+    const std::string path = ProgramPath();
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+    ASSERT_TRUE(
+        GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+    const auto value = [&](const std::string& query) {
+        void* found = nullptr;
+        UINT length = 0;
+        return VerQueryValueA(block.data(), query.c_str(), &found, &length) ? found : nullptr;
+    };
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value("\\"));
+    ASSERT_TRUE(fixed);
+    DWORD n[4] = {};
+    std::sscanf(CLUTTERWISE_VERSION, "%lu.%lu.%lu.%lu", &n[0], &n[1], &n[2], &n[3]);
+    const auto numbers = std::pair(n[0] << 16 | n[1], n[2] << 16 | n[3]);
+    EXPECT_EQ(std::pair(fixed->dwFileVersionMS, fixed->dwFileVersionLS), numbers);
+    EXPECT_EQ(std::pair(fixed->dwProductVersionMS, fixed->dwProductVersionLS), numbers);
+    for (const std::string name : {"FileVersion", "ProductVersion"})
+        EXPECT_STREQ(static_cast<const char*>(value("\\StringFileInfo\\040904b0\\" + name)),
+                     CLUTTERWISE_VERSION)
+            << name;
+}
+
 // The run stops at the error box of row 1,000 (held open elsewhere) and is killed there; a later
 // "/undo" finds every file of it, stamped or not, and puts back all three times to the 100 ns.
 TEST(Undo, RestoresEveryFileOfARunKilledHalfWay) {
