@@ -13,6 +13,7 @@
 #include "win32/Barrier.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
+#include "win32/OwnWindow.h"
 #include "win32/Trace.h"
 #include "win32/Twips.h"
 
@@ -35,15 +36,8 @@ void Form::RegisterWindowClass() {
     static const bool registered = [] {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &Form::WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kFormClass;
-        return RegisterClassExA(&wc) != 0;
+        RegisterOwnClass(kFormClass, &Form::WindowProc, CS_DBLCLKS, ButtonFace());
+        return true;
     }();
     (void)registered;
 }
@@ -157,7 +151,7 @@ Form* Form::FromHwnd(HWND hwnd) {
     char cls[32] = "";
     if (!hwnd || !GetClassNameA(hwnd, cls, sizeof cls) || lstrcmpiA(cls, kFormClass) != 0)
         return nullptr;
-    return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return LinkedObject<Form>(hwnd);
 }
 
 bool Form::Load(HWND owner) {
@@ -807,15 +801,13 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Form* self = LinkedObject<Form>(hwnd, msg, lParam);
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->hwnd_ = hwnd;
         self->destroying_ = false;
     }
-    Form* self = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_COMMAND: {
         Control* control = self->ControlByHwnd(reinterpret_cast<HWND>(lParam));
@@ -876,7 +868,6 @@ LRESULT Form::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         self->OnDestroy();
         break;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         for (const auto& c : self->controls_)
             c->Detach();
         self->hwnd_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 #include "forms/Control.h"
+#include "win32/WindowHook.h"
 
 #include <string>
 
@@ -31,9 +32,10 @@ protected:
     const char* EventOf(int notification) const override;
 
 private:
-    static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR data);
+    LRESULT Hooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
     int multiSelect_ = 2; // 0 single, 1 simple, 2 extended
+    WindowHook hook_;
 };
 
 } // namespace cw

@@ -432,7 +432,7 @@ void StatusBar::Terminate() {
 
 LRESULT CALLBACK StatusBarHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_NOTIFY)
-        return CallReplacedProc(hwnd, kWindowProcProperty, msg, wParam, lParam);
+        return CallReplacedProc(hwnd, msg, wParam, lParam);
 
     // Every notification is answered here; none goes on to the component's own procedure.
     StatusBar* bar = HookedControl<StatusBar>(hwnd, kControlProperty);
