@@ -24,8 +24,10 @@ std::string AboutCaption(std::string_view commandText) {
 }
 
 FormAbout::FormAbout() : Form("FormAbout") {
-    On("LabelWebsite_Click", [this] { LabelWebsite_Click(); });
-    On("CommandOK_Click", [this] { CommandOK_Click(); });
+    BindEvents<FormAbout>({
+        {"LabelWebsite", Event::Click, &FormAbout::LabelWebsite_Click},
+        {"CommandOK", Event::Click, &FormAbout::CommandOK_Click},
+    });
 }
 
 void FormAbout::Form_Load() {

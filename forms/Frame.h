@@ -14,7 +14,6 @@ protected:
     DWORD Style() const override { return BS_GROUPBOX | WS_CLIPCHILDREN; }
     DWORD ExStyle() const override { return WS_EX_CONTROLPARENT; }
     void Created() override;
-    const char* EventOf(int) const override { return nullptr; }
 
 private:
     static LRESULT Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -25,14 +25,6 @@ void ListBox::Created() {
     });
 }
 
-const char* ListBox::EventOf(int notification) const {
-    if (notification == LBN_SELCHANGE)
-        return "Click";
-    if (notification == LBN_DBLCLK)
-        return "DblClick";
-    return nullptr;
-}
-
 void ListBox::AddItem(const std::string& text) {
     if (Hwnd())
         SendMessageA(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -50,10 +42,6 @@ void ListBox::Clear() {
 
 int ListBox::ListCount() const {
     return RowCount(Hwnd());
-}
-
-std::string ListBox::List(int index) const {
-    return RowText(Hwnd(), index);
 }
 
 bool ListBox::Selected(int index) const {

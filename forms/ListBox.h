@@ -17,8 +17,6 @@ public:
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
-    // The text of a row; "" for an index outside the list.
-    std::string List(int index) const;
     bool Selected(int index) const;
     void SetSelected(int index, bool selected);
     int SelCount() const;
@@ -29,7 +27,6 @@ protected:
     DWORD Style() const override;
     DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
     void Created() override;
-    const char* EventOf(int notification) const override;
 
 private:
     LRESULT Hooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
