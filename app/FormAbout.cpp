@@ -31,7 +31,7 @@ FormAbout::FormAbout() : Form("FormAbout") {
 }
 
 void FormAbout::Form_Load() {
-    Get<Image>("ImageIcon").SetPicture(icon2_);
+    Get<Image>("ImageIcon").SetPicture(shownIcon_);
     Get<Label>("LabelApplication").SetCaption(application_);
     Get<Label>("LabelCopyright").SetCaption(copyright_);
     Get<Label>("LabelWebsite").SetCaption(website_);

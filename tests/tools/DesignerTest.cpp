@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
+#include "forms/PropertyPage.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/DesignDocument.h"
 #include "tools/designer/DesignerWindow.h"

@@ -1,6 +1,7 @@
 #include "tools/designer/DesignerWindow.h"
 
 #include "forms/Component.h"
+#include "forms/PropertyPage.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/PropertySheetHost.h"
 #include "win32/Barrier.h"
