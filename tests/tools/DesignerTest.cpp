@@ -118,7 +118,8 @@ TEST_F(DesignerTest, OpensInDesignModeAndAFailedOpenOrSaveChangesNothing) {
     const std::string broken = folder.MakeFile("broken.design", "begin Form F\n  end\nend\n");
     EXPECT_FALSE(document.Open(broken));
     EXPECT_NE(document.Error().find("line 3"), std::string::npos) << document.Error();
-    EXPECT_TRUE(document.IsOpen() && document.Path() == path);
+    EXPECT_TRUE(document.IsOpen());
+    EXPECT_EQ(document.Path(), path);
 
     // A file that cannot be replaced keeps its text, with no half-written file beside it.
     ASSERT_FALSE(document.Insert("StatusBar").empty());
@@ -211,7 +212,8 @@ TEST(DesignSave, KeepsTheFilesLinesAndLeavesAnUnchangedFileAlone) {
         EXPECT_EQ(StampsOf(path).written, stamp);
 
         auto* bar = dynamic_cast<StatusBar*>(document.FindComponent("StatusBarSaved"));
-        ASSERT_TRUE(bar && bar->Panel(1));
+        ASSERT_NE(bar, nullptr);
+        ASSERT_NE(bar->Panel(1), nullptr);
         bar->Panel(1)->SetText("Two");
         bar->Panel(0)->SetText("Zero");
         ASSERT_TRUE(document.Modified());
