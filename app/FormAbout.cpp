@@ -24,12 +24,14 @@ std::string AboutCaption(std::string_view commandText) {
 }
 
 FormAbout::FormAbout() : Form("FormAbout") {
-    On("LabelWebsite_Click", [this] { LabelWebsite_Click(); });
-    On("CommandOK_Click", [this] { CommandOK_Click(); });
+    BindEvents<FormAbout>({
+        {"LabelWebsite", Event::Click, &FormAbout::LabelWebsite_Click},
+        {"CommandOK", Event::Click, &FormAbout::CommandOK_Click},
+    });
 }
 
 void FormAbout::Form_Load() {
-    Get<Image>("ImageIcon").SetPicture(icon2_);
+    Get<Image>("ImageIcon").SetPicture(shownIcon_);
     Get<Label>("LabelApplication").SetCaption(application_);
     Get<Label>("LabelCopyright").SetCaption(copyright_);
     Get<Label>("LabelWebsite").SetCaption(website_);

@@ -19,8 +19,10 @@ public:
     void SetApplication(std::string text) { application_ = std::move(text); }
     const std::string& Copyright() const { return copyright_; }
     void SetCopyright(std::string text) { copyright_ = std::move(text); }
-    const Picture& Icon2() const { return icon2_; }
-    void SetIcon2(const Picture& icon) { icon2_ = icon; }
+    // The icon the box shows beside its text, in ImageIcon; Icon (the form's own) is the one of
+    // its title bar. Copies share the icon.
+    const Picture& Icon2() const { return shownIcon_; }
+    void SetIcon2(const Picture& icon) { shownIcon_ = icon; }
     const std::string& Website() const { return website_; }
     void SetWebsite(std::string address) { website_ = std::move(address); }
 
@@ -35,7 +37,7 @@ private:
 
     std::string application_;
     std::string copyright_;
-    Picture icon2_;
+    Picture shownIcon_;
     std::string website_;
 };
 

@@ -38,7 +38,22 @@ constexpr const char* kArrangeByDate =
 } // namespace
 
 FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
-    BindItemHandlers();
+    using F = FormClutterwise;
+    BindEvents<F>({
+        {"ListItemsCurrent", Event::Click, &F::ListItemsCurrent_Click},
+        {"ListItemsNew", Event::Click, &F::ListItemsNew_Click},
+        {"ListItemsCurrent", Event::DblClick, &F::ListItemsCurrent_DblClick},
+        {"ListItemsNew", Event::DblClick, &F::ListItemsNew_DblClick},
+        {"ListItemsCurrent", Event::KeyDown, &F::ListItemsCurrent_KeyDown},
+        {"ListItemsNew", Event::KeyDown, &F::ListItemsNew_KeyDown},
+        {"CommandItemsAdd", Event::Click, &F::CommandItemsAdd_Click},
+        {"CommandItemsRemove", Event::Click, &F::CommandItemsRemove_Click},
+        {"CommandSelectall", Event::Click, &F::CommandSelectall_Click},
+        {"CommandRefresh", Event::Click, &F::CommandRefresh_Click},
+        {"CommandProcess", Event::Click, &F::CommandProcess_Click},
+        {"CommandUndo", Event::Click, &F::CommandUndo_Click},
+        {"CommandReapply", Event::Click, &F::CommandReapply_Click},
+    });
 }
 
 FormClutterwise::~FormClutterwise() = default;
@@ -82,22 +97,6 @@ void FormClutterwise::Form_Load() {
         return;
     }
     LoadItems();
-}
-
-void FormClutterwise::BindItemHandlers() {
-    On("ListItemsCurrent_Click", [this] { ListItemsCurrent_Click(); });
-    On("ListItemsNew_Click", [this] { ListItemsNew_Click(); });
-    On("ListItemsCurrent_DblClick", [this] { ListItemsCurrent_DblClick(); });
-    On("ListItemsNew_DblClick", [this] { ListItemsNew_DblClick(); });
-    OnKeyDown("ListItemsCurrent_KeyDown", [this](int& key, int) { ListItemsCurrent_KeyDown(key); });
-    OnKeyDown("ListItemsNew_KeyDown", [this](int& key, int) { ListItemsNew_KeyDown(key); });
-    On("CommandItemsAdd_Click", [this] { CommandItemsAdd_Click(); });
-    On("CommandItemsRemove_Click", [this] { CommandItemsRemove_Click(); });
-    On("CommandSelectall_Click", [this] { CommandSelectall_Click(); });
-    On("CommandRefresh_Click", [this] { CommandRefresh_Click(); });
-    On("CommandProcess_Click", [this] { CommandProcess_Click(); });
-    On("CommandUndo_Click", [this] { CommandUndo_Click(); });
-    On("CommandReapply_Click", [this] { CommandReapply_Click(); });
 }
 
 // A design without one of these fails to load, naming it.
@@ -164,13 +163,13 @@ void FormClutterwise::ListItemsNew_DblClick() {
     CommandItemsRemove_Click();
 }
 
-void FormClutterwise::ListItemsCurrent_KeyDown(int keyCode) {
+void FormClutterwise::ListItemsCurrent_KeyDown(int& keyCode, int /*shift*/) {
     const BusyCursor busy(*this);
     if (keyCode == VK_RETURN && current_->ListCount() > 0)
         CommandItemsAdd_Click();
 }
 
-void FormClutterwise::ListItemsNew_KeyDown(int keyCode) {
+void FormClutterwise::ListItemsNew_KeyDown(int& keyCode, int /*shift*/) {
     const BusyCursor busy(*this);
     if (keyCode == VK_RETURN && added_->ListCount() > 0)
         CommandItemsRemove_Click();

@@ -40,7 +40,6 @@ private:
     Desktop& DesktopWindow();
 
     // The item lists and their processing.
-    void BindItemHandlers();
     void ResolveControls();
     void LoadItems();
     void ShowListStatus(std::int16_t panel, const ListBox& list, const char* noun);
@@ -49,8 +48,8 @@ private:
     void ListItemsNew_Click();
     void ListItemsCurrent_DblClick();
     void ListItemsNew_DblClick();
-    void ListItemsCurrent_KeyDown(int keyCode);
-    void ListItemsNew_KeyDown(int keyCode);
+    void ListItemsCurrent_KeyDown(int& keyCode, int shift);
+    void ListItemsNew_KeyDown(int& keyCode, int shift);
     void CommandItemsAdd_Click();
     // Rows of "Current order:" dropped on "New order:" before its row `at` (-1: at the end).
     void ListItemsNew_DropFromCurrent(int at);

@@ -2,6 +2,7 @@
 
 #include "win32/Barrier.h"
 #include "win32/Handles.h"
+#include "win32/OwnWindow.h"
 
 #include <windowsx.h>
 
@@ -12,20 +13,6 @@ namespace {
 
 constexpr const char* kClassName = "ClutterwiseComponent";
 
-void RegisterComponentClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcA; // each window gets its procedure right after creation
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 } // namespace
 
 COLORREF ResolveColour(std::uint32_t colour) {
@@ -35,7 +22,8 @@ COLORREF ResolveColour(std::uint32_t colour) {
 }
 
 Component::Component(ComponentHost& host) : host_(host) {
-    RegisterComponentClass();
+    // Each window gets its procedure right after creation, once the object can take messages.
+    RegisterOwnClass(kClassName, DefWindowProcA, CS_DBLCLKS, nullptr);
     const int width = static_cast<int>(std::lround(host.Width() / host.TwipsPerPixelX()));
     const int height = static_cast<int>(std::lround(host.Height() / host.TwipsPerPixelY()));
     hwnd_ =
@@ -43,7 +31,7 @@ Component::Component(ComponentHost& host) : host_(host) {
                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, width,
                         height, host.ContainerHwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        LinkWindow(hwnd_, this);
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Component::WindowProc));
     }
 }
@@ -101,7 +89,7 @@ LRESULT CALLBACK Component::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 }
 
 LRESULT Component::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Component*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = LinkedObject<Component>(hwnd, msg, lParam);
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace cw {
 namespace {
@@ -12,17 +13,37 @@ namespace {
 constexpr std::array<const char*, 7> kKindNames = {
     "CommandButton", "OptionButton", "Frame", "Label", "ListBox", "Image", "Line"};
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
+constexpr int kFromKeys = -1; // raised by the list's own key handling, not by a notification
+
+// Every event of every kind of control, with the notification that raises it. Frames and lines
+// raise none.
+constexpr struct {
+    ControlKind kind;
+    Event event;
+    int notification;
+} kEvents[] = {
+    {ControlKind::CommandButton, Event::Click, BN_CLICKED},
+    {ControlKind::OptionButton, Event::Click, BN_CLICKED},
+    {ControlKind::Label, Event::Click, STN_CLICKED},
+    {ControlKind::Label, Event::DblClick, STN_DBLCLK},
+    {ControlKind::Image, Event::Click, STN_CLICKED},
+    {ControlKind::Image, Event::DblClick, STN_DBLCLK},
+    {ControlKind::ListBox, Event::Click, LBN_SELCHANGE},
+    {ControlKind::ListBox, Event::DblClick, LBN_DBLCLK},
+    {ControlKind::ListBox, Event::KeyDown, kFromKeys},
+};
+
+} // namespace
+
+bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                           b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
-} // namespace
-
 std::optional<ControlKind> StandardControlKind(std::string_view name) {
     for (size_t i = 0; i < kKindNames.size(); ++i)
-        if (EqualsNoCase(name, kKindNames[i]))
+        if (SameName(name, kKindNames[i]))
             return static_cast<ControlKind>(i);
     return std::nullopt;
 }
@@ -83,12 +104,8 @@ void Control::Reposition() {
     if (!hwnd_ || !form_)
         return;
     const double x = form_->TwipsPerPixelX(), y = form_->TwipsPerPixelY();
-    // Window coordinates beyond 16 bits mean nothing; a damaged design must not ask for them.
-    const auto px = [](int twips, double perPixel, int low) {
-        return std::clamp(TwipsToPixels(twips, perPixel), low, 32767);
-    };
-    MoveWindow(hwnd_, px(left_, x, -32768), px(top_, y, -32768), px(width_, x, 0),
-               px(height_, y, 0), TRUE);
+    MoveWindow(hwnd_, TwipsToWindowPixels(left_, x, -32768), TwipsToWindowPixels(top_, y, -32768),
+               TwipsToWindowPixels(width_, x), TwipsToWindowPixels(height_, y), TRUE);
 }
 
 void Control::Rescale() {
@@ -134,8 +151,28 @@ void Control::SetFocus() {
         ::SetFocus(hwnd_);
 }
 
-const char* Control::EventOf(int notification) const {
-    return notification == BN_CLICKED ? "Click" : nullptr;
+const char* EventName(Event event) {
+    switch (event) {
+    case Event::Click:
+        return "Click";
+    case Event::DblClick:
+        return "DblClick";
+    case Event::KeyDown:
+        return "KeyDown";
+    }
+    return "";
+}
+
+bool Control::Raises(Event event) const {
+    return std::any_of(std::begin(kEvents), std::end(kEvents),
+                       [&](const auto& e) { return e.kind == kind_ && e.event == event; });
+}
+
+std::optional<Event> Control::EventOf(int notification) const {
+    for (const auto& e : kEvents)
+        if (e.kind == kind_ && e.notification == notification && notification != kFromKeys)
+            return e.event;
+    return std::nullopt;
 }
 
 } // namespace cw

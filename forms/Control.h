@@ -22,6 +22,13 @@ class Form;
 
 enum class ControlKind { CommandButton, OptionButton, Frame, Label, ListBox, Image, Line };
 
+// What a control raises for its form's handlers, which are named control + "_" + event.
+enum class Event { Click, DblClick, KeyDown };
+const char* EventName(Event event);
+
+// Names of controls, components and kinds match without regard to case.
+bool SameName(std::string_view a, std::string_view b);
+
 // The kind named in a design ("CommandButton", ...); nothing for a component's kind.
 std::optional<ControlKind> StandardControlKind(std::string_view name);
 const char* ControlKindName(ControlKind kind);
@@ -56,8 +63,13 @@ public:
     const std::optional<Font>& OwnFont() const { return font_; }
     void SetFocus();
 
+    // Whether this kind of control raises `event`, and the event a WM_COMMAND notification of it
+    // raises, if any.
+    bool Raises(Event event) const;
+    std::optional<Event> EventOf(int notification) const;
+
 protected:
-    friend class Form;
+    friend class FormChildren;
 
     // Reads the kind's own layout values; a value that does not convert is skipped.
     virtual void Configure(const PropertyBag& layout);
@@ -67,8 +79,6 @@ protected:
     virtual void Created() {}
     // The form's DPI changed; the font and the place have followed it.
     virtual void Rescaled() {}
-    // The event a WM_COMMAND notification raises ("Click", "DblClick"), or nullptr.
-    virtual const char* EventOf(int notification) const;
 
     // Creates the window (none for a line) as a child of `parent`.
     void Create(Form& form, Control* container, HWND parent, int id, const PropertyBag& layout);

@@ -3,18 +3,33 @@
 //
 // Load creates the window (hidden), then its standard controls and components in design order,
 // each component with a ComponentSite as its host, started with its saved bag (Component::Start:
-// ReadProperties, or InitProperties for an entry without a bag, then Resize), then runs Form_Load.
-// Show makes it visible (placed at its first show as the design says); ShowModal runs a message
-// loop of its own with the owner disabled until the form is unloaded. Unload runs Form_Unload,
-// calls each component's Terminate and destroys the window; the control and component objects stay
-// until the next Load or the form's end, so a handler may unload its own form.
+// ReadProperties, or InitProperties for an entry without a bag, then Resize), checks the form's
+// handler table against the design, then runs Form_Load. Show makes it visible (placed at its
+// first show as the design says); ShowModal runs a message loop of its own with the owner disabled
+// until the form is unloaded. Unload runs Form_Unload, calls each component's Terminate and
+// destroys the window; the control and component objects stay until the next Load or the form's
+// end, so a handler may unload its own form.
 //
-// Control events reach handlers bound by the name the system gives them, control + "_" + event:
-//   On("CommandProcess_Click", ...)            buttons, option buttons, labels, images
-//   On("ListItemsCurrent_Click", ...)          the user changed a list's selection
-//   On("ListItemsCurrent_DblClick", ...)       lists, labels, images
-//   OnKeyDown("ListItemsCurrent_KeyDown", ...) lists: key code (settable: 0 swallows the key)
-// Form_Load and Form_Unload are virtual members.
+// Handlers are members of the derived form, named control + "_" + event and bound in its
+// constructor by a table, so that a misspelt member does not compile:
+//   BindEvents<FormX>({
+//       {"CommandProcess", Event::Click, &FormX::CommandProcess_Click},
+//       {"ListItemsCurrent", Event::DblClick, &FormX::ListItemsCurrent_DblClick},
+//       {"ListItemsCurrent", Event::KeyDown, &FormX::ListItemsCurrent_KeyDown},
+//   });
+// Click: buttons, option buttons, labels, images, and lists when the user changes the selection;
+// DblClick: lists, labels, images; KeyDown: lists, with the key code (settable: 0 swallows the
+// key) and the shift state. A control of the table that the design lacks, or that does not raise
+// the event, fails the load, naming it. Form_Load and Form_Unload are virtual members.
+//
+// The form's parts, each with its own state:
+//   FormWindow    the top-level window: its class, styles, caption, font and icons
+//   FormChildren  the controls and components built from the design, drawing them, saving them
+//   FormLayout    twips and DPI, the first show's place, the size after a change of scale, docking
+//   FormKeyboard  tab order, option groups, dialog keys, the focus given back on activation
+//   FormPointer   the mouse pointer over the form and its labels
+//   FormEvents    the handler table: checked at load, control events routed to the members
+// Form itself loads, shows, runs and unloads the window and hands its messages to the parts.
 //
 // Scale: twips, points and icons are converted at the window's own DPI. When the window moves to
 // a screen of another scale (WM_DPICHANGED) it takes the rectangle the system suggests, keeps its
@@ -31,17 +46,20 @@
 //   Line      x1, y1, x2, y2, bordercolor, borderwidth (pixels)
 //   components  align (1 top, 2 bottom), left, top, width, height; their own keys in the bag
 #include "forms/ComponentHost.h"
-#include "forms/ComponentSite.h"
 #include "forms/Control.h"
 #include "forms/DesignNode.h"
+#include "forms/FormChildren.h"
+#include "forms/FormEvents.h"
+#include "forms/FormKeyboard.h"
+#include "forms/FormLayout.h"
+#include "forms/FormPointer.h"
+#include "forms/FormWindow.h"
 #include "win32/Font.h"
-#include "win32/GdiFont.h"
 #include "win32/Picture.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <map>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -59,17 +77,8 @@ struct MissingControl : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Mouse pointer values of forms and labels.
-constexpr int kPointerDefault = 0;
-constexpr int kPointerHourglass = 11;
-constexpr int kPointerCustom = 99; // the mouse icon
-
 class Form {
 public:
-    using Handler = std::function<void()>;
-    // The key code (changeable; 0 swallows the key) and the shift state: 1 Shift, 2 Ctrl, 4 Alt.
-    using KeyHandler = std::function<void(int& keyCode, int shift)>;
-
     // `designName` names the program's design resource that Load() reads.
     explicit Form(std::string designName = {});
     virtual ~Form();
@@ -77,8 +86,8 @@ public:
     Form& operator=(const Form&) = delete;
 
     // Loads from the design resource; false with LoadError() when it is missing or broken or lacks
-    // a control Form_Load asks for, or (without an error) when Form_Load unloaded the form again.
-    // Loading a loaded form does nothing.
+    // a control that the handler table or Form_Load asks for, or (without an error) when Form_Load
+    // unloaded the form again. Loading a loaded form does nothing.
     bool Load(HWND owner = nullptr);
     bool Load(const DesignNode& design, HWND owner = nullptr);
     const std::string& LoadError() const { return loadError_; }
@@ -91,25 +100,25 @@ public:
     int RunMessageLoop();
 
     HWND Hwnd() const { return hwnd_; }
-    const std::string& Name() const { return name_; }
+    const std::string& Name() const { return design_.name; }
     const DesignNode& Design() const { return design_; }
     // The design as it stands: each created component's bag as its WriteProperties gives it now,
     // with the host's size record, and the docking and size a component gave itself; everything
     // else as loaded.
     DesignNode SaveDesign() const;
 
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
-    const Picture& Icon() const { return icon_; }
-    void SetIcon(const Picture& icon);
-    int MousePointer() const { return mousePointer_; }
-    void SetMousePointer(int pointer);
-    BorderStyle GetBorderStyle() const { return borderStyle_; }
-    const Font& GetFont() const { return font_; }
-    HFONT FontHandle() const { return gdiFont_.Handle(); }
-    int Dpi() const { return dpi_; }
-    double TwipsPerPixelX() const { return twipsPerPixelX_; }
-    double TwipsPerPixelY() const { return twipsPerPixelY_; }
+    const std::string& Caption() const { return window_.Caption(); }
+    void SetCaption(const std::string& caption) { window_.SetCaption(hwnd_, caption); }
+    const Picture& Icon() const { return window_.Icon(); }
+    void SetIcon(const Picture& icon) { window_.SetIcon(hwnd_, icon, layout_.Dpi()); }
+    int MousePointer() const { return pointer_.Pointer(); }
+    void SetMousePointer(int pointer) { pointer_.Set(hwnd_, pointer); }
+    BorderStyle GetBorderStyle() const { return window_.GetBorderStyle(); }
+    const Font& GetFont() const { return window_.GetFont(); }
+    HFONT FontHandle() const { return window_.FontHandle(); }
+    int Dpi() const { return layout_.Dpi(); }
+    double TwipsPerPixelX() const { return layout_.TwipsPerPixelX(); }
+    double TwipsPerPixelY() const { return layout_.TwipsPerPixelY(); }
     int ClientWidth() const;  // pixels
     int ClientHeight() const; // pixels
     // Width of a text in the form's font, in twips.
@@ -121,25 +130,25 @@ public:
     // Controls and components by name (without regard to case). Get throws MissingControl, naming
     // it, when the design has no such control of that kind: a form resolves the controls its code
     // uses in Form_Load, so that a damaged design fails to load instead of running without them.
-    Control* FindControl(std::string_view name) const;
+    Control* FindControl(std::string_view name) const { return children_.FindControl(name); }
     template <typename T> T& Get(std::string_view name) const;
-    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
-    Component* FindComponent(std::string_view name) const;
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return children_.Controls(); }
+    Component* FindComponent(std::string_view name) const { return children_.FindComponent(name); }
     template <typename T> T* GetComponent(std::string_view name) const {
         return dynamic_cast<T*>(FindComponent(name));
     }
     // Names and kinds of the created controls and components, in creation order.
-    std::vector<ComponentHost::ControlInfo> ControlInfos() const { return infos_; }
+    std::vector<ComponentHost::ControlInfo> ControlInfos() const { return children_.Infos(); }
     // Keys of component properties changed since Load, as "<component>.<key>".
-    const std::vector<std::string>& ChangedProperties() const { return changed_; }
-
-    void On(const std::string& handlerName, Handler handler);
-    void OnKeyDown(const std::string& handlerName, KeyHandler handler);
+    const std::vector<std::string>& ChangedProperties() const { return children_.Changes(); }
 
     // The form that owns a window created by Load, or nullptr.
     static Form* FromHwnd(HWND hwnd);
 
 protected:
+    // Binds the derived form's handlers (see above); call it from the derived constructor.
+    template <typename F> void BindEvents(std::initializer_list<EventBinding<F>> table);
+
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     // A component announced a change of one of its saved properties (also while it loads).
@@ -151,78 +160,36 @@ protected:
 
 private:
     friend class ComponentSite;
+    friend class FormChildren;
     friend class ListBox;
     friend class OptionButton;
 
-    struct ComponentEntry {
-        std::unique_ptr<ComponentSite> site; // outlives its component
-        std::unique_ptr<Component> component;
-    };
-    struct NoCaseLess {
-        bool operator()(const std::string& a, const std::string& b) const;
-    };
-
-    static void RegisterWindowClass();
-    void Reset();
     bool CreateWindowFromDesign(HWND owner);
-    void CreateChildren(const DesignNode& parent, Control* container, HWND parentHwnd, int depth);
-    void CreateComponent(const DesignNode& entry);
-    void ApplyTabOrder();
-    void PlaceAtFirstShow();
-    void ShowIcons();
-    SIZE ClientTwips() const;
-    SIZE WindowSizeAt(int dpi) const;
     void Rescale(int dpi, const RECT* suggested);
-    void Dock();
-    void DockOnce();
-    void RefreshCursor();
-    void Raise(const Control& control, const char* event);
+    void Dock() { layout_.Dock(hwnd_); }
     void RaiseKeyDown(Control& control, int& keyCode);
     void OptionSelected(OptionButton& option);
     void ComponentPropertyChanged(const std::string& component, const std::string& key);
-    Control* ControlByHwnd(HWND hwnd) const;
-    void SaveComponents(DesignNode& node) const;
-    void OnDestroy();
     void OnPaint();
-    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::string designName_;
     std::string loadError_;
     DesignNode design_;
-    std::string name_;
     HWND hwnd_ = nullptr;
     bool userMode_ = true;
     bool destroying_ = false;
     bool unloading_ = false;
     bool shown_ = false;
     HWND modalOwner_ = nullptr;
-    HWND lastFocus_ = nullptr;
 
-    std::string caption_;
-    BorderStyle borderStyle_ = BorderStyle::Sizable;
-    bool controlBox_ = true, minButton_ = true, maxButton_ = true, showInTaskbar_ = true;
-    int startUpPosition_ = 3; // 0 manual, 1 centre over owner, 2 centre on screen, 3 system default
-    int left_ = 0, top_ = 0;
-    int clientWidth_ = 4800, clientHeight_ = 3600; // twips
-    Font font_;
-    GdiFont gdiFont_;
-    Picture icon_;                // as designed
-    Picture bigIcon_, smallIcon_; // as the window shows them, at its DPI
-    int mousePointer_ = kPointerDefault;
-    Picture mouseIcon_;
-    int dpi_ = 96;
-    double twipsPerPixelX_ = 15.0, twipsPerPixelY_ = 15.0;
-
-    std::vector<std::unique_ptr<Control>> controls_;
-    std::vector<ComponentEntry> components_;
-    std::vector<ComponentHost::ControlInfo> infos_;
-    std::vector<std::string> changed_;
-    std::map<std::string, Handler, NoCaseLess> handlers_;
-    std::map<std::string, KeyHandler, NoCaseLess> keyHandlers_;
-    int docking_ = 0;
-    bool dockAgain_ = false;
+    FormWindow window_;
+    FormChildren children_{*this};
+    FormLayout layout_{children_};
+    FormKeyboard keyboard_;
+    FormPointer pointer_;
+    FormEvents events_;
 };
 
 template <typename T> T& Form::Get(std::string_view name) const {
@@ -232,9 +199,23 @@ template <typename T> T& Form::Get(std::string_view name) const {
     else
         found = dynamic_cast<T*>(FindComponent(name));
     if (!found)
-        throw MissingControl("design " + name_ + ": no control " + std::string(name) +
+        throw MissingControl("design " + Name() + ": no control " + std::string(name) +
                              " of the kind the window needs");
     return *found;
+}
+
+template <typename F> void Form::BindEvents(std::initializer_list<EventBinding<F>> table) {
+    static_assert(std::is_base_of_v<Form, F>);
+    F& self = static_cast<F&>(*this);
+    for (const EventBinding<F>& row : table) {
+        if (row.key)
+            events_.Bind(row.control, row.event, [&self, key = row.key](int& keyCode, int shift) {
+                (self.*key)(keyCode, shift);
+            });
+        else
+            events_.Bind(row.control, row.event,
+                         [&self, plain = row.plain](int&, int) { (self.*plain)(); });
+    }
 }
 
 } // namespace cw

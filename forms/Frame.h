@@ -1,5 +1,6 @@
 #pragma once
 #include "forms/Control.h"
+#include "win32/WindowHook.h"
 
 namespace cw {
 
@@ -13,11 +14,11 @@ protected:
     DWORD Style() const override { return BS_GROUPBOX | WS_CLIPCHILDREN; }
     DWORD ExStyle() const override { return WS_EX_CONTROLPARENT; }
     void Created() override;
-    const char* EventOf(int) const override { return nullptr; }
 
 private:
-    static LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR data);
+    static LRESULT Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    WindowHook hook_;
 };
 
 } // namespace cw

@@ -23,14 +23,6 @@ void Image::Rescaled() {
         InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-const char* Image::EventOf(int notification) const {
-    if (notification == STN_CLICKED)
-        return "Click";
-    if (notification == STN_DBLCLK)
-        return "DblClick";
-    return nullptr;
-}
-
 void Image::Draw(const DRAWITEMSTRUCT& item) const {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     if (HICON icon = shown_.Handle())

@@ -14,11 +14,10 @@ public:
     void SetPicture(const Picture& picture);
 
 protected:
-    friend class Form;
+    friend class FormChildren;
     void Configure(const PropertyBag& layout) override;
     const char* WindowClass() const override { return "Static"; }
     DWORD Style() const override { return SS_OWNERDRAW | SS_NOTIFY; }
-    const char* EventOf(int notification) const override;
     void Created() override { Rescaled(); }
     void Rescaled() override;
     void Draw(const DRAWITEMSTRUCT& item) const;

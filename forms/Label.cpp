@@ -15,12 +15,4 @@ void Label::SetForeColor(Colour colour) {
         InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-const char* Label::EventOf(int notification) const {
-    if (notification == STN_CLICKED)
-        return "Click";
-    if (notification == STN_DBLCLK)
-        return "DblClick";
-    return nullptr;
-}
-
 } // namespace cw

@@ -20,7 +20,6 @@ protected:
     void Configure(const PropertyBag& layout) override;
     const char* WindowClass() const override { return "Static"; }
     DWORD Style() const override { return SS_LEFT | SS_NOTIFY; }
-    const char* EventOf(int notification) const override;
 
 private:
     Colour foreColor_ = 0x80000012; // the system's button text

@@ -20,10 +20,9 @@ public:
     int BorderWidth() const { return borderWidth_; } // pixels
 
 protected:
-    friend class Form;
+    friend class FormChildren;
     void Configure(const PropertyBag& layout) override;
     DWORD Style() const override { return 0; }
-    const char* EventOf(int) const override { return nullptr; }
     void Draw(HDC dc, int originX, int originY) const;
 
 private:

@@ -2,9 +2,6 @@
 
 #include "forms/Form.h"
 #include "forms/ListRows.h"
-#include "win32/Barrier.h"
-
-#include <commctrl.h>
 
 namespace cw {
 
@@ -23,15 +20,9 @@ DWORD ListBox::Style() const {
 }
 
 void ListBox::Created() {
-    SetWindowSubclass(Hwnd(), &ListBox::Hook, 1, reinterpret_cast<DWORD_PTR>(this));
-}
-
-const char* ListBox::EventOf(int notification) const {
-    if (notification == LBN_SELCHANGE)
-        return "Click";
-    if (notification == LBN_DBLCLK)
-        return "DblClick";
-    return nullptr;
+    hook_.Hook(Hwnd(), [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Hooked(hwnd, msg, wParam, lParam);
+    });
 }
 
 void ListBox::AddItem(const std::string& text) {
@@ -51,10 +42,6 @@ void ListBox::Clear() {
 
 int ListBox::ListCount() const {
     return RowCount(Hwnd());
-}
-
-std::string ListBox::List(int index) const {
-    return RowText(Hwnd(), index);
 }
 
 bool ListBox::Selected(int index) const {
@@ -81,34 +68,29 @@ int ListBox::SelCount() const {
     return n < 0 ? 0 : static_cast<int>(n);
 }
 
-LRESULT CALLBACK ListBox::Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR data) {
-    return Barrier([&]() -> LRESULT {
-        auto* self = reinterpret_cast<ListBox*>(data);
-        switch (msg) {
-        case WM_GETDLGCODE: {
-            // Enter belongs to the list (its KeyDown), not to the dialog manager's default button.
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
-            if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
-                code |= DLGC_WANTMESSAGE;
-            return code;
-        }
-        case WM_KEYDOWN: {
-            int keyCode = static_cast<int>(wParam);
-            if (self->form_)
-                self->form_->RaiseKeyDown(*self, keyCode);
-            if (!IsWindow(hwnd) || keyCode == 0)
-                return 0; // unloaded by the handler, or the handler took the key
-            return DefSubclassProc(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
-        }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, &ListBox::Hook, id);
-            self->Detach();
-            break;
-        }
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    });
+LRESULT ListBox::Hooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Enter belongs to the list (its KeyDown), not to the dialog manager's default button.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = WindowHook::Next(hwnd, msg, wParam, lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN: {
+        int keyCode = static_cast<int>(wParam);
+        if (form_)
+            form_->RaiseKeyDown(*this, keyCode);
+        if (!IsWindow(hwnd) || keyCode == 0)
+            return 0; // unloaded by the handler, or the handler took the key
+        return WindowHook::Next(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
+    }
+    case WM_NCDESTROY:
+        Detach();
+        break;
+    }
+    return WindowHook::Next(hwnd, msg, wParam, lParam);
 }
 
 } // namespace cw

@@ -1,5 +1,6 @@
 #pragma once
 #include "forms/Control.h"
+#include "win32/WindowHook.h"
 
 #include <string>
 
@@ -16,8 +17,6 @@ public:
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
-    // The text of a row; "" for an index outside the list.
-    std::string List(int index) const;
     bool Selected(int index) const;
     void SetSelected(int index, bool selected);
     int SelCount() const;
@@ -28,12 +27,12 @@ protected:
     DWORD Style() const override;
     DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
     void Created() override;
-    const char* EventOf(int notification) const override;
 
 private:
-    static LRESULT CALLBACK Hook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR data);
+    LRESULT Hooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
     int multiSelect_ = 2; // 0 single, 1 simple, 2 extended
+    WindowHook hook_;
 };
 
 } // namespace cw

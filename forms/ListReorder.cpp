@@ -2,10 +2,8 @@
 
 #include "forms/ListRows.h"
 #include "forms/RowMoves.h"
-#include "win32/Barrier.h"
 #include "win32/Handles.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -16,8 +14,7 @@
 namespace cw {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4C52; // one link per list in its window's chain
-constexpr UINT_PTR kScrollTimer = 0x4C52;
+constexpr UINT_PTR kScrollTimer = 0x4C52; // on the list a drag started from
 constexpr UINT kScrollMs = 60;
 
 int RowHeight(HWND list) {
@@ -67,24 +64,16 @@ std::optional<RowMove> MoveOfKey(WPARAM key) {
 
 ListReorder::ListReorder(ListBox& list, ListBox* feeder)
     : list_(list.Hwnd()), feeder_(feeder ? feeder->Hwnd() : nullptr) {
-    for (HWND hwnd : {list_, feeder_})
-        if (hwnd)
-            SetWindowSubclass(hwnd, &ListReorder::Proc, kSubclassId,
-                              reinterpret_cast<DWORD_PTR>(this));
+    const auto handle = [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Handle(hwnd, msg, wParam, lParam);
+    };
+    listHook_.Hook(list_, handle);
+    feederHook_.Hook(feeder_, handle);
 }
 
 ListReorder::~ListReorder() {
     if (drag_.source)
         EndDrag();
-    for (HWND hwnd : {list_, feeder_})
-        if (hwnd && IsWindow(hwnd))
-            RemoveWindowSubclass(hwnd, &ListReorder::Proc, kSubclassId);
-}
-
-LRESULT CALLBACK ListReorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR data) {
-    return Barrier(
-        [&] { return reinterpret_cast<ListReorder*>(data)->Handle(hwnd, msg, wParam, lParam); });
 }
 
 LRESULT ListReorder::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -118,7 +107,7 @@ LRESULT ListReorder::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         // During a drag, Escape belongs to the list rather than to the dialog manager.
         const auto* key = reinterpret_cast<const MSG*>(lParam);
         if (drag_.source && key && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE)
-            return DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+            return WindowHook::Next(hwnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
         break;
     }
     case WM_LBUTTONDOWN:
@@ -152,7 +141,7 @@ LRESULT ListReorder::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_PAINT:
         if (hwnd == list_ && drag_.dropAt >= 0) {
-            const LRESULT painted = DefSubclassProc(hwnd, msg, wParam, lParam);
+            const LRESULT painted = WindowHook::Next(hwnd, msg, wParam, lParam);
             DrawLine();
             return painted;
         }
@@ -160,11 +149,10 @@ LRESULT ListReorder::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
         if (drag_.source == hwnd)
             drag_ = {};
-        RemoveWindowSubclass(hwnd, &ListReorder::Proc, kSubclassId);
         (hwnd == list_ ? list_ : feeder_) = nullptr;
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return WindowHook::Next(hwnd, msg, wParam, lParam);
 }
 
 // ---- Keys ----
@@ -270,8 +258,8 @@ void ListReorder::Release(HWND hwnd, LPARAM at) {
     if (!done.moving) {
         EndDrag();
         // Not a drag after all: the list gets the click it would have had.
-        DefSubclassProc(hwnd, WM_LBUTTONDOWN, done.keys, done.at);
-        DefSubclassProc(hwnd, WM_LBUTTONUP, done.keys & ~MK_LBUTTON, at);
+        WindowHook::Next(hwnd, WM_LBUTTONDOWN, done.keys, done.at);
+        WindowHook::Next(hwnd, WM_LBUTTONUP, done.keys & ~MK_LBUTTON, at);
         return;
     }
     POINT client{GET_X_LPARAM(at), GET_Y_LPARAM(at)};

@@ -14,6 +14,7 @@
 // It hooks both lists' windows (one link each in their subclass chains) until it is destroyed or
 // the windows are.
 #include "forms/ListBox.h"
+#include "win32/WindowHook.h"
 
 #include <windows.h>
 
@@ -49,8 +50,6 @@ private:
         int dropAt = -1;
     };
 
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR data);
     LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool Press(HWND hwnd, WPARAM keys, LPARAM at);
     void Track(POINT screen);
@@ -68,6 +67,7 @@ private:
     HWND list_;
     HWND feeder_;
     Drag drag_;
+    WindowHook listHook_, feederHook_;
 };
 
 } // namespace cw

@@ -2,6 +2,7 @@
 
 #include "win32/Barrier.h"
 #include "win32/Dpi.h"
+#include "win32/OwnWindow.h"
 #include "win32/Twips.h"
 
 namespace cw {
@@ -10,20 +11,6 @@ namespace {
 constexpr const char* kPageClass = "ClutterwisePropertyPage";
 constexpr int kFirstFieldId = 100;
 constexpr int kDroppedListPixels = 120; // room for a combo box's list below its field
-
-void RegisterPageClass(WNDPROC proc) {
-    static const bool registered = [proc] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kPageClass;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
-}
 
 } // namespace
 
@@ -37,7 +24,7 @@ PropertyPage::~PropertyPage() {
 bool PropertyPage::Create(HWND parent, int x, int y) {
     if (hwnd_)
         return false;
-    RegisterPageClass(&PropertyPage::WindowProc);
+    RegisterOwnClass(kPageClass, &PropertyPage::WindowProc, 0, ButtonFace());
     // Laid out at the DPI of the window that holds the page.
     dpi_ = WindowDpi(parent);
     font_ = GdiFont(Font{}, dpi_);
@@ -281,17 +268,12 @@ LRESULT PropertyPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK PropertyPage::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<PropertyPage*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = LinkedObject<PropertyPage>(hwnd, msg, lParam);
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE)
+        self->hwnd_ = hwnd;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         for (FieldEntry& f : self->fields_)
             f.hwnd = nullptr;

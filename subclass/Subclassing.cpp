@@ -1,19 +1,10 @@
 #include "subclass/Subclassing.h"
 
-#include "win32/Barrier.h"
-
-#include <commctrl.h>
+#include "win32/WindowHook.h"
 
 #include <utility>
 
 namespace cw {
-
-namespace {
-
-LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                         DWORD_PTR data);
-
-} // namespace
 
 // One hook in a window's chain: what its hook procedure needs, kept apart from the Subclassing
 // object so that the window can still run it when the object is dropped without Destroy.
@@ -22,13 +13,14 @@ struct Subclassing::Link {
     WNDPROC callback;
     std::vector<std::pair<std::string, LONG_PTR>> pairs; // as set on the window at Create
     Subclassing* owner;                                  // null once the object is gone
-    int running = 0;                                     // calls of the hook procedure under way
+    WindowHook hook;
+    int running = 0;      // calls of the hook procedure under way
     bool removed = false; // out of the chain; freed when the last call returns
 
     // Takes the link out of the chain and tells its object; whoever calls this frees the link
     // once its procedure no longer runs.
     void Unhook() {
-        RemoveWindowSubclass(hwnd, &Forward, reinterpret_cast<UINT_PTR>(this));
+        hook.Unhook();
         // Another hook may have set its own value under the same name since: that one stays.
         for (const auto& [atom, handle] : pairs)
             if (reinterpret_cast<LONG_PTR>(GetPropA(hwnd, atom.c_str())) == handle)
@@ -40,6 +32,8 @@ struct Subclassing::Link {
         }
         removed = true;
     }
+
+    LRESULT Run(UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
 namespace {
@@ -47,14 +41,13 @@ namespace {
 // The innermost hook procedure running on this thread: the one that calls CallReplacedProc.
 thread_local Subclassing::Link* current = nullptr;
 
-LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                         DWORD_PTR data) {
+} // namespace
+
+LRESULT Subclassing::Link::Run(UINT msg, WPARAM wParam, LPARAM lParam) {
     struct Running {
-        Subclassing::Link* link;
-        Subclassing::Link* outer;
-        explicit Running(Subclassing::Link* l) : link(l), outer(std::exchange(current, l)) {
-            ++link->running;
-        }
+        Link* link;
+        Link* outer;
+        explicit Running(Link* l) : link(l), outer(std::exchange(current, l)) { ++link->running; }
         ~Running() {
             current = outer;
             if (--link->running == 0 && link->removed)
@@ -62,17 +55,13 @@ LRESULT CALLBACK Forward(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT
         }
         Running(const Running&) = delete;
         Running& operator=(const Running&) = delete;
-    } running(reinterpret_cast<Subclassing::Link*>(data));
-    // Every hook procedure runs behind the barrier, as the window procedures do.
-    const LRESULT result =
-        Barrier([&] { return running.link->callback(hwnd, msg, wParam, lParam); });
+    } run(this);
+    const LRESULT result = callback(hwnd, msg, wParam, lParam);
     // The window goes: its links go with it, and their objects learn that nothing is hooked.
-    if (msg == WM_NCDESTROY && !running.link->removed)
-        running.link->Unhook();
+    if (msg == WM_NCDESTROY && !removed)
+        Unhook();
     return result;
 }
-
-} // namespace
 
 Subclassing::~Subclassing() {
     if (link_)
@@ -95,15 +84,14 @@ bool Subclassing::Create(WNDPROC callback) {
         active_ = true;
         return false;
     }
-    // Only the window's own thread may change its chain.
-    if (!callback || !IsWindow(ownerHwnd_) ||
-        GetWindowThreadProcessId(ownerHwnd_, nullptr) != GetCurrentThreadId())
+    if (!callback)
         return false;
-    auto* link = new Link{ownerHwnd_, callback, {}, this};
+    auto* link = new Link{ownerHwnd_, callback, {}, this, {}};
     for (size_t i = 0; i < atoms_.size(); ++i)
         link->pairs.emplace_back(atoms_[i], handles_[i]);
-    if (!SetWindowSubclass(ownerHwnd_, &Forward, reinterpret_cast<UINT_PTR>(link),
-                           reinterpret_cast<DWORD_PTR>(link))) {
+    if (!link->hook.Hook(ownerHwnd_, [link](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+            return link->Run(msg, wParam, lParam);
+        })) {
         delete link;
         return false;
     }
@@ -134,9 +122,9 @@ LONG_PTR HookedValue(HWND hwnd, const char* atom) {
     return reinterpret_cast<LONG_PTR>(GetPropA(hwnd, atom));
 }
 
-LRESULT CallReplacedProc(HWND hwnd, const char*, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CallReplacedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (current && current->hwnd == hwnd)
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return WindowHook::Next(hwnd, msg, wParam, lParam);
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

@@ -3,8 +3,9 @@
 // the hook procedure, which receives nothing but the message, can pass the message on to the
 // procedure it replaced and find the control that installed it.
 //
-// Each hook is its own link in the chain and keeps its own replaced procedure and control values,
-// so any number of hooks on one window work and come off in any order. The pairs given with Add
+// Each hook is its own link in the chain (a WindowHook, so its procedure runs behind the exception
+// barrier) and keeps its own replaced procedure and control values, so any number of hooks on one
+// window work and come off in any order. The pairs given with Add
 // also hang on the window as named properties, for finding a control from outside; with several
 // hooks under one name the property holds the latest. Property values are pointer-sized; a
 // control stores its own address there as a borrowed pointer.
@@ -30,7 +31,8 @@ public:
     HWND OwnerHwnd() const { return ownerHwnd_; }
     void SetOwnerHwnd(HWND hwnd) { ownerHwnd_ = hwnd; }
 
-    // The hook's name, which its hook procedure passes to CallReplacedProc.
+    // The hook's name, kept for its user. Each hook being its own link, nothing needs the name to
+    // find the procedure a hook replaced.
     const std::string& WindowProc() const { return windowProc_; }
     void SetWindowProc(std::string name) { windowProc_ = std::move(name); }
 
@@ -69,7 +71,7 @@ template <typename Control> Control* HookedControl(HWND hwnd, const char* atom) 
 }
 
 // Passes a message on to the procedure that the running hook replaced: the next hook in the chain
-// or the window's own procedure. `windowProc` is the hook's name; the chain needs no name to go on.
-LRESULT CallReplacedProc(HWND hwnd, const char* windowProc, UINT msg, WPARAM wParam, LPARAM lParam);
+// or the window's own procedure.
+LRESULT CallReplacedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 } // namespace cw

@@ -97,17 +97,6 @@ using OwnedIcon = UniqueHandle<handle_traits::Icon>;
 using OwnedWindow = UniqueHandle<handle_traits::Window>;
 using OwnedAccelerators = UniqueHandle<handle_traits::Accelerators>;
 
-// Ends a window whose GWLP_USERDATA points at the object that owns it, from that object's
-// destructor. The link is cut first: the messages of the window's end must not reach an object that
-// is itself going. (Such a window cannot sit in an OwnedWindow: its procedure sets and clears the
-// object's handle as the window comes and goes.)
-inline void DestroyLinkedWindow(HWND hwnd) {
-    if (hwnd && IsWindow(hwnd)) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd);
-    }
-}
-
 // A window's client-area device context (the screen's for no window), released with this object.
 class ClientDC {
 public:

@@ -33,6 +33,10 @@ int TwipsToPixels(int twips, double twipsPerPixel) {
     return Clamp(twips / Usable(twipsPerPixel));
 }
 
+int TwipsToWindowPixels(int twips, double twipsPerPixel, int low) {
+    return std::clamp(TwipsToPixels(twips, twipsPerPixel), low, 32767);
+}
+
 int PixelsToTwips(int pixels, double twipsPerPixel) {
     return Clamp(pixels * Usable(twipsPerPixel));
 }

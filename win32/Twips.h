@@ -5,6 +5,9 @@
 namespace cw {
 
 int TwipsToPixels(int twips, double twipsPerPixel);
+// As a window's place (`low` -32768) or size (`low` 0): window coordinates beyond 16 bits mean
+// nothing, and a damaged design must not ask for them.
+int TwipsToWindowPixels(int twips, double twipsPerPixel, int low = 0);
 int PixelsToTwips(int pixels, double twipsPerPixel);
 
 // A component's saved size record is in hundredths of a millimetre (2540 to the inch).

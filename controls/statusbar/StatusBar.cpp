@@ -4,6 +4,7 @@
 #include "win32/Dpi.h"
 
 #include <algorithm>
+#include <utility>
 #include <commctrl.h>
 
 namespace cw {
@@ -36,16 +37,19 @@ TOOLINFOA ToolRecord(HWND status, std::int16_t index, const std::string& text) {
 
 } // namespace
 
-// Holds back the layout that each panel set asks for until a bulk change is done.
+// Holds back the layout that each panel set asks for until a bulk change is done, as
+// PreventUpdate does; a caller's own PreventUpdate is back afterwards.
 class StatusBar::HoldUpdates {
 public:
-    explicit HoldUpdates(StatusBar& bar) : bar_(bar) { ++bar_.updatesHeld_; }
-    ~HoldUpdates() { --bar_.updatesHeld_; }
+    explicit HoldUpdates(StatusBar& bar)
+        : bar_(bar), previous_(std::exchange(bar.preventUpdate_, true)) {}
+    ~HoldUpdates() { bar_.preventUpdate_ = previous_; }
     HoldUpdates(const HoldUpdates&) = delete;
     HoldUpdates& operator=(const HoldUpdates&) = delete;
 
 private:
     StatusBar& bar_;
+    bool previous_;
 };
 
 // The host's font until properties arrive, so that a saved font that cannot be read leaves that.
@@ -112,29 +116,38 @@ void StatusBar::ReadProperties(const PropertyBag& bag) {
     panels_.clear();
     {
         const HoldUpdates hold(*this);
-        for (std::int16_t i = 0; i < count_; ++i) {
-            auto& panel = *panels_.emplace_back(std::make_unique<cw::Panel>());
-            panel.SetParent(this);
-            panel.SetIndex(i);
-            if (const auto v = bag.ReadInt32(PanelKey(kPanelAlignmentKey, i), sbrLeft))
-                panel.SetAlignment(*v);
-            if (const auto v = bag.ReadInt32(PanelKey(kPanelAutoSizeKey, i), sbrNoAutoSize))
-                panel.SetAutoSize(*v);
-            if (const auto v = bag.ReadInt32(PanelKey(kPanelBevelKey, i), sbrInset))
-                panel.SetBevel(*v);
-            if (const auto v = bag.ReadInt16(PanelKey(kPanelMinWidthKey, i), 100))
-                panel.SetMinWidth(*v);
-            if (auto v = bag.ReadString(PanelKey(kPanelTagKey, i), ""))
-                panel.SetTag(std::move(*v));
-            if (auto v = bag.ReadString(PanelKey(kPanelTextKey, i), ""))
-                panel.SetText(std::move(*v));
-            if (auto v = bag.ReadString(PanelKey(kPanelToolTipTextKey, i), ""))
-                panel.SetToolTipText(std::move(*v));
-            if (const auto v = bag.ReadBool(PanelKey(kPanelVisibleKey, i), true))
-                panel.SetVisible(*v);
-        }
+        for (std::int16_t i = 0; i < count_; ++i)
+            AddPanel(bag);
     }
     UpdateControl(true);
+}
+
+// Appends a panel with the bag's values for its index, set through the setters so that a designer
+// records them. A key the bag lacks gives the value a new panel has; one that does not convert,
+// or that its setter refuses, leaves that value too.
+cw::Panel& StatusBar::AddPanel(const PropertyBag& bag) {
+    const auto i = static_cast<std::int16_t>(panels_.size());
+    const cw::Panel initial;
+    cw::Panel& panel = *panels_.emplace_back(std::make_unique<cw::Panel>());
+    panel.SetParent(this);
+    panel.SetIndex(i);
+    if (const auto v = bag.ReadInt32(PanelKey(kPanelAlignmentKey, i), initial.Alignment()))
+        panel.SetAlignment(*v);
+    if (const auto v = bag.ReadInt32(PanelKey(kPanelAutoSizeKey, i), initial.AutoSize()))
+        panel.SetAutoSize(*v);
+    if (const auto v = bag.ReadInt32(PanelKey(kPanelBevelKey, i), initial.Bevel()))
+        panel.SetBevel(*v);
+    if (const auto v = bag.ReadInt16(PanelKey(kPanelMinWidthKey, i), initial.MinWidth()))
+        panel.SetMinWidth(*v);
+    if (auto v = bag.ReadString(PanelKey(kPanelTagKey, i), initial.Tag()))
+        panel.SetTag(std::move(*v));
+    if (auto v = bag.ReadString(PanelKey(kPanelTextKey, i), initial.Text()))
+        panel.SetText(std::move(*v));
+    if (auto v = bag.ReadString(PanelKey(kPanelToolTipTextKey, i), initial.ToolTipText()))
+        panel.SetToolTipText(std::move(*v));
+    if (const auto v = bag.ReadBool(PanelKey(kPanelVisibleKey, i), initial.Visible()))
+        panel.SetVisible(*v);
+    return panel;
 }
 
 void StatusBar::WriteProperties(PropertyBag& bag) const {
@@ -144,16 +157,17 @@ void StatusBar::WriteProperties(PropertyBag& bag) const {
     bag.WriteBool("ShowTips", showTips_, true);
     bag.WriteString("SimpleText", simpleText_, "");
     bag.WriteInt32("Style", style_, 0);
+    const cw::Panel initial; // what a new panel has goes unsaved
     for (std::int16_t i = 0; i < PanelsInList(); ++i) {
         const cw::Panel& p = *panels_[static_cast<size_t>(i)];
-        bag.WriteInt32(PanelKey(kPanelAlignmentKey, i), p.Alignment(), sbrLeft);
-        bag.WriteInt32(PanelKey(kPanelAutoSizeKey, i), p.AutoSize(), sbrNoAutoSize);
-        bag.WriteInt32(PanelKey(kPanelBevelKey, i), p.Bevel(), sbrInset);
-        bag.WriteInt16(PanelKey(kPanelMinWidthKey, i), p.MinWidth(), 100);
-        bag.WriteString(PanelKey(kPanelTagKey, i), p.Tag(), "");
-        bag.WriteString(PanelKey(kPanelTextKey, i), p.Text(), "");
-        bag.WriteString(PanelKey(kPanelToolTipTextKey, i), p.ToolTipText(), "");
-        bag.WriteBool(PanelKey(kPanelVisibleKey, i), p.Visible(), true);
+        bag.WriteInt32(PanelKey(kPanelAlignmentKey, i), p.Alignment(), initial.Alignment());
+        bag.WriteInt32(PanelKey(kPanelAutoSizeKey, i), p.AutoSize(), initial.AutoSize());
+        bag.WriteInt32(PanelKey(kPanelBevelKey, i), p.Bevel(), initial.Bevel());
+        bag.WriteInt16(PanelKey(kPanelMinWidthKey, i), p.MinWidth(), initial.MinWidth());
+        bag.WriteString(PanelKey(kPanelTagKey, i), p.Tag(), initial.Tag());
+        bag.WriteString(PanelKey(kPanelTextKey, i), p.Text(), initial.Text());
+        bag.WriteString(PanelKey(kPanelToolTipTextKey, i), p.ToolTipText(), initial.ToolTipText());
+        bag.WriteBool(PanelKey(kPanelVisibleKey, i), p.Visible(), initial.Visible());
     }
 }
 
@@ -272,30 +286,16 @@ void StatusBar::ApplyFont() {
 }
 
 // Makes the panel list follow Count: panels past the end are dropped, new ones start from the
-// initial values, set through the setters so that a designer records them. True when it grew.
+// initial values. True when it grew.
 bool StatusBar::FollowCount() {
-    const size_t previous = panels_.size();
     const size_t count = static_cast<size_t>(count_);
-    panels_.resize(count);
-    if (count <= previous)
+    if (count <= panels_.size()) {
+        panels_.resize(count);
         return false;
-    {
-        const HoldUpdates hold(*this);
-        for (size_t i = previous; i < count; ++i) {
-            panels_[i] = std::make_unique<cw::Panel>();
-            cw::Panel& panel = *panels_[i];
-            panel.SetParent(this);
-            panel.SetIndex(static_cast<std::int16_t>(i));
-            panel.SetAlignment(sbrLeft);
-            panel.SetAutoSize(sbrNoAutoSize);
-            panel.SetBevel(sbrInset);
-            panel.SetMinWidth(100);
-            panel.SetTag("");
-            panel.SetText("");
-            panel.SetToolTipText("");
-            panel.SetVisible(true);
-        }
     }
+    const HoldUpdates hold(*this);
+    while (panels_.size() < count)
+        AddPanel(PropertyBag{});
     return true;
 }
 
@@ -341,7 +341,7 @@ void StatusBar::SendPanelText(std::int16_t index) {
 }
 
 void StatusBar::UpdatePanels(std::int16_t index) {
-    if (!status_ || preventUpdate_ || updatesHeld_ > 0)
+    if (!status_ || preventUpdate_)
         return;
     LayoutPanels();
     const std::int16_t n = PanelsInList();
@@ -432,7 +432,7 @@ void StatusBar::Terminate() {
 
 LRESULT CALLBACK StatusBarHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_NOTIFY)
-        return CallReplacedProc(hwnd, kWindowProcProperty, msg, wParam, lParam);
+        return CallReplacedProc(hwnd, msg, wParam, lParam);
 
     // Every notification is answered here; none goes on to the component's own procedure.
     StatusBar* bar = HookedControl<StatusBar>(hwnd, kControlProperty);

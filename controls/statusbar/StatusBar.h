@@ -16,7 +16,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace cw {
@@ -57,7 +56,7 @@ public:
     cw::Panel* Panel(std::int16_t index) const;
 
     // While true, UpdatePanels does nothing: callers change many panels, clear it, then call
-    // UpdatePanels(-1) once. Not saved.
+    // UpdatePanels(-1) once. Not saved. The bar's own bulk changes hold updates back the same way.
     bool PreventUpdate() const { return preventUpdate_; }
     void SetPreventUpdate(bool prevent) { preventUpdate_ = prevent; }
 
@@ -88,6 +87,7 @@ private:
     void UpdateControl(bool recreate);
     void ApplyFont();
     bool FollowCount();
+    cw::Panel& AddPanel(const PropertyBag& bag);
     void LayoutPanels();
     void SendPanelText(std::int16_t index);
     void Hook();
@@ -101,7 +101,6 @@ private:
     std::int16_t count_ = 0;
     std::string simpleText_;
     Subclassing hook_;
-    int updatesHeld_ = 0; // bulk panel changes lay out once at the end
     // Declared before the windows so that it outlives the status window that uses it.
     OwnedFont fontHandle_;
     OwnedWindow status_;

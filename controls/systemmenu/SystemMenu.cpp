@@ -259,7 +259,7 @@ void SystemMenu::HookOwner() {
 
 LRESULT CALLBACK SystemMenuHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_SYSCOMMAND)
-        return CallReplacedProc(hwnd, kWindowProcProperty, msg, wParam, lParam);
+        return CallReplacedProc(hwnd, msg, wParam, lParam);
     if (SystemMenu* control = HookedControl<SystemMenu>(hwnd, kControlProperty)) {
         const int index = ItemOfCommand(wParam, control->base_, control->Count());
         if (cw::SystemMenuItem* item =
@@ -269,7 +269,7 @@ LRESULT CALLBACK SystemMenuHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             return 0;
         }
     }
-    CallReplacedProc(hwnd, kWindowProcProperty, msg, wParam, lParam);
+    CallReplacedProc(hwnd, msg, wParam, lParam);
     return 0;
 }
 

@@ -133,7 +133,8 @@ TEST_F(MainWindowAbout, SystemMenuAboutCommandOpensOneBox) {
     });
     SendMessageA(form.Hwnd(), WM_SYSCOMMAND, 1, 0); // returns once the box is closed
     EXPECT_EQ(user.opened, 1);
-    EXPECT_TRUE(shown && !IsWindow(shown));
+    EXPECT_NE(shown, nullptr);
+    EXPECT_FALSE(IsWindow(shown));
     EXPECT_TRUE(IsWindowEnabled(form.Hwnd()));
     EXPECT_EQ(form.MousePointer(), kPointerDefault);
     EXPECT_EQ(GetActiveWindow(), form.Hwnd()); // activation came back without help

@@ -93,22 +93,25 @@ TEST_F(MainWindowStart, RefusesASecondInstanceBeforeShowingItsWindow) {
     if (!std::getenv("CLUTTERWISE_TEST_ALREADY_ACTIVE"))
         GTEST_SKIP() << "runs as test_app_already_active";
     const SingleInstance other(Program::InstanceName());
-    HWND created = nullptr;
-    bool everVisible = false;
-    form.On("Form_Unload", [&] {
-        created = form.Hwnd();
-        everVisible = IsWindowVisible(form.Hwnd()) != FALSE;
-    });
-    EXPECT_FALSE(form.Load());
-    EXPECT_TRUE(form.LoadError().empty());
+    // The window as the form unloads it.
+    struct Watched : FormClutterwise {
+        HWND created = nullptr;
+        bool everVisible = false;
+        void Form_Unload() override {
+            created = Hwnd();
+            everVisible = IsWindowVisible(Hwnd()) != FALSE;
+        }
+    } watched;
+    EXPECT_FALSE(watched.Load());
+    EXPECT_TRUE(watched.LoadError().empty());
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_EQ(answerer.Boxes()[0].title, "Norvanta Clutterwise");
     EXPECT_EQ(answerer.Boxes()[0].text, "The application is already active");
     EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Exclamation);
-    EXPECT_TRUE(created);
-    EXPECT_FALSE(everVisible);
-    EXPECT_FALSE(IsWindow(created));
-    EXPECT_TRUE(form.DesktopFolder().empty()); // nothing else happened
+    EXPECT_NE(watched.created, nullptr);
+    EXPECT_FALSE(watched.everVisible);
+    EXPECT_FALSE(IsWindow(watched.created));
+    EXPECT_TRUE(watched.DesktopFolder().empty()); // nothing else happened
 }
 
 // The caller shows the error; the window says nothing itself and is gone.

@@ -42,7 +42,8 @@ void ChangeScale(HWND form, int dpi) {
     RECT suggested{r.left + 10, r.top + 10, r.left + 10 + size.cx, r.top + 10 + size.cy};
     SendMessageA(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(form, &r);
-    EXPECT_TRUE(r.left == suggested.left && r.top == suggested.top);
+    EXPECT_EQ(r.left, suggested.left);
+    EXPECT_EQ(r.top, suggested.top);
 }
 
 SIZE TextSize(HWND window, const std::string& text, HFONT font) {
@@ -79,11 +80,15 @@ void ExpectWholeAt(const Form& form, int dpi) {
         GetClientRect(GetParent(window), &parent);
         if (!IsWindowVisible(window))
             continue;
-        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= parent.right &&
-                    place.bottom <= parent.bottom);
-        for (const auto& [other, otherPlace] : places)
-            EXPECT_FALSE(other != window && GetParent(other) == GetParent(window) &&
-                         IsWindowVisible(other) && IntersectRect(&overlap, &place, &otherPlace));
+        EXPECT_GE(place.left, 0);
+        EXPECT_GE(place.top, 0);
+        EXPECT_LE(place.right, parent.right);
+        EXPECT_LE(place.bottom, parent.bottom);
+        for (const auto& [other, otherPlace] : places) {
+            if (other == window || GetParent(other) != GetParent(window) || !IsWindowVisible(other))
+                continue;
+            EXPECT_FALSE(IntersectRect(&overlap, &place, &otherPlace));
+        }
     }
     for (const auto& c : form.Controls()) {
         if (!c->Hwnd() || c->Caption().empty())
@@ -99,7 +104,8 @@ void ExpectWholeAt(const Form& form, int dpi) {
                                                                      : 0;
         RECT r{};
         GetClientRect(c->Hwnd(), &r);
-        EXPECT_TRUE(text.cx + beside <= r.right && text.cy <= r.bottom) << c->Name();
+        EXPECT_LE(text.cx + beside, r.right) << c->Name();
+        EXPECT_LE(text.cy, r.bottom) << c->Name();
     }
     if (form.Icon()) {
         EXPECT_EQ(IconSize(SendMessageA(form.Hwnd(), WM_GETICON, ICON_BIG, 0)),
@@ -139,11 +145,11 @@ TEST(Scale, MainWindowAndAboutBoxAreWholeAtEveryScaleAndComeBackUnchanged) {
         const RECT icon = header.IconRect(), label = header.LabelRect();
         const SIZE text = TextSize(header.Hwnd(), header.Text(), header.LabelFont());
         EXPECT_NEAR(header.ClientHeight(), 945 * dpi / 1440.0, 0.5) << dpi;
-        EXPECT_TRUE(icon.left == ScaleForDpi(12, dpi) &&
-                    icon.right - icon.left == ScaleForDpi(32, dpi));
-        EXPECT_TRUE(text.cx <= label.right - label.left && text.cy <= label.bottom - label.top &&
-                    label.bottom <= header.ClientHeight() - 2)
-            << dpi;
+        EXPECT_EQ(icon.left, ScaleForDpi(12, dpi));
+        EXPECT_EQ(icon.right - icon.left, ScaleForDpi(32, dpi));
+        EXPECT_LE(text.cx, label.right - label.left) << dpi;
+        EXPECT_LE(text.cy, label.bottom - label.top) << dpi;
+        EXPECT_LE(label.bottom, header.ClientHeight() - 2) << dpi;
     }
     // Back at the first scale, every window is where it was: no drift.
     ChangeScale(main.Hwnd(), start);

@@ -41,7 +41,7 @@ Texts FilesIn(const std::string& folder) {
 // Moves every listed shortcut into the new order and presses Process.
 void ProcessAll(const AppDriver& program) {
     const HWND main = program.WaitForWindow(kTitle);
-    ASSERT_TRUE(main);
+    ASSERT_NE(main, nullptr);
     ASSERT_TRUE(MoveAll(main));
     ClickButton(main, "Process");
 }

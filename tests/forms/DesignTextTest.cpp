@@ -31,7 +31,8 @@ TEST(DesignText, ReadsNestedControlsAndComponentBagsAndWritesWhatReadsBackTheSam
     EXPECT_EQ(strip.line, 13);
     EXPECT_EQ(form.children[2].children.at(1).name, "ListItems");
     // An entry without a bag is a new component, unlike one with an empty bag.
-    EXPECT_TRUE(form.children[1].hasBag && form.children[1].bag.Empty());
+    EXPECT_TRUE(form.children[1].hasBag);
+    EXPECT_TRUE(form.children[1].bag.Empty());
     EXPECT_FALSE(form.children[6].hasBag);
 
     const std::string written = WriteDesign(form);

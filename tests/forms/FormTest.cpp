@@ -47,6 +47,48 @@ std::array<LONG, 4> PlaceInForm(HWND form, HWND control) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+// FormSample with a handler for each event the tests raise: each notes what it got.
+class SampleForm : public Form {
+public:
+    SampleForm() : Form("FormSample") {
+        BindEvents<SampleForm>({
+            {"CommandGo", Event::Click, &SampleForm::CommandGo_Click},
+            {"ListItems", Event::Click, &SampleForm::ListItems_Click},
+            {"listitems", Event::DblClick, &SampleForm::ListItems_DblClick},
+            {"OptionUp", Event::Click, &SampleForm::OptionUp_Click},
+            {"LabelTitle", Event::Click, &SampleForm::LabelTitle_Click},
+            {"ListItems", Event::KeyDown, &SampleForm::ListItems_KeyDown},
+        });
+    }
+
+    std::vector<std::string> calls;
+    bool goUnloads = false;
+
+private:
+    void CommandGo_Click() {
+        calls.push_back("CommandGo_Click");
+        if (goUnloads)
+            Unload();
+    }
+    void ListItems_Click() { calls.push_back("ListItems_Click"); }
+    void ListItems_DblClick() { calls.push_back("ListItems_DblClick"); }
+    void OptionUp_Click() { calls.push_back("OptionUp_Click"); }
+    void LabelTitle_Click() { calls.push_back("LabelTitle_Click"); }
+    void ListItems_KeyDown(int& key, int shift) {
+        calls.push_back("key " + std::to_string(key) + " " + std::to_string(shift));
+        key = 0;
+    }
+};
+
+// A form of FormSample's design with the one handler its table gives.
+struct OneHandler : Form {
+    explicit OneHandler(std::initializer_list<EventBinding<OneHandler>> table)
+        : Form("FormSample") {
+        BindEvents(table);
+    }
+    void Handler() {}
+};
+
 // The pointer the form shows over `control`, asked as the mouse moving over it asks.
 HCURSOR PointerOver(const Form& form, HWND control) {
     SendMessageA(form.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
@@ -72,7 +114,7 @@ protected:
                      reinterpret_cast<LPARAM>(Hwnd(name)));
     }
 
-    Form form{"FormSample"};
+    SampleForm form;
 };
 
 } // namespace
@@ -95,15 +137,7 @@ TEST_F(FormTest, OrdersTabStopsByTabIndexAcrossFramesWithOneStopPerOptionGroup) 
     EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), first, FALSE), Hwnd("OptionUp"));
 }
 
-TEST_F(FormTest, RoutesControlEventsToTheNamedHandlersAndLetsAListHaveEnter) {
-    std::vector<std::string> calls;
-    for (const char* name : {"CommandGo_Click", "ListItems_Click", "listitems_dblclick",
-                             "OptionUp_Click", "LabelTitle_Click"})
-        form.On(name, [&calls, name] { calls.push_back(name); });
-    form.OnKeyDown("ListItems_KeyDown", [&](int& key, int shift) {
-        calls.push_back("key " + std::to_string(key) + " " + std::to_string(shift));
-        key = 0;
-    });
+TEST_F(FormTest, RoutesControlEventsToTheBoundHandlersAndLetsAListHaveEnter) {
     Command("CommandGo", BN_CLICKED);
     Command("ListItems", LBN_SELCHANGE);
     Command("ListItems", LBN_DBLCLK);
@@ -111,8 +145,8 @@ TEST_F(FormTest, RoutesControlEventsToTheNamedHandlersAndLetsAListHaveEnter) {
     Command("LabelTitle", STN_CLICKED);
     Command("CommandGo", BN_SETFOCUS); // raises nothing
     SendMessageA(Hwnd("ListItems"), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(calls,
-              (std::vector<std::string>{"CommandGo_Click", "ListItems_Click", "listitems_dblclick",
+    EXPECT_EQ(form.calls,
+              (std::vector<std::string>{"CommandGo_Click", "ListItems_Click", "ListItems_DblClick",
                                         "OptionUp_Click", "LabelTitle_Click", "key 13 0"}));
     // The dialog manager would turn Enter into a default-button command: the list asks for it,
     // and leaves Tab to the dialog manager.
@@ -170,7 +204,8 @@ TEST_F(FormTest, StartsComponentsInDesignOrderDocksThemAndTerminatesThem) {
                                                     "StripBottom init", "StripBottom resize"}));
     auto* top = form.GetComponent<Strip>("StripTop");
     auto* bottom = form.GetComponent<Strip>("stripbottom");
-    ASSERT_TRUE(top && bottom);
+    ASSERT_TRUE(top);
+    ASSERT_TRUE(bottom);
     EXPECT_EQ(form.FindComponent("UnheardOne"), nullptr);
     EXPECT_EQ(PlaceInForm(form.Hwnd(), top->Hwnd()), (std::array<LONG, 4>{0, 0, 480, 40}));
     EXPECT_EQ(PlaceInForm(form.Hwnd(), bottom->Hwnd()), (std::array<LONG, 4>{0, 280, 480, 300}));
@@ -197,7 +232,7 @@ TEST_F(FormTest, SavesComponentBagsAndKeepsUnknownEntriesAsTheyWere) {
 }
 
 TEST_F(FormTest, LetsAHandlerUnloadItsOwnFormAndLoadsAFreshWindowAfterwards) {
-    form.On("CommandGo_Click", [&] { form.Unload(); });
+    form.goUnloads = true;
     Command("CommandGo", BN_CLICKED);
     EXPECT_FALSE(form.Loaded());
     EXPECT_EQ(Hwnd("CommandGo"), nullptr);
@@ -211,16 +246,27 @@ TEST_F(FormTest, LetsAHandlerUnloadItsOwnFormAndLoadsAFreshWindowAfterwards) {
     EXPECT_THROW(form.Get<ListBox>("CommandGo"), MissingControl);
 }
 
-TEST(FormLoad, RefusesAMissingDesignByNameAndADesignThatIsNoWindow) {
-    Form missing("FormMissing");
-    EXPECT_FALSE(missing.Load());
-    EXPECT_NE(missing.LoadError().find("FormMissing"), std::string::npos);
+// Refused, naming what is wrong, and no window left: a design the program lacks, one that is no
+// window's, and a handler table that names a control the design lacks or an event the control
+// does not raise (checked as the window is built).
+TEST(FormLoad, RefusesWhatItCannotBuildNamingTheFault) {
     DesignNode frame;
     frame.kind = "Frame";
     frame.name = "FrameAlone";
-    Form form;
-    EXPECT_FALSE(form.Load(frame));
-    EXPECT_FALSE(form.LoadError().empty());
+    Form absent("FormMissing"), framed;
+    OneHandler missing({{"CommandGone", Event::Click, &OneHandler::Handler}});
+    OneHandler eventless({{"FrameMain", Event::Click, &OneHandler::Handler}});
+    const std::pair<Form*, std::string> cases[] = {
+        {&absent, "design FormMissing: the program holds no such design"},
+        {&framed, "design FrameAlone: not a window's design"},
+        {&missing, "design FormSample: no control CommandGone for the handler CommandGone_Click"},
+        {&eventless,
+         "design FormSample: control FrameMain raises no Click for the handler FrameMain_Click"}};
+    for (const auto& [form, error] : cases) {
+        EXPECT_FALSE(form == &framed ? form->Load(frame) : form->Load());
+        EXPECT_EQ(form->LoadError(), error);
+        EXPECT_EQ(form->Hwnd(), nullptr);
+    }
 }
 
 TEST(FormLoad, SurvivesValuesOutOfRange) {

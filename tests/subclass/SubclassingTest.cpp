@@ -31,13 +31,13 @@ LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ++control->pings;
     if (control && msg == kUnhookSelf)
         control->hook.Destroy(); // a handler that ends its control; the message still goes on
-    const LRESULT below = CallReplacedProc(hwnd, "TestWindowProc", msg, wParam, lParam);
+    const LRESULT below = CallReplacedProc(hwnd, msg, wParam, lParam);
     return msg == kPing || msg == kUnhookSelf ? below + 1 : below;
 }
 
 // A hook that only passes messages on, for hooks whose values are plain numbers.
 LRESULT CALLBACK PassOn(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return CallReplacedProc(hwnd, "", msg, wParam, lParam) + (msg == kPing ? 1 : 0);
+    return CallReplacedProc(hwnd, msg, wParam, lParam) + (msg == kPing ? 1 : 0);
 }
 
 struct SubclassingTest : ::testing::Test {
@@ -102,7 +102,8 @@ TEST_F(SubclassingTest, AHookCanRemoveItselfWhileItsProcedureRuns) {
     auto first = Hooked();
     auto second = Hooked();
     EXPECT_EQ(SendMessageA(window, kUnhookSelf, 0, 0), 2); // both hooks still passed it on
-    EXPECT_FALSE(first->hook.Active() || second->hook.Active());
+    EXPECT_FALSE(first->hook.Active());
+    EXPECT_FALSE(second->hook.Active());
     EXPECT_TRUE(OwnProcBack());
 }
 

@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
+#include "forms/PropertyPage.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/DesignDocument.h"
 #include "tools/designer/DesignerWindow.h"
@@ -212,8 +213,8 @@ TEST(DesignSave, KeepsTheFilesLinesAndLeavesAnUnchangedFileAlone) {
         EXPECT_EQ(StampsOf(path).written, stamp);
 
         auto* bar = dynamic_cast<StatusBar*>(document.FindComponent("StatusBarSaved"));
-        ASSERT_TRUE(bar);
-        ASSERT_TRUE(bar->Panel(1));
+        ASSERT_NE(bar, nullptr);
+        ASSERT_NE(bar->Panel(1), nullptr);
         bar->Panel(1)->SetText("Two");
         bar->Panel(0)->SetText("Zero");
         ASSERT_TRUE(document.Modified());

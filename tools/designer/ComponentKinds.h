@@ -2,13 +2,14 @@
 // The kinds of component the designer knows: how each is created, what the Insert menu calls it
 // and where a new one goes, and its property page.
 #include "forms/PropertyBag.h"
-#include "forms/PropertyPage.h"
 
 #include <memory>
 #include <string_view>
 #include <vector>
 
 namespace cw {
+
+class PropertyPage;
 
 struct InsertableKind {
     const char* kind;     // "StatusBar"

@@ -1,10 +1,12 @@
 #include "tools/designer/DesignerWindow.h"
 
 #include "forms/Component.h"
+#include "forms/PropertyPage.h"
 #include "tools/designer/ComponentKinds.h"
 #include "tools/designer/PropertySheetHost.h"
 #include "win32/Barrier.h"
 #include "win32/Dpi.h"
+#include "win32/OwnWindow.h"
 
 #include <commdlg.h>
 
@@ -74,18 +76,8 @@ DesignerWindow::~DesignerWindow() {
 }
 
 bool DesignerWindow::Create() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &DesignerWindow::WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExA(&wc) != 0;
-    }();
-    (void)registered;
+    RegisterOwnClass(kClassName, &DesignerWindow::WindowProc, 0, ButtonFace(),
+                     LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     // Measures are pixels at 96 dpi, scaled to the window's DPI.
     const int start = SystemDpi();
     hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
@@ -393,17 +385,12 @@ LRESULT DesignerWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK DesignerWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<DesignerWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<DesignerWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = LinkedObject<DesignerWindow>(hwnd, msg, lParam);
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE)
+        self->hwnd_ = hwnd;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

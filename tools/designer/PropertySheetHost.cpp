@@ -1,5 +1,8 @@
 #include "tools/designer/PropertySheetHost.h"
 
+#include "forms/Component.h"
+#include "forms/PropertyPage.h"
+
 #include "win32/Barrier.h"
 #include "win32/Dpi.h"
 #include "win32/Twips.h"

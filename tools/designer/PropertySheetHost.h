@@ -6,15 +6,15 @@
 // The sheet's page is an empty in-memory dialog template sized to the page; the page builds its
 // own window inside it. So the page stays one class, laid out in twips, that tests also create on
 // any window, and no resource script has to repeat its layout.
-#include "forms/Component.h"
-#include "forms/PropertyPage.h"
-
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 namespace cw {
+
+class Component;
+class PropertyPage;
 
 class PropertySheetHost {
 public:

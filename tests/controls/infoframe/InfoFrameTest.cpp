@@ -136,7 +136,8 @@ TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextOfAnEnabledStrip) {
     EXPECT_EQ(clicks + doubleClicks, 4);
     for (const UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         Mouse(strip->Hwnd(), msg, 100, 30);
-    EXPECT_TRUE(clicks == 5 && doubleClicks == 1);
+    EXPECT_EQ(clicks, 5);
+    EXPECT_EQ(doubleClicks, 1);
 
     // Disabled, the text loses its colour and the icon is greyed, but both are still drawn.
     strip->SetIcon(IconPicture(folder));
@@ -147,5 +148,6 @@ TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextOfAnEnabledStrip) {
     EXPECT_LT(CountPixels(strip->Hwnd(), kIcon, kIconColour), 32 * 32);
     Mouse(strip->Hwnd(), WM_LBUTTONUP, 100, 30);
     Mouse(strip->Hwnd(), WM_LBUTTONDBLCLK, 100, 30);
-    EXPECT_TRUE(clicks == 5 && doubleClicks == 1);
+    EXPECT_EQ(clicks, 5);
+    EXPECT_EQ(doubleClicks, 1);
 }

@@ -153,7 +153,8 @@ TEST(FontHeight, RoundsPointsHalfToEvenThenScales) {
 // A stored value that does not convert, or that its setter would refuse, skips only its step.
 TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
     Make();
-    EXPECT_TRUE(!bar->Panel(3) && !bar->Panel(-1));
+    EXPECT_EQ(bar->Panel(3), nullptr);
+    EXPECT_EQ(bar->Panel(-1), nullptr);
     PropertyBag written;
     bar->WriteProperties(written);
     EXPECT_EQ(written, MainWindowBag());
@@ -292,9 +293,11 @@ TEST_F(PanelsPageTest, ABarWithoutPanelsDisablesThePageUntilOneWithPanelsIsShown
     empty.InitProperties();
     other.changedKeys.clear();
     Open({&empty, bar.get()}); // only the first selected counts
-    EXPECT_FALSE(Enabled(F("TextText")) || Enabled(F("HScrollIndex")));
+    EXPECT_FALSE(Enabled(F("TextText")));
+    EXPECT_FALSE(Enabled(F("HScrollIndex")));
     page.ApplyChanges();
-    EXPECT_TRUE(host.changedKeys.empty() && other.changedKeys.empty());
+    EXPECT_TRUE(host.changedKeys.empty());
+    EXPECT_TRUE(other.changedKeys.empty());
 
     Open({bar.get(), &empty});
     Type(F("TextText"), "first");

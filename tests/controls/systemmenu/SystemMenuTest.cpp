@@ -206,5 +206,6 @@ TEST_F(SystemMenuItemsPageTest, AControlWithoutItemsDisablesEveryFieldUntilOneWi
     page.ApplyChanges();
     EXPECT_TRUE(other.changedKeys.empty());
     Open(control);
-    EXPECT_TRUE(Enabled(F("ComboStyle")) && Enabled(F("HScrollIndex")));
+    EXPECT_TRUE(Enabled(F("ComboStyle")));
+    EXPECT_TRUE(Enabled(F("HScrollIndex")));
 }

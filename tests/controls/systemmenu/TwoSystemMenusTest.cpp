@@ -57,7 +57,8 @@ TEST(TwoSystemMenus, EachRaisesItsOwnItemClickAndTheyComeOffInEitherOrder) {
         int duplicates = 0;
         const auto entries = TextEntries(GetSystemMenu(window, FALSE), &duplicates);
         EXPECT_EQ(duplicates, 0);
-        ASSERT_TRUE(entries.count("&About") && entries.count("&Help"));
+        ASSERT_TRUE(entries.count("&About"));
+        ASSERT_TRUE(entries.count("&Help"));
         EXPECT_EQ(entries.at("&About"), std::make_pair(1u, true)); // the first keeps its numbers
         const UINT help = entries.at("&Help").first;
         EXPECT_FALSE(entries.at("&Help").second);
