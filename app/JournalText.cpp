@@ -1,5 +1,7 @@
 #include "app/JournalText.h"
 
+#include "app/PlannedFiles.h"
+
 #include <charconv>
 #include <utility>
 
@@ -256,6 +258,7 @@ JournalReadResult ReadJournal(std::string_view text) {
 
     bool seenRun = false, seenKind = false, seenStarted = false, seenFolder = false,
          seenMethod = false, ended = false;
+    std::optional<TitleSet> titles; // of the whole order, once the first file line comes
     const auto once = [](bool& seen) { return !std::exchange(seen, true); };
     const auto time = [](std::string_view field, FileTimeValue& value) {
         const auto parsed = ParseFileTime(field);
@@ -293,6 +296,8 @@ JournalReadResult ReadJournal(std::string_view text) {
                 return fail("a bad or second method");
             run.step = static_cast<std::int16_t>(rest == "ascending" ? 60 : -60);
         } else if (key == "order") {
+            if (titles)
+                return fail("an order line after the files");
             run.order.emplace_back(rest);
         } else if (key == "file") {
             JournalEntry file;
@@ -310,6 +315,11 @@ JournalReadResult ReadJournal(std::string_view text) {
             }
             if (rest.empty())
                 return fail("a file line without a path");
+            if (!titles)
+                titles = TitlesOf(run.order);
+            if (!IsPlannedFile(rest, std::span(&run.folder, 1), *titles))
+                return fail("a file the run does not plan (outside its folder, not one of its "
+                            "rows, or not a shortcut)");
             file.offset = *offset;
             file.path = rest;
             run.files.push_back(std::move(file));

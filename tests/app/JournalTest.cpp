@@ -82,6 +82,14 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         {"order Mail\n", "run 8\norder Mail\n"}, // a fact twice
         {"order Mail\n", "colour red\n"},        // an unknown line
         {"end\n", "end\nrun 8\n"},               // text after the end
+        // A file the run did not plan: Undo would set the times of whatever the line names.
+        {"C:\\D\\Mail.lnk", "C:\\Docs\\Mail.lnk"},     // outside the desktop folder
+        {"C:\\D\\Mail.lnk", "C:\\D\\Mail.txt"},        // not a file the program stamps
+        {"C:\\D\\Mail.lnk", "C:\\D\\Other.lnk"},       // not one of the run's rows
+        {"C:\\D\\Mail.lnk", "C:\\D\\x\\..\\Mail.lnk"}, // not directly inside the folder
+        {"C:\\D\\Mail.lnk", "C:\\D\\Mail.LNK"},        // not as the program spells it
+        {"order Mail\n", ""},                          // a row's file, the row missing
+        {"undone", "order Mail\nundone"},              // an order line after the files
     };
     for (const auto& [from, to] : damage) {
         std::string text = kSample;
@@ -132,6 +140,8 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
     Journal journal(temp.Path() + "\\");
     JournalRun run;
     run.folder = "C:\\D\\";
+    for (int i = 0; i < 1000; ++i)
+        run.order.push_back(std::to_string(i));
     for (int i = 0; i < 1000; ++i)
         run.files.push_back({"C:\\D\\" + std::to_string(i) + ".lnk", i * 60, {1, 2, 3}, 4});
     run.finished = kDay;
