@@ -120,6 +120,7 @@ JournalRun Summary(const JournalRun& run) {
     summary.step = run.step;
     summary.finished = run.finished;
     summary.undone = run.undone;
+    summary.pending = run.pending;
     summary.whole = false;
     return summary;
 }
@@ -174,7 +175,7 @@ std::vector<std::string> Journal::Load() {
         const std::optional<std::string> text = ReadSummaryText(RunPath(number, kRunSuffix), whole);
         if (!text)
             continue; // held by another writer just now: read it next time
-        JournalReadResult read = ReadJournal(*text);
+        JournalReadResult read = ReadJournal(*text, !whole);
         if (read.run && read.run->number == number) {
             read.run->whole = whole;
             runs.push_back({std::move(*read.run), info.size, info.times.written});
@@ -195,7 +196,8 @@ const JournalRun* Journal::LatestToUndo() const {
 
 const JournalRun* Journal::LastOrder(const std::string& desktopFolder) const {
     for (auto kept = runs_.rbegin(); kept != runs_.rend(); ++kept)
-        if (!kept->run.undone && lstrcmpiA(kept->run.folder.c_str(), desktopFolder.c_str()) == 0)
+        if (!kept->run.undone && kept->run.pending.empty() &&
+            lstrcmpiA(kept->run.folder.c_str(), desktopFolder.c_str()) == 0)
             return &kept->run;
     return nullptr;
 }

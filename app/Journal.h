@@ -44,7 +44,7 @@ public:
     const std::vector<Kept>& Runs() const { return runs_; }
     // The newest run that has not been undone; null when there is none.
     const JournalRun* LatestToUndo() const;
-    // The newest run on `desktopFolder` that has not been undone; null when none.
+    // The newest run on `desktopFolder` whose undoing has not begun; null when none.
     const JournalRun* LastOrder(const std::string& desktopFolder) const;
     // `run`, one of Runs(), with its order and files. Null when its file cannot be read just now
     // (the next Load reads it again) or is damaged (set aside, and named by the next Load); the

@@ -3,6 +3,7 @@
 #include "app/PlannedFiles.h"
 
 #include <charconv>
+#include <unordered_set>
 #include <utility>
 
 namespace cw {
@@ -232,6 +233,8 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
             text.append("- ");
         text.append(file.path).append("\n");
     }
+    for (const std::string& path : run.pending)
+        text.append("pending ").append(path).append("\n");
     if (run.finished)
         AppendFileTime(text.append("finished "), *run.finished, '\n');
     if (run.undone)
@@ -240,7 +243,7 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
     return text;
 }
 
-JournalReadResult ReadJournal(std::string_view text) {
+JournalReadResult ReadJournal(std::string_view text, bool summary) {
     JournalRun run;
     Lines lines(text);
     std::string_view line;
@@ -259,6 +262,7 @@ JournalReadResult ReadJournal(std::string_view text) {
     bool seenRun = false, seenKind = false, seenStarted = false, seenFolder = false,
          seenMethod = false, ended = false;
     std::optional<TitleSet> titles; // of the whole order, once the first file line comes
+    std::optional<std::unordered_set<std::string_view>> paths; // of the files, once pending
     const auto once = [](bool& seen) { return !std::exchange(seen, true); };
     const auto time = [](std::string_view field, FileTimeValue& value) {
         const auto parsed = ParseFileTime(field);
@@ -300,6 +304,8 @@ JournalReadResult ReadJournal(std::string_view text) {
                 return fail("an order line after the files");
             run.order.emplace_back(rest);
         } else if (key == "file") {
+            if (paths)
+                return fail("a file line after the pending ones");
             JournalEntry file;
             const auto offset = ParseNumber(Field(rest), true);
             if (!offset || !time(Field(rest), file.original.created) ||
@@ -323,6 +329,15 @@ JournalReadResult ReadJournal(std::string_view text) {
             file.offset = *offset;
             file.path = rest;
             run.files.push_back(std::move(file));
+        } else if (key == "pending") {
+            if (!paths) {
+                paths.emplace();
+                for (const JournalEntry& file : run.files)
+                    paths->insert(file.path);
+            }
+            if (!summary && paths->count(rest) == 0)
+                return fail("a pending file that is not one of the run's files");
+            run.pending.emplace_back(rest);
         } else if (key == "finished" || key == "undone") {
             std::optional<FileTimeValue>& slot = key == "finished" ? run.finished : run.undone;
             FileTimeValue value = 0;
@@ -341,6 +356,8 @@ JournalReadResult ReadJournal(std::string_view text) {
         return {std::nullopt, lines.Number(), "the journal is cut short (no 'end')"};
     if (!seenRun || !seenKind || !seenStarted || !seenFolder || !seenMethod)
         return {std::nullopt, 0, "the run, its kind, start, folder or method is missing"};
+    if (run.undone && !run.pending.empty())
+        return {std::nullopt, 0, "a run undone with files still to restore"};
     return {std::move(run), 0, {}};
 }
 

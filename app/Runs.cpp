@@ -160,9 +160,13 @@ bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue s
 
 UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure) {
     UndoReport report;
-    report.total = static_cast<int>(run.files.size());
+    // An undo begun before takes only the files it could not restore then.
+    const std::unordered_set<std::string_view> still(run.pending.begin(), run.pending.end());
     const FileTimeValue until = run.finished.value_or(UtcNow());
     for (const JournalEntry& file : run.files) {
+        if (!still.empty() && still.count(file.path) == 0)
+            continue;
+        ++report.total;
         const auto untouched = [&](FileTimeValue written) {
             return written == file.original.written ||
                    (file.stamped ? written == *file.stamped
@@ -194,15 +198,23 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
         else
             fail();
     }
-    JournalRun undone = run;
-    undone.undone = UtcNow();
-    report.saved = journal.Save(undone);
+    // Undone only when no file is left to restore; the rest wait for the next Undo.
+    JournalRun after = run;
+    after.pending = report.failed;
+    if (report.failed.empty())
+        after.undone = UtcNow();
+    report.saved = journal.Save(after);
     return report;
 }
 
 std::string UndoSummary(const UndoReport& report) {
     std::string text = "Restored " + std::to_string(report.restored) + " of " +
                        std::to_string(report.total) + " shortcuts.";
+    if (const size_t still = report.failed.size(); still > 0)
+        text += "\r\n" + std::to_string(still) +
+                (still == 1 ? " shortcut is still to restore: press Undo again once it is free."
+                            : " shortcuts are still to restore: press Undo again once they are "
+                              "free.");
     const size_t leftAlone = report.changed.size() + report.gone.size();
     if (leftAlone == 0)
         return text;

@@ -40,7 +40,7 @@ struct UndoReport {
     std::vector<std::string> changed; // full paths of files changed since the run, left alone
     std::vector<std::string> gone;    // full paths of files no longer there
     std::vector<std::string> failed;  // full paths of files whose times could not be written
-    bool saved = true;                // whether the journal now records the run as undone
+    bool saved = true;                // whether the journal now records what was done
 };
 
 // Whether `written` can be the last-write time a run that started at `started` and had not
@@ -48,10 +48,11 @@ struct UndoReport {
 bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue started,
                      FileTimeValue until);
 
-// Puts every file of `run` back to its three original times, except files changed since by
-// something else (their write time neither the original nor the run's) and files that are gone;
-// a file that cannot be written goes to `reportFailure` and the rest go on. Then the journal
-// records the run as undone.
+// Puts every file of `run` back to its three original times (only those still to restore, when an
+// undo of it has begun), except files changed since by something else (their write time neither
+// the original nor the run's) and files that are gone; a file that cannot be written goes to
+// `reportFailure` and the rest go on. Then the journal records the run as undone, or, when some
+// could not be written, which files are still to restore: the next undo takes them.
 UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure);
 
 // "Restored 8 of 10 shortcuts." and the names left alone, at most 20, then "and K more".

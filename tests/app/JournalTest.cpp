@@ -61,6 +61,10 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     for (const char c : std::string(kSample))
         crlf += c == '\n' ? "\r\n" : std::string(1, c);
     EXPECT_EQ(ReadJournal(crlf).run, run) << "line ends an editor may leave";
+    JournalRun partly = run; // an undo begun, one file still to restore
+    partly.undone.reset();
+    partly.pending = {"C:\\D\\Mail.lnk"};
+    EXPECT_EQ(ReadJournal(WriteJournal(partly).value()).run, partly);
 
     // Each kind of damage makes the whole text unreadable, with a reason.
     const std::pair<std::string, std::string> damage[] = {
@@ -90,6 +94,8 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         {"C:\\D\\Mail.lnk", "C:\\D\\Mail.LNK"},        // not as the program spells it
         {"order Mail\n", ""},                          // a row's file, the row missing
         {"undone", "order Mail\nundone"},              // an order line after the files
+        {"undone 2026-05-12T08:20:13.0000000Z", "pending C:\\D\\Other.lnk"}, // not its file
+        {"undone", "pending C:\\D\\Mail.lnk\nundone"}, // still to restore, yet undone
     };
     for (const auto& [from, to] : damage) {
         std::string text = kSample;

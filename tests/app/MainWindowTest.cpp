@@ -396,7 +396,7 @@ TEST_F(UndoWindow, PutsBackAllThreeTimesRunByRunAndListsTheDesktopAgain) {
 }
 
 // Changed since the run: left alone and named; gone: skipped and named; held open: the same box
-// as processing gives, and the undo goes on.
+// as processing gives, the undo goes on, and the file stays to restore until the next Undo can.
 TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCannotWrite) {
     auto original = ProcessAll({"A.lnk", "B.lnk", "C.lnk", "D.lnk", "E.lnk"});
     const ExactTimes changed{monthAgo, monthAgo, monthAgo};
@@ -411,12 +411,18 @@ TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCan
     const AnsweredBox &error = answerer.Boxes()[seen], &done = answerer.Boxes()[seen + 1];
     EXPECT_EQ(error.text, "Error accessing " + PathOf("D.lnk"));
     EXPECT_EQ(error.icon, BoxIcon::Exclamation);
-    EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\nLeft alone:\r\n"
-                         "B.lnk (changed since)\r\nC.lnk (gone)");
+    EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\n1 shortcut is still to restore: press Undo "
+                         "again once it is free.\r\nLeft alone:\r\nB.lnk (changed since)\r\n"
+                         "C.lnk (gone)");
     EXPECT_EQ(done.icon, BoxIcon::Information);
     EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), original["A.lnk"]);
     EXPECT_EQ(ExactTimesOf(PathOf("E.lnk")), original["E.lnk"]);
     EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")).written, changed.written);
+    EXPECT_TRUE(Enabled("CommandUndo"));
+    Click("CommandUndo");
+    EXPECT_EQ(LastBox(), "Restored 1 of 1 shortcuts.");
+    EXPECT_EQ(ExactTimesOf(PathOf("D.lnk")), original["D.lnk"]);
+    EXPECT_FALSE(Enabled("CommandUndo"));
 }
 
 // An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
