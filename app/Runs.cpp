@@ -18,11 +18,14 @@ namespace {
 
 constexpr size_t kNamesShown = 20;
 
-std::string AsciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
+char AsciiFold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names in the order of their ASCII letters folded to lower case, where letter cases differ.
+bool FoldedLess(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return AsciiFold(x) < AsciiFold(y); });
 }
 
 // Folder (with its backslash) and name of a full path.
@@ -40,18 +43,23 @@ public:
     explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
         for (FolderEntry& entry : ListFolder(folder_))
             if (!entry.info.IsFolder())
-                files_.push_back({AsciiLower(entry.name), entry.info.times});
-        std::sort(files_.begin(), files_.end(), ByName);
+                files_.push_back({std::move(entry.name), entry.info.times});
+        std::sort(files_.begin(), files_.end(), ByFoldedName());
     }
 
-    // The times of the file `name`. A name the listing does not hold (a short name, a name it
-    // spells differently) is looked up on its own when `lookAlone`.
+    // The times of the file `name`: those of the listed name spelt exactly so, so that two names
+    // that differ only in letter case (a case-sensitive folder) keep their own. Any other spelling
+    // (other letter cases, a short name) is looked up on its own, so that the folder itself decides
+    // as it does when the file is stamped: always when `lookAlone`, else only when the listing
+    // holds the name in other letter cases (looking for a name that is not there costs Wine a
+    // read of the whole folder).
     std::optional<FileTimes> Find(const std::string& name, bool lookAlone) const {
-        const Entry key{AsciiLower(name), {}};
-        const auto found = std::lower_bound(files_.begin(), files_.end(), key, ByName);
-        if (found != files_.end() && found->name == key.name)
-            return found->times;
-        if (!lookAlone)
+        const auto [from, to] =
+            std::equal_range(files_.begin(), files_.end(), name, ByFoldedName());
+        for (auto file = from; file != to; ++file)
+            if (file->name == name)
+                return file->times;
+        if (from == to && !lookAlone)
             return std::nullopt;
         const std::optional<FileInfo> alone = FileInfoOf(folder_ + name);
         if (!alone || alone->IsFolder())
@@ -59,24 +67,29 @@ public:
         return alone->times;
     }
 
-    bool HoldsAny(const std::string& extension) const {
-        const std::string wanted = AsciiLower(extension);
+    bool HoldsAny(std::string_view extension) const {
+        const auto same = [](char a, char b) { return AsciiFold(a) == AsciiFold(b); };
         for (const Entry& file : files_)
-            if (file.name.size() >= wanted.size() &&
-                file.name.compare(file.name.size() - wanted.size(), wanted.size(), wanted) == 0)
+            if (file.name.size() >= extension.size() &&
+                std::equal(extension.begin(), extension.end(), file.name.end() - extension.size(),
+                           same))
                 return true;
         return false;
     }
 
 private:
     struct Entry {
-        std::string name; // in ASCII lower case
+        std::string name;
         FileTimes times;
     };
-    static bool ByName(const Entry& a, const Entry& b) { return a.name < b.name; }
+    struct ByFoldedName {
+        bool operator()(const Entry& a, const Entry& b) const { return FoldedLess(a.name, b.name); }
+        bool operator()(const Entry& a, std::string_view b) const { return FoldedLess(a.name, b); }
+        bool operator()(std::string_view a, const Entry& b) const { return FoldedLess(a, b.name); }
+    };
 
     std::string folder_;
-    std::vector<Entry> files_; // by name, for lookups without a hash table's allocations
+    std::vector<Entry> files_; // by folded name, for lookups without a hash table's allocations
 };
 
 } // namespace

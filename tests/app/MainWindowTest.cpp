@@ -5,6 +5,7 @@
 #include "FileStamps.h"
 #include "MessageBoxAnswerer.h"
 #include "TempFolder.h"
+#include "UnixPath.h"
 #include "app/DesktopItems.h"
 #include "app/FormClutterwise.h"
 #include "app/ItemLists.h"
@@ -16,6 +17,7 @@
 #include "forms/DesignStore.h"
 #include "forms/ListBox.h"
 #include "fs/FolderListing.h"
+#include "fs/WidePath.h"
 #include "win32/DateTime.h"
 #include "win32/FileTime.h"
 #include "win32/Program.h"
@@ -339,8 +341,10 @@ protected:
         return folder.substr(0, folder.size() - 1);
     }
     // A file whose three times differ, down to the 100 ns; what the file system kept of them.
+    // Through Wine's Unix path, which seeks no other spelling: "mail.lnk" is not "Mail.lnk".
     static ExactTimes Make(const std::string& name, FileTimeValue at) {
-        desktop.MakeFile(name, "shortcut");
+        CloseHandle(CreateFileW(Widen(FastPathOf(desktop.Path()) + name).c_str(), GENERIC_WRITE, 0,
+                                nullptr, CREATE_ALWAYS, 0, nullptr));
         SetExactTimes(PathOf(name), {at + 1'234'567, at + kDay + 2'345'678, at + 3'456'789});
         return ExactTimesOf(PathOf(name));
     }
@@ -423,6 +427,16 @@ TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCan
     EXPECT_EQ(LastBox(), "Restored 1 of 1 shortcuts.");
     EXPECT_EQ(ExactTimesOf(PathOf("D.lnk")), original["D.lnk"]);
     EXPECT_FALSE(Enabled("CommandUndo"));
+}
+
+// Names the journal must keep apart and hold exactly: each gets its own times back.
+TEST_F(UndoWindow, EveryNameGetsItsOwnTimesBack) {
+    const Rows names{"Mail.lnk", "mail.lnk"};
+    const auto original = ProcessAll(names);
+    Click("CommandUndo");
+    EXPECT_EQ(LastBox(), "Restored 2 of 2 shortcuts.");
+    for (const std::string& name : names)
+        EXPECT_EQ(ExactTimesOf(PathOf(name)), original.at(name)) << name;
 }
 
 // An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
