@@ -79,12 +79,16 @@ int Reapply(Journal& journal) {
     const std::vector<std::string> rows =
         ReapplyRows(last->order, Titles(ScanDesktopItems(fs, desktop)));
     bool failed = false;
-    const bool journaled = StampJournaled(
+    const StampOutcome outcome = StampJournaled(
         journal, fs, RunKind::Reapply, desktop, rows, step, [&](const std::string& path) {
             failed = true;
             journal.AppendLog("/reapply: Error accessing " + path);
         });
-    if (!journaled) {
+    for (const std::string& row : outcome.unheld) {
+        failed = true;
+        journal.AppendLog("/reapply: not stamped, as the journal cannot hold its name: " + row);
+    }
+    if (!outcome.journaled) {
         journal.AppendLog("/reapply: nothing was stamped, the journal cannot be written in " +
                           journal.Folder());
         return kExitSomeFailed;

@@ -247,12 +247,14 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        if (!StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step))
+        const std::optional<std::string> closing =
+            StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step);
+        if (!closing)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         SetPanelText(kPanelActivity, "");
-        Say(kArrangeByDate, MessageIcon::Information);
+        Say(*closing, MessageIcon::Information);
     });
 }
 
@@ -313,20 +315,28 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
     return nullptr;
 }
 
-// Stamps the rows with the run journaled first; false, with nothing stamped, when the journal
-// cannot be written (the run could not be taken back).
-bool FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows,
-                                std::int16_t step) {
-    const bool journaled = StampJournaled(
+// Stamps the rows with the run journaled first; the closing box's text, which names the rows left
+// alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
+// journal cannot be written (the run could not be taken back).
+std::optional<std::string>
+FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step) {
+    const StampOutcome outcome = StampJournaled(
         RunJournal(), Files(), kind, desktopFolder_, rows, step,
         [](const std::string& path) { Say("Error accessing " + path, MessageIcon::Exclamation); });
-    if (!journaled) {
+    if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
         Say("Nothing was stamped: the journal cannot be written in " + RunJournal().Folder(),
             MessageIcon::Exclamation);
     }
     ShowJournalState();
-    return journaled;
+    if (!outcome.journaled)
+        return std::nullopt;
+    std::string closing = kArrangeByDate;
+    if (!outcome.unheld.empty())
+        closing += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
+    for (const std::string& row : outcome.unheld)
+        closing += "\r\n" + row;
+    return closing;
 }
 
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
@@ -359,12 +369,13 @@ void FormClutterwise::CommandReapply_Click() {
     RunExclusively("Processing items...", [this, last] {
         const std::vector<std::string> rows =
             ReapplyRows(last->order, Titles(ScanDesktopItems(Files(), desktopFolder_)));
-        if (!StampRows(RunKind::Reapply, rows, last->step))
+        const std::optional<std::string> closing = StampRows(RunKind::Reapply, rows, last->step);
+        if (!closing)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
-        Say(kArrangeByDate, MessageIcon::Information);
+        Say(*closing, MessageIcon::Information);
     });
 }
 

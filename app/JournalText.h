@@ -20,9 +20,10 @@
 //   end
 // clang-format on
 //
-// A line that does not follow this form makes the whole text unreadable: a journal that has been
-// cut short or changed by hand is never half believed. Nothing here touches the platform, so the
-// reader can be fuzzed natively.
+// Names and paths are written as they are, but for what a line cannot hold (control characters,
+// DEL) and "<", which are escaped as "<7F>". A line that does not follow this form makes the whole
+// text unreadable: a journal that has been cut short or changed by hand is never half believed.
+// Nothing here touches the platform, so the reader can be fuzzed natively.
 #include "fs/FileInfo.h"
 
 #include <cstdint>
@@ -69,7 +70,7 @@ constexpr int kJournalVersion = 1;
 // `summary`: the text lacks the run's "order" and "file" lines (a large journal read for its
 // summary), so the lines that name its files are taken as they stand until it is read whole.
 JournalReadResult ReadJournal(std::string_view text, bool summary = false);
-// Nothing when a text of the run cannot stand on a line (a control character) or is not UTF-8.
+// Nothing when a text of the run is not UTF-8 (a name this program's code page did not give).
 std::optional<std::string> WriteJournal(const JournalRun& run);
 
 // "2026-05-12T08:15:00.1234567Z" and back; the reader takes only this exact form.

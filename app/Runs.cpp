@@ -101,12 +101,14 @@ JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<st
     run.started = UtcNow();
     run.folder = folder;
     run.step = step;
-    run.order = rows;
     // The files processing will stamp: each row's shortcut and, where the desktop has any ".pif",
-    // its ".pif" companion.
+    // its ".pif" companion; none of a row whose name the journal cannot hold.
     const FolderListing present(folder);
     const bool anyPif = present.HoldsAny(kRowExtensions[1]);
-    for (size_t row = 0; row < rows.size(); ++row)
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (!IsUtf8(rows[row]))
+            continue;
+        run.order.push_back(rows[row]);
         for (size_t e = 0; e < std::size(kRowExtensions); ++e) {
             // By place, not by address: a string's address may differ between two places.
             const bool isShortcut = e == 0;
@@ -118,15 +120,30 @@ JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<st
                 run.files.push_back({folder + name, offset, *times, std::nullopt});
             }
         }
+    }
     return run;
 }
 
-bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
-                    const std::vector<std::string>& rows, std::int16_t step,
-                    const ReportFailure& reportFailure) {
+StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
+                            const std::string& folder, const std::vector<std::string>& rows,
+                            std::int16_t step, const ReportFailure& reportFailure) {
     JournalRun run = PlanRun(kind, folder, rows, step);
+    StampOutcome outcome;
     if (!journal.Save(run))
-        return false;
+        return outcome;
+    outcome.journaled = true;
+    // A row the journal could not hold is not stamped and is named by the caller, not as a file
+    // that cannot be accessed.
+    std::unordered_set<std::string> unheld;
+    for (const std::string& row : rows)
+        if (!IsUtf8(row)) {
+            outcome.unheld.push_back(row);
+            unheld.insert(folder + row + kRowExtensions[0]);
+        }
+    const ReportFailure report = [&](const std::string& path) {
+        if (reportFailure && unheld.count(path) == 0)
+            reportFailure(path);
+    };
     // The plan's listing answers which files are there: asking the file system again for each
     // would cost more than the journal itself.
     std::unordered_map<std::string, size_t> planned;
@@ -139,11 +156,11 @@ bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const 
         if (const auto file = planned.find(path); file != planned.end())
             run.files[file->second].stamped = FileTimeOfLocal(stamp);
     };
-    StampNewOrder(fs, folder, rows, step, reportFailure, hooks);
+    StampNewOrder(fs, folder, rows, step, report, hooks);
     run.finished = UtcNow();
     // Should this fail, the journal still holds the run as begun, which undoes as well.
     journal.Save(run);
-    return true;
+    return outcome;
 }
 
 std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,

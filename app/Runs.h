@@ -23,12 +23,17 @@ using ReportFailure = std::function<void(const std::string& path)>;
 JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
                    std::int16_t step);
 
+struct StampOutcome {
+    bool journaled = false;          // false: nothing stamped, the journal cannot be written
+    std::vector<std::string> unheld; // rows not stamped, as the journal cannot hold their names
+};
+
 // Stamps `rows` of `folder` as StampNewOrder does, with the journal written first: every file the
 // run will stamp, with its original times, is on disk before the first stamp; afterwards the
-// times written are added. False, with nothing stamped, when the journal cannot be written.
-bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
-                    const std::vector<std::string>& rows, std::int16_t step,
-                    const ReportFailure& reportFailure);
+// times written are added. Nothing is stamped when the journal cannot be written.
+StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
+                            const std::string& folder, const std::vector<std::string>& rows,
+                            std::int16_t step, const ReportFailure& reportFailure);
 
 // The rows a reapply stamps: the titles of `order` that are listed now, in that order, then the
 // listed titles that are not in it, in their listed order.

@@ -31,6 +31,7 @@ constexpr const char* kSample =
     "method descending\n"
     "order Mail\n"
     "order Straße\n"
+    "order Tab<09>Del<7F><3C>\n"
     "file +0 2025-11-02T09:00:01.5000000Z 2024-02-29T23:59:59.9999999Z "
     "1601-01-01T00:00:00.0000000Z - C:\\D\\Mail.lnk\n"
     "file -60 30828-09-14T02:48:05.4775807Z 2020-01-01T00:00:00.0000000Z "
@@ -45,7 +46,7 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     ASSERT_TRUE(read.run) << read.line << ": " << read.error;
     const JournalRun& run = *read.run;
     EXPECT_EQ(std::tuple(run.number, run.kind, run.step, run.order),
-              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße"}));
+              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße", "Tab\tDel\x7F<"}));
     ASSERT_EQ(run.files.size(), 2u);
     EXPECT_EQ(std::tuple(run.files[1].offset, run.files[1].original.created,
                          run.files[1].original.written - run.files[1].original.accessed),
@@ -82,6 +83,8 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         {"method descending", "method sideways"},
         {"Straße\n", "Stra\xC3\n"}, // not UTF-8
         {"Mail.lnk", "Ma\x01il.lnk"},
+        {"<7F>", "<41>"}, // an escape the writer does not write
+        {"<7F>", "<7f>"},
         {" - C:\\D\\Mail.lnk", " -"},            // no path
         {"order Mail\n", "run 8\norder Mail\n"}, // a fact twice
         {"order Mail\n", "colour red\n"},        // an unknown line
@@ -173,7 +176,8 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
 }
 
 // A desktop folder whose own path has 250 characters: the plan lists it, the run stamps it and
-// undo puts back every time of files whose full paths pass the old limit of 260.
+// undo puts back every time of files whose full paths pass the old limit of 260. A row whose name
+// the journal cannot hold (not UTF-8) is left alone and named, not reported as a failed file.
 TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
     const TempFolder temp;
     const std::string folder = temp.MakeFolder(std::string(248 - temp.Path().size(), 'd')) + "\\";
@@ -186,8 +190,13 @@ TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
         original.push_back(ExactTimesOf(path));
     }
     Journal journal(temp.Path() + "\\journal\\");
-    ASSERT_TRUE(
-        StampJournaled(journal, FileSystem(), RunKind::Process, folder, rows, kStepAscending, {}));
+    Texts failed;
+    const StampOutcome outcome =
+        StampJournaled(journal, FileSystem(), RunKind::Process, folder, {rows[0], rows[1], "\xFF"},
+                       kStepAscending, [&](const std::string& path) { failed.push_back(path); });
+    ASSERT_TRUE(outcome.journaled);
+    EXPECT_EQ(outcome.unheld, Texts{"\xFF"});
+    EXPECT_EQ(failed, Texts{});
     EXPECT_NE(ExactTimesOf(folder + rows[1] + ".lnk"), original[1]);
     const JournalRun* run = journal.ReadWhole(journal.LatestToUndo());
     ASSERT_TRUE(run);

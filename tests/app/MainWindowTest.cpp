@@ -431,10 +431,11 @@ TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCan
 
 // Names the journal must keep apart and hold exactly: each gets its own times back.
 TEST_F(UndoWindow, EveryNameGetsItsOwnTimesBack) {
-    const Rows names{"Mail.lnk", "mail.lnk"};
+    const Rows names{"Mail.lnk", "mail.lnk", "Del\x7F.lnk"};
     const auto original = ProcessAll(names);
+    EXPECT_EQ(LastBox(), kFinal);
     Click("CommandUndo");
-    EXPECT_EQ(LastBox(), "Restored 2 of 2 shortcuts.");
+    EXPECT_EQ(LastBox(), "Restored 3 of 3 shortcuts.");
     for (const std::string& name : names)
         EXPECT_EQ(ExactTimesOf(PathOf(name)), original.at(name)) << name;
 }
