@@ -89,8 +89,7 @@ int Reapply(Journal& journal) {
         journal.AppendLog("/reapply: not stamped, as the journal cannot hold its name: " + row);
     }
     if (!outcome.journaled) {
-        journal.AppendLog("/reapply: nothing was stamped, the journal cannot be written in " +
-                          journal.Folder());
+        journal.AppendLog("/reapply: nothing was stamped: " + journal.Error());
         return kExitSomeFailed;
     }
     Desktop().Arrange();
@@ -115,7 +114,7 @@ int Undo(Journal& journal) {
     for (const std::string& path : report.gone)
         journal.AppendLog("/undo: left alone, gone: " + path);
     if (!report.saved)
-        journal.AppendLog("/undo: the journal cannot be written in " + journal.Folder());
+        journal.AppendLog("/undo: the undo could not be recorded: " + journal.Error());
     Desktop().Arrange();
     Desktop().Refresh();
     return report.failed.empty() && report.saved ? kExitDone : kExitSomeFailed;

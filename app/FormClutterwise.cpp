@@ -325,8 +325,7 @@ FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, s
         [](const std::string& path) { Say("Error accessing " + path, MessageIcon::Exclamation); });
     if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
-        Say("Nothing was stamped: the journal cannot be written in " + RunJournal().Folder(),
-            MessageIcon::Exclamation);
+        Say("Nothing was stamped: " + RunJournal().Error(), MessageIcon::Exclamation);
     }
     ShowJournalState();
     if (!outcome.journaled)
@@ -353,7 +352,7 @@ void FormClutterwise::CommandUndo_Click() {
         DesktopWindow().Refresh();
         LoadItems();
         if (!report.saved)
-            Say("The journal cannot be written in " + RunJournal().Folder(),
+            Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
         Say(UndoSummary(report), MessageIcon::Information);
     });

@@ -52,9 +52,10 @@ public:
     JournalRun* ReadWhole(const JournalRun* run);
 
     // Writes `run` durably. A run without a number is new: it gets the next number, and the
-    // oldest runs beyond the 20 kept are removed. False when it cannot be written, and for a
-    // run read for its summary only.
+    // oldest runs beyond the 20 kept are removed. False when it cannot be written (Error says
+    // why, naming the file), and for a run read for its summary only.
     bool Save(JournalRun& run);
+    const std::string& Error() const { return error_; }
 
     // Appends one line, the local date and time first, to the log; false when it cannot.
     bool AppendLog(const std::string& text) const;
@@ -67,6 +68,7 @@ private:
     std::string folder_;
     std::vector<Kept> runs_;            // by number
     std::vector<std::string> setAside_; // by ReadWhole, for the next Load to name
+    std::string error_;                 // why the last Save failed
 };
 
 } // namespace cw

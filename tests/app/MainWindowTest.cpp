@@ -478,7 +478,7 @@ TEST_F(UndoWindow, StampsNothingWhenTheJournalCannotBeWritten) {
     const ExactTimes a = ProcessAll({"A.lnk"}).at("A.lnk");
     DeleteFileA(folder.c_str());
     ASSERT_EQ(answerer.Boxes().size(), 1u);
-    EXPECT_EQ(LastBox(),
-              "Nothing was stamped: the journal cannot be written in " + Journal::UserFolder());
+    EXPECT_EQ(LastBox(), "Nothing was stamped: the journal's folder " + Journal::UserFolder() +
+                             " cannot be made");
     EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), a);
 }
