@@ -290,6 +290,9 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
 }
 
 JournalReadResult ReadJournal(std::string_view text, bool summary) {
+    // Some editors save a byte-order mark: the text is UTF-8 either way.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     JournalRun run;
     Lines lines(text);
     std::string_view line;
