@@ -82,6 +82,7 @@ void FormClutterwise::Form_Load() {
         return;
     }
     LoadItems();
+    TellOfACutShortRun();
 }
 
 void FormClutterwise::BindItemHandlers() {
@@ -300,6 +301,17 @@ bool FormClutterwise::ShowJournalState() {
     undo_->SetEnabled(RunJournal().LatestToUndo() != nullptr);
     reapply_->SetEnabled(RunJournal().LastOrder(desktopFolder_) != nullptr);
     return !setAside.empty();
+}
+
+// A run cut short (the program killed, the machine switched off) is told at start: otherwise only
+// an enabled Undo would hint at it.
+void FormClutterwise::TellOfACutShortRun() {
+    const std::vector<Journal::Kept>& runs = RunJournal().Runs();
+    if (runs.empty() || !WasCutShort(runs.back().run))
+        return;
+    if (const JournalRun* whole = ReadWholeRun(&runs.back().run))
+        if (const std::optional<std::string> notice = CutShortNotice(*whole))
+            Say(*notice, MessageIcon::Information);
 }
 
 // The run read whole; null when there is none or its journal cannot be read, which is said.

@@ -65,6 +65,7 @@ private:
     // The journal of the runs, "Undo" and "Reapply Order".
     Journal& RunJournal();
     bool ShowJournalState();
+    void TellOfACutShortRun();
     const JournalRun* ReadWholeRun(const JournalRun* run);
     std::optional<std::string> StampRows(RunKind kind, const std::vector<std::string>& rows,
                                          std::int16_t step);

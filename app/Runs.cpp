@@ -92,6 +92,14 @@ private:
     std::vector<Entry> files_; // by folded name, for lookups without a hash table's allocations
 };
 
+// Whether `written` is the last-write time `run` gave `file`, or, where the run did not get to
+// record it, can be.
+bool IsStampOf(const JournalRun& run, const JournalEntry& file, FileTimeValue written,
+               FileTimeValue until) {
+    return file.stamped ? written == *file.stamped
+                        : MayBeStampOfRun(written, file.offset, run.started, until);
+}
+
 } // namespace
 
 JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
@@ -198,9 +206,7 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
             continue;
         ++report.total;
         const auto untouched = [&](FileTimeValue written) {
-            return written == file.original.written ||
-                   (file.stamped ? written == *file.stamped
-                                 : MayBeStampOfRun(written, file.offset, run.started, until));
+            return written == file.original.written || IsStampOf(run, file, written, until);
         };
         const auto fail = [&] {
             report.failed.push_back(file.path);
@@ -235,6 +241,32 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
         after.undone = UtcNow();
     report.saved = journal.Save(after);
     return report;
+}
+
+bool WasCutShort(const JournalRun& run) {
+    return !run.finished && !run.undone && run.pending.empty();
+}
+
+std::optional<std::string> CutShortNotice(const JournalRun& run) {
+    if (!WasCutShort(run))
+        return std::nullopt;
+    const FolderListing present(run.folder);
+    const FileTimeValue now = UtcNow();
+    int shortcuts = 0, stamped = 0;
+    for (const JournalEntry& file : run.files) {
+        const std::string name = SplitPath(file.path).second;
+        if (!name.ends_with(kRowExtensions[0]))
+            continue;
+        ++shortcuts;
+        const std::optional<FileTimes> times = present.Find(name, false);
+        stamped += times && times->written != file.original.written &&
+                   IsStampOf(run, file, times->written, now);
+    }
+    const std::optional<CalendarTime> started = LocalCalendarTime(run.started);
+    return "The run of " + (started ? FormatDateTime(*started) : FormatFileTime(run.started)) +
+           " was cut short: " + std::to_string(stamped) + " of " + std::to_string(shortcuts) +
+           " shortcuts were stamped. Undo puts their times back; Process or Reapply Order "
+           "finishes the order.";
 }
 
 std::string UndoSummary(const UndoReport& report) {

@@ -60,6 +60,13 @@ bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue s
 // could not be written, which files are still to restore: the next undo takes them.
 UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure);
 
+// A run with no "finished" record whose undoing has not begun: the program was killed, or the
+// machine switched off, half-way.
+bool WasCutShort(const JournalRun& run);
+// What the start says of such a run, `run` read whole: when it was, and how many of its shortcuts
+// were stamped; nothing for a run that was not cut short.
+std::optional<std::string> CutShortNotice(const JournalRun& run);
+
 // "Restored 8 of 10 shortcuts." and the names left alone, at most 20, then "and K more".
 std::string UndoSummary(const UndoReport& report);
 

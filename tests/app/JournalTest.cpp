@@ -146,27 +146,26 @@ TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
     EXPECT_FALSE(reader.LastOrder("C:\\E\\"));
 }
 
-// Names with numbers the program does not write are no journals of its: they neither block nor
-// number a run, and stay as they are. The last number it writes refuses the next run, naming it.
+// Names with numbers the program does not write neither block nor number a run, and stay as they
+// are; the last number it writes refuses the next run, naming it. (Each name: the next number.)
 TEST(JournalStore, OnlyTheProgramsOwnNumbersCount) {
     const TempFolder temp;
-    const struct {
-        const char* name;
-        std::int64_t next; // 0: refused
-    } cases[] = {{"journal-999999999999.txt", 1},    {"journal-1000000.txt", 1},
-                 {"journal-000000.txt", 1},          {"journal-12.txt", 1},
-                 {"journal-000041.damaged.txt", 42}, {"journal-999999.txt", 0}};
-    for (const auto& c : cases) {
-        Journal journal(temp.MakeFolder(c.name) + "\\");
-        const std::string file = temp.MakeFile(std::string(c.name) + "\\" + c.name, "a journal");
+    for (const auto& [name, next] : {std::pair{"journal-999999999999.txt", 1},
+                                     {"journal-1000000.txt", 1},
+                                     {"journal-000000.txt", 1},
+                                     {"journal-12.txt", 1},
+                                     {"journal-000041.damaged.txt", 42},
+                                     {"journal-999999.txt", 0}}) {
+        Journal journal(temp.MakeFolder(name) + "\\");
+        const std::string file = temp.MakeFile(std::string(name) + "\\" + name, "a journal");
         JournalRun run;
         run.folder = "C:\\D\\";
-        EXPECT_EQ(journal.Save(run), c.next != 0) << c.name;
-        EXPECT_EQ(run.number, c.next) << c.name;
-        EXPECT_EQ(ReadWholeFile(file, 99), "a journal") << c.name;
+        EXPECT_EQ(journal.Save(run), next != 0) << name;
+        EXPECT_EQ(run.number, next) << name;
+        EXPECT_EQ(ReadWholeFile(file, 99), "a journal") << name;
         const std::string refusal =
             "the journal's run numbers are used up: " + file + " holds the last one";
-        EXPECT_EQ(journal.Error(), c.next == 0 ? refusal : "") << c.name;
+        EXPECT_EQ(journal.Error(), next == 0 ? refusal : "") << name;
     }
 }
 

@@ -330,7 +330,7 @@ TEST(ItemLists, AMoveWithNowhereToGoKeepsTheRows) {
 // compared to the 100 ns.
 class UndoWindow : public MainWindowItems {
 protected:
-    static constexpr FileTimeValue kDay = 864'000'000'000;
+    static constexpr FileTimeValue kSecond = 10'000'000, kDay = 86'400 * kSecond;
     void SetUp() override {
         MainWindowItems::SetUp();
         RemoveTree(JournalFolder());
@@ -438,6 +438,31 @@ TEST_F(UndoWindow, EveryNameGetsItsOwnTimesBack) {
     EXPECT_EQ(LastBox(), "Restored 3 of 3 shortcuts.");
     for (const std::string& name : names)
         EXPECT_EQ(ExactTimesOf(PathOf(name)), original.at(name)) << name;
+}
+
+// A run cut short (no "finished" record): the next start says when it was and how far it got.
+TEST_F(UndoWindow, TellsAtStartOfARunCutShort) {
+    JournalRun run;
+    run.started = UtcNow() - 10 * kSecond;
+    run.folder = PathOf("");
+    run.order = {"A", "B"};
+    FileTimeValue at = monthAgo;
+    for (std::int64_t row = 0; row < 2; ++row) {
+        const std::string name = run.order[row] + ".lnk";
+        const ExactTimes made = Make(name, at += kDay);
+        run.files.push_back(
+            {PathOf(name), row * 60, {made.created, made.accessed, made.written}, {}});
+    }
+    // A stamped as the run stamps: the clock's whole second (plus the row's offset, 0).
+    const FileTimeValue clock = run.started - run.started % kSecond + kSecond;
+    SetExactTimes(run.files[0].path, {clock, clock, clock});
+    ASSERT_TRUE(Journal(Journal::UserFolder()).Save(run));
+    Open();
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(), "The run of " + FormatDateTime(*LocalCalendarTime(run.started)) +
+                             " was cut short: 1 of 2 shortcuts were stamped. Undo puts their "
+                             "times back; Process or Reapply Order finishes the order.");
+    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Information);
 }
 
 // An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
