@@ -61,12 +61,12 @@ const JournalRun* ReadWholeOrLog(Journal& journal, const JournalRun* run,
 
 int Reapply(Journal& journal) {
     const FileSystem fs;
-    const std::string desktop =
-        fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP));
-    if (!IsUsableDesktopFolder(desktop)) {
-        journal.AppendLog("/reapply: there is no desktop folder");
+    const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
+    if (const std::string missing = MissingDesktopText(fs, named); !missing.empty()) {
+        journal.AppendLog("/reapply: " + missing);
         return kExitSomeFailed;
     }
+    const std::string desktop = fs.AddFolderBackslash(named);
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved) {
         journal.AppendLog("/reapply: there is no saved order");

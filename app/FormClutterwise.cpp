@@ -70,14 +70,8 @@ void FormClutterwise::Form_Load() {
     const SpecialFolders folders;
     const std::string named = folders.GetSpecialFolder(CSIDL_DESKTOP);
     desktopFolder_ = Files().AddFolderBackslash(named);
-    if (!IsUsableDesktopFolder(desktopFolder_)) {
-        Unload(); // no desktop to order: end without a word
-        return;
-    }
-    if (!Files().IsFolder(desktopFolder_)) {
-        // Named but not there (a drive or share gone): an empty list would say all is well.
-        Program::MsgBox("The desktop folder " + named + " cannot be found.",
-                        MessageIcon::Exclamation);
+    if (const std::string missing = MissingDesktopText(Files(), named); !missing.empty()) {
+        Program::MsgBox(missing, MessageIcon::Exclamation);
         Unload();
         return;
     }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -141,7 +142,10 @@ JournalRun Summary(const JournalRun& run) {
 Journal::Journal(std::string folder) : folder_(std::move(folder)) {}
 
 std::string Journal::UserFolder() {
-    const std::string data = SpecialFolders().GetSpecialFolder(CSIDL_LOCAL_APPDATA);
+    std::string data = SpecialFolders().GetSpecialFolder(CSIDL_LOCAL_APPDATA);
+    // The shell may name no folder (its own settings damaged) where the environment still does.
+    if (const char* environment = std::getenv("LOCALAPPDATA"); data.empty() && environment)
+        data = environment;
     if (data.empty())
         return {};
     return data + (data.back() == '\\' ? "" : "\\") + "Norvanta\\Clutterwise\\";

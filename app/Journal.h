@@ -26,7 +26,8 @@ public:
     // `folder` ends in a backslash; it is made when the first run is written.
     explicit Journal(std::string folder);
 
-    // "<local application data>\Norvanta\Clutterwise\"; "" when the system names no such folder.
+    // "<local application data>\Norvanta\Clutterwise\", from the shell or else the environment
+    // (LOCALAPPDATA); "" when neither names one.
     static std::string UserFolder();
 
     const std::string& Folder() const { return folder_; }

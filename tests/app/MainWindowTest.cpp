@@ -11,7 +11,6 @@
 #include "app/ItemLists.h"
 #include "app/Journal.h"
 #include "app/Runs.h"
-#include "app/Startup.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
 #include "forms/DesignStore.h"

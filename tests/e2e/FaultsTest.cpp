@@ -1,11 +1,10 @@
-// Faults a careful user met in the real program: regional date formats, a desktop folder that is
-// not there, paths past the old limit, a shortcut held open by another program, a double-click on
-// Process. Each test starts clutterwise.exe on a desktop folder of its own.
+// Faults a careful user met in the real program: regional date formats, paths past the old limit,
+// a shortcut held open by another program, a double-click on Process. (A desktop folder that is
+// not there: ProgramTest.) Each test starts clutterwise.exe on a desktop folder of its own.
 #include "AppDriver.h"
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
-#include "fs/FileActions.h"
 #include "fs/FolderListing.h"
 #include "fs/WidePath.h"
 
@@ -109,21 +108,6 @@ TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
         ASSERT_TRUE(app.current) << format[0].second;
         EXPECT_EQ(Rows(app.current), expected) << format[0].second << " " << format[1].second;
     }
-}
-
-// The shell names a desktop folder that is not there (under Wine: a file in its place, as Wine's
-// shell names no missing folder at all): one box says so, the program ends, nothing is made.
-TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
-    const TempFolder temp;
-    const std::string desktop = temp.MakeFile("Desktop");
-    const DesktopRedirect redirect(desktop);
-    const AppDriver program;
-    const auto box = program.AnswerMessageBox();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, kTitle);
-    EXPECT_EQ(box->text, "The desktop folder " + desktop + " cannot be found.");
-    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
-    EXPECT_EQ(cw::AttributesOf(desktop) & FILE_ATTRIBUTE_DIRECTORY, 0u); // still the file it was
 }
 
 // A desktop folder of 207 characters holding a shortcut whose full path has 278, and one that
