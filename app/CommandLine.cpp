@@ -61,12 +61,12 @@ const JournalRun* ReadWholeOrLog(Journal& journal, const JournalRun* run,
 
 int Reapply(Journal& journal) {
     const FileSystem fs;
-    const std::string desktop =
-        fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP));
-    if (!IsUsableDesktopFolder(desktop)) {
-        journal.AppendLog("/reapply: there is no desktop folder");
+    const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
+    if (const std::string missing = MissingDesktopText(fs, named); !missing.empty()) {
+        journal.AppendLog("/reapply: " + missing);
         return kExitSomeFailed;
     }
+    const std::string desktop = fs.AddFolderBackslash(named);
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved) {
         journal.AppendLog("/reapply: there is no saved order");
@@ -79,14 +79,17 @@ int Reapply(Journal& journal) {
     const std::vector<std::string> rows =
         ReapplyRows(last->order, Titles(ScanDesktopItems(fs, desktop)));
     bool failed = false;
-    const bool journaled = StampJournaled(
+    const StampOutcome outcome = StampJournaled(
         journal, fs, RunKind::Reapply, desktop, rows, step, [&](const std::string& path) {
             failed = true;
             journal.AppendLog("/reapply: Error accessing " + path);
         });
-    if (!journaled) {
-        journal.AppendLog("/reapply: nothing was stamped, the journal cannot be written in " +
-                          journal.Folder());
+    for (const std::string& row : outcome.unheld) {
+        failed = true;
+        journal.AppendLog("/reapply: not stamped, as the journal cannot hold its name: " + row);
+    }
+    if (!outcome.journaled) {
+        journal.AppendLog("/reapply: nothing was stamped: " + journal.Error());
         return kExitSomeFailed;
     }
     Desktop().Arrange();
@@ -111,7 +114,7 @@ int Undo(Journal& journal) {
     for (const std::string& path : report.gone)
         journal.AppendLog("/undo: left alone, gone: " + path);
     if (!report.saved)
-        journal.AppendLog("/undo: the journal cannot be written in " + journal.Folder());
+        journal.AppendLog("/undo: the undo could not be recorded: " + journal.Error());
     Desktop().Arrange();
     Desktop().Refresh();
     return report.failed.empty() && report.saved ? kExitDone : kExitSomeFailed;

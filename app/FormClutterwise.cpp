@@ -85,18 +85,13 @@ void FormClutterwise::Form_Load() {
     const SpecialFolders folders;
     const std::string named = folders.GetSpecialFolder(CSIDL_DESKTOP);
     desktopFolder_ = Files().AddFolderBackslash(named);
-    if (!IsUsableDesktopFolder(desktopFolder_)) {
-        Unload(); // no desktop to order: end without a word
-        return;
-    }
-    if (!Files().IsFolder(desktopFolder_)) {
-        // Named but not there (a drive or share gone): an empty list would say all is well.
-        Program::MsgBox("The desktop folder " + named + " cannot be found.",
-                        MessageIcon::Exclamation);
+    if (const std::string missing = MissingDesktopText(Files(), named); !missing.empty()) {
+        Program::MsgBox(missing, MessageIcon::Exclamation);
         Unload();
         return;
     }
     LoadItems();
+    TellOfACutShortRun();
 }
 
 // A design without one of these fails to load, naming it.
@@ -246,12 +241,14 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        if (!StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step))
+        const std::optional<std::string> closing =
+            StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step);
+        if (!closing)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         SetPanelText(kPanelActivity, "");
-        Say(kArrangeByDate, MessageIcon::Information);
+        Say(*closing, MessageIcon::Information);
     });
 }
 
@@ -299,6 +296,17 @@ bool FormClutterwise::ShowJournalState() {
     return !setAside.empty();
 }
 
+// A run cut short (the program killed, the machine switched off) is told at start: otherwise only
+// an enabled Undo would hint at it.
+void FormClutterwise::TellOfACutShortRun() {
+    const std::vector<Journal::Kept>& runs = RunJournal().Runs();
+    if (runs.empty() || !WasCutShort(runs.back().run))
+        return;
+    if (const JournalRun* whole = ReadWholeRun(&runs.back().run))
+        if (const std::optional<std::string> notice = CutShortNotice(*whole))
+            Say(*notice, MessageIcon::Information);
+}
+
 // The run read whole; null when there is none or its journal cannot be read, which is said.
 const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
     if (!run)
@@ -312,20 +320,27 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
     return nullptr;
 }
 
-// Stamps the rows with the run journaled first; false, with nothing stamped, when the journal
-// cannot be written (the run could not be taken back).
-bool FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows,
-                                std::int16_t step) {
-    const bool journaled = StampJournaled(
+// Stamps the rows with the run journaled first; the closing box's text, which names the rows left
+// alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
+// journal cannot be written (the run could not be taken back).
+std::optional<std::string>
+FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step) {
+    const StampOutcome outcome = StampJournaled(
         RunJournal(), Files(), kind, desktopFolder_, rows, step,
         [](const std::string& path) { Say("Error accessing " + path, MessageIcon::Exclamation); });
-    if (!journaled) {
+    if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
-        Say("Nothing was stamped: the journal cannot be written in " + RunJournal().Folder(),
-            MessageIcon::Exclamation);
+        Say("Nothing was stamped: " + RunJournal().Error(), MessageIcon::Exclamation);
     }
     ShowJournalState();
-    return journaled;
+    if (!outcome.journaled)
+        return std::nullopt;
+    std::string closing = kArrangeByDate;
+    if (!outcome.unheld.empty())
+        closing += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
+    for (const std::string& row : outcome.unheld)
+        closing += "\r\n" + row;
+    return closing;
 }
 
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
@@ -342,7 +357,7 @@ void FormClutterwise::CommandUndo_Click() {
         DesktopWindow().Refresh();
         LoadItems();
         if (!report.saved)
-            Say("The journal cannot be written in " + RunJournal().Folder(),
+            Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
         Say(UndoSummary(report), MessageIcon::Information);
     });
@@ -358,12 +373,13 @@ void FormClutterwise::CommandReapply_Click() {
     RunExclusively("Processing items...", [this, last] {
         const std::vector<std::string> rows =
             ReapplyRows(last->order, Titles(ScanDesktopItems(Files(), desktopFolder_)));
-        if (!StampRows(RunKind::Reapply, rows, last->step))
+        const std::optional<std::string> closing = StampRows(RunKind::Reapply, rows, last->step);
+        if (!closing)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
-        Say(kArrangeByDate, MessageIcon::Information);
+        Say(*closing, MessageIcon::Information);
     });
 }
 

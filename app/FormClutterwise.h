@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace cw {
@@ -63,8 +64,10 @@ private:
     // The journal of the runs, "Undo" and "Reapply Order".
     Journal& RunJournal();
     bool ShowJournalState();
+    void TellOfACutShortRun();
     const JournalRun* ReadWholeRun(const JournalRun* run);
-    bool StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step);
+    std::optional<std::string> StampRows(RunKind kind, const std::vector<std::string>& rows,
+                                         std::int16_t step);
     void CommandUndo_Click();
     void CommandReapply_Click();
 

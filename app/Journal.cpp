@@ -5,6 +5,7 @@
 #include "fs/FolderListing.h"
 #include "fs/OpenedFile.h"
 #include "fs/SpecialFolders.h"
+#include "win32/Errors.h"
 #include "win32/FileTime.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -38,22 +40,32 @@ bool EndsWith(const std::string& text, const char* suffix) {
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
+// Run numbers as the program writes them in its file names: six digits, from 1 on.
+constexpr size_t kNumberDigits = 6;
+constexpr std::int64_t kLastNumber = 999'999;
+
 // The run number in a journal file's name, and what follows it.
 struct JournalName {
     std::int64_t number = 0;
     std::string rest;
 };
 
+// A name with another number (none, 0, more digits) is no journal of this program's: it neither
+// blocks nor numbers a run, and is left as it is.
 std::optional<JournalName> SplitName(const std::string& name) {
+    const auto digit = [&](size_t at) {
+        return at < name.size() && name[at] >= '0' && name[at] <= '9';
+    };
     const size_t prefix = std::char_traits<char>::length(kPrefix);
-    if (name.compare(0, prefix, kPrefix) != 0)
+    if (name.compare(0, prefix, kPrefix) != 0 || digit(prefix + kNumberDigits))
         return std::nullopt;
-    size_t end = prefix;
-    while (end < name.size() && end - prefix < 12 && name[end] >= '0' && name[end] <= '9')
-        ++end;
-    if (end == prefix)
+    for (size_t at = prefix; at < prefix + kNumberDigits; ++at)
+        if (!digit(at))
+            return std::nullopt;
+    const std::int64_t number = std::stoll(name.substr(prefix, kNumberDigits));
+    if (number == 0)
         return std::nullopt;
-    return JournalName{std::stoll(name.substr(prefix, end - prefix)), name.substr(end)};
+    return JournalName{number, name.substr(prefix + kNumberDigits)};
 }
 
 // The journal files of the folder, by number: each file's name split, with what the listing says.
@@ -120,6 +132,7 @@ JournalRun Summary(const JournalRun& run) {
     summary.step = run.step;
     summary.finished = run.finished;
     summary.undone = run.undone;
+    summary.pending = run.pending;
     summary.whole = false;
     return summary;
 }
@@ -129,7 +142,10 @@ JournalRun Summary(const JournalRun& run) {
 Journal::Journal(std::string folder) : folder_(std::move(folder)) {}
 
 std::string Journal::UserFolder() {
-    const std::string data = SpecialFolders().GetSpecialFolder(CSIDL_LOCAL_APPDATA);
+    std::string data = SpecialFolders().GetSpecialFolder(CSIDL_LOCAL_APPDATA);
+    // The shell may name no folder (its own settings damaged) where the environment still does.
+    if (const char* environment = std::getenv("LOCALAPPDATA"); data.empty() && environment)
+        data = environment;
     if (data.empty())
         return {};
     return data + (data.back() == '\\' ? "" : "\\") + "Norvanta\\Clutterwise\\";
@@ -174,7 +190,7 @@ std::vector<std::string> Journal::Load() {
         const std::optional<std::string> text = ReadSummaryText(RunPath(number, kRunSuffix), whole);
         if (!text)
             continue; // held by another writer just now: read it next time
-        JournalReadResult read = ReadJournal(*text);
+        JournalReadResult read = ReadJournal(*text, !whole);
         if (read.run && read.run->number == number) {
             read.run->whole = whole;
             runs.push_back({std::move(*read.run), info.size, info.times.written});
@@ -195,7 +211,8 @@ const JournalRun* Journal::LatestToUndo() const {
 
 const JournalRun* Journal::LastOrder(const std::string& desktopFolder) const {
     for (auto kept = runs_.rbegin(); kept != runs_.rend(); ++kept)
-        if (!kept->run.undone && lstrcmpiA(kept->run.folder.c_str(), desktopFolder.c_str()) == 0)
+        if (!kept->run.undone && kept->run.pending.empty() &&
+            lstrcmpiA(kept->run.folder.c_str(), desktopFolder.c_str()) == 0)
             return &kept->run;
     return nullptr;
 }
@@ -222,25 +239,38 @@ JournalRun* Journal::ReadWhole(const JournalRun* run) {
 
 bool Journal::Save(JournalRun& run) {
     // A summary written away would drop the run's rows from its journal for good.
-    if (!run.whole || folder_.empty() || !MakeFolderChain(folder_))
+    if (!run.whole)
+        return false;
+    error_ = "the journal's folder " + folder_ + " cannot be made";
+    if (folder_.empty() || !MakeFolderChain(folder_))
         return false;
     const bool isNew = run.number == 0;
     if (isNew) {
         // The next number after every one in the folder, those set aside included; another
         // instance may be writing one just now, which the rename below finds out.
         std::int64_t last = runs_.empty() ? 0 : runs_.back().run.number;
+        std::string lastName = RunPath(last, kRunSuffix);
         for (const auto& [name, entry] : ListJournals(folder_))
-            last = std::max(last, name.number);
+            if (name.number >= last) {
+                last = name.number;
+                lastName = folder_ + entry.name;
+            }
+        error_ = "the journal's run numbers are used up: " + lastName + " holds the last one";
+        if (last >= kLastNumber)
+            return false;
         run.number = last + 1;
     }
 
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; attempt < 100 && run.number <= kLastNumber; ++attempt) {
         const std::optional<std::string> text = WriteJournal(run);
+        error_ = "the run holds a name that is not UTF-8";
         if (!text)
             break;
         const std::string path = RunPath(run.number, kRunSuffix);
         const std::uint32_t error = ReplaceDurably(path, *text, !isNew);
+        error_ = path + " cannot be written: " + SystemErrorText(error);
         if (error == 0) {
+            error_.clear();
             const FileInfo info = FileInfoOf(path).value_or(FileInfo{});
             const auto at = std::lower_bound(
                 runs_.begin(), runs_.end(), run.number,

@@ -26,7 +26,8 @@ public:
     // `folder` ends in a backslash; it is made when the first run is written.
     explicit Journal(std::string folder);
 
-    // "<local application data>\Norvanta\Clutterwise\"; "" when the system names no such folder.
+    // "<local application data>\Norvanta\Clutterwise\", from the shell or else the environment
+    // (LOCALAPPDATA); "" when neither names one.
     static std::string UserFolder();
 
     const std::string& Folder() const { return folder_; }
@@ -44,7 +45,7 @@ public:
     const std::vector<Kept>& Runs() const { return runs_; }
     // The newest run that has not been undone; null when there is none.
     const JournalRun* LatestToUndo() const;
-    // The newest run on `desktopFolder` that has not been undone; null when none.
+    // The newest run on `desktopFolder` whose undoing has not begun; null when none.
     const JournalRun* LastOrder(const std::string& desktopFolder) const;
     // `run`, one of Runs(), with its order and files. Null when its file cannot be read just now
     // (the next Load reads it again) or is damaged (set aside, and named by the next Load); the
@@ -52,9 +53,10 @@ public:
     JournalRun* ReadWhole(const JournalRun* run);
 
     // Writes `run` durably. A run without a number is new: it gets the next number, and the
-    // oldest runs beyond the 20 kept are removed. False when it cannot be written, and for a
-    // run read for its summary only.
+    // oldest runs beyond the 20 kept are removed. False when it cannot be written (Error says
+    // why, naming the file), and for a run read for its summary only.
     bool Save(JournalRun& run);
+    const std::string& Error() const { return error_; }
 
     // Appends one line, the local date and time first, to the log; false when it cannot.
     bool AppendLog(const std::string& text) const;
@@ -67,6 +69,7 @@ private:
     std::string folder_;
     std::vector<Kept> runs_;            // by number
     std::vector<std::string> setAside_; // by ReadWhole, for the next Load to name
+    std::string error_;                 // why the last Save failed
 };
 
 } // namespace cw

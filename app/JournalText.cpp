@@ -1,6 +1,9 @@
 #include "app/JournalText.h"
 
+#include "app/PlannedFiles.h"
+
 #include <charconv>
+#include <unordered_set>
 #include <utility>
 
 namespace cw {
@@ -56,6 +59,51 @@ bool FitsOnALine(std::string_view text) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             return false;
     return IsUtf8(text);
+}
+
+// What a line cannot hold, and the "<" that starts an escape, is written "<7F>". No Windows file
+// name holds "<", so no name reads as an escape by chance.
+bool IsEscaped(unsigned char c) {
+    return c < 0x20 || c == 0x7F || c == '<';
+}
+
+// Appends `text` escaped, then a line end; false when it is not UTF-8, which no line holds.
+bool AppendText(std::string& line, std::string_view text) {
+    if (!IsUtf8(text))
+        return false;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsEscaped(byte))
+            line.append({'<', kHex[byte >> 4], kHex[byte & 15], '>'});
+        else
+            line += c;
+    }
+    line += '\n';
+    return true;
+}
+
+// The text a field stands for; nothing for an escape the writer would not have written.
+std::optional<std::string> Unescape(std::string_view field) {
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    std::string text;
+    text.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '<') {
+            text += field[i];
+            continue;
+        }
+        if (i + 3 >= field.size() || field[i + 3] != '>')
+            return std::nullopt;
+        const int high = hex(field[i + 1]), low = hex(field[i + 2]);
+        if (high < 0 || low < 0 || !IsEscaped(static_cast<unsigned char>(high * 16 + low)))
+            return std::nullopt;
+        text += static_cast<char>(high * 16 + low);
+        i += 3;
+    }
+    return text;
 }
 
 // The lines of a text, each without its line end ("\n" or "\r\n").
@@ -199,8 +247,8 @@ bool IsUtf8(std::string_view text) {
 
 std::optional<std::string> WriteJournal(const JournalRun& run) {
     if (run.number < 1 || run.number > kMaxNumber || run.folder.empty() ||
-        !FitsOnALine(run.folder) || run.started > kLastFileTime ||
-        run.finished.value_or(0) > kLastFileTime || run.undone.value_or(0) > kLastFileTime)
+        run.started > kLastFileTime || run.finished.value_or(0) > kLastFileTime ||
+        run.undone.value_or(0) > kLastFileTime)
         return std::nullopt;
     std::string text;
     text.reserve(200 + run.order.size() * 24 + run.files.size() * (160 + run.folder.size()));
@@ -208,15 +256,14 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
     text.append("run ").append(std::to_string(run.number)).append("\n");
     text.append(run.kind == RunKind::Reapply ? "kind reapply\n" : "kind process\n");
     AppendFileTime(text.append("started "), run.started, '\n');
-    text.append("folder ").append(run.folder).append("\n");
+    if (!AppendText(text.append("folder "), run.folder))
+        return std::nullopt;
     text.append(run.step < 0 ? "method descending\n" : "method ascending\n");
-    for (const std::string& title : run.order) {
-        if (!FitsOnALine(title))
+    for (const std::string& title : run.order)
+        if (!AppendText(text.append("order "), title))
             return std::nullopt;
-        text.append("order ").append(title).append("\n");
-    }
     for (const JournalEntry& file : run.files) {
-        if (!FitsOnALine(file.path) || file.path.empty() || file.original.created > kLastFileTime ||
+        if (file.path.empty() || file.original.created > kLastFileTime ||
             file.original.accessed > kLastFileTime || file.original.written > kLastFileTime ||
             file.stamped.value_or(0) > kLastFileTime)
             return std::nullopt;
@@ -228,8 +275,12 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
             AppendFileTime(text, *file.stamped, ' ');
         else
             text.append("- ");
-        text.append(file.path).append("\n");
+        if (!AppendText(text, file.path))
+            return std::nullopt;
     }
+    for (const std::string& path : run.pending)
+        if (!AppendText(text.append("pending "), path))
+            return std::nullopt;
     if (run.finished)
         AppendFileTime(text.append("finished "), *run.finished, '\n');
     if (run.undone)
@@ -238,7 +289,10 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
     return text;
 }
 
-JournalReadResult ReadJournal(std::string_view text) {
+JournalReadResult ReadJournal(std::string_view text, bool summary) {
+    // Some editors save a byte-order mark: the text is UTF-8 either way.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     JournalRun run;
     Lines lines(text);
     std::string_view line;
@@ -256,6 +310,8 @@ JournalReadResult ReadJournal(std::string_view text) {
 
     bool seenRun = false, seenKind = false, seenStarted = false, seenFolder = false,
          seenMethod = false, ended = false;
+    std::optional<TitleSet> titles; // of the whole order, once the first file line comes
+    std::optional<std::unordered_set<std::string_view>> paths; // of the files, once pending
     const auto once = [](bool& seen) { return !std::exchange(seen, true); };
     const auto time = [](std::string_view field, FileTimeValue& value) {
         const auto parsed = ParseFileTime(field);
@@ -285,16 +341,22 @@ JournalReadResult ReadJournal(std::string_view text) {
             if (!once(seenStarted) || !time(rest, run.started))
                 return fail("a bad or second start time");
         } else if (key == "folder") {
-            if (!once(seenFolder) || rest.empty())
+            auto folder = Unescape(rest);
+            if (!once(seenFolder) || !folder || folder->empty())
                 return fail("a bad or second folder");
-            run.folder = rest;
+            run.folder = std::move(*folder);
         } else if (key == "method") {
             if (!once(seenMethod) || (rest != "ascending" && rest != "descending"))
                 return fail("a bad or second method");
             run.step = static_cast<std::int16_t>(rest == "ascending" ? 60 : -60);
         } else if (key == "order") {
-            run.order.emplace_back(rest);
+            auto title = Unescape(rest);
+            if (titles || !title)
+                return fail("a bad order line, or one after the files");
+            run.order.push_back(std::move(*title));
         } else if (key == "file") {
+            if (paths)
+                return fail("a file line after the pending ones");
             JournalEntry file;
             const auto offset = ParseNumber(Field(rest), true);
             if (!offset || !time(Field(rest), file.original.created) ||
@@ -308,11 +370,27 @@ JournalReadResult ReadJournal(std::string_view text) {
                     return fail("a bad file line");
                 file.stamped = value;
             }
-            if (rest.empty())
+            auto path = Unescape(rest);
+            if (!path || path->empty())
                 return fail("a file line without a path");
+            if (!titles)
+                titles = TitlesOf(run.order);
+            if (!IsPlannedFile(*path, std::span(&run.folder, 1), *titles))
+                return fail("a file the run does not plan (outside its folder, not one of its "
+                            "rows, or not a shortcut)");
             file.offset = *offset;
-            file.path = rest;
+            file.path = std::move(*path);
             run.files.push_back(std::move(file));
+        } else if (key == "pending") {
+            if (!paths) {
+                paths.emplace();
+                for (const JournalEntry& file : run.files)
+                    paths->insert(file.path);
+            }
+            auto path = Unescape(rest);
+            if (!path || (!summary && paths->count(*path) == 0))
+                return fail("a pending file that is not one of the run's files");
+            run.pending.push_back(std::move(*path));
         } else if (key == "finished" || key == "undone") {
             std::optional<FileTimeValue>& slot = key == "finished" ? run.finished : run.undone;
             FileTimeValue value = 0;
@@ -331,6 +409,8 @@ JournalReadResult ReadJournal(std::string_view text) {
         return {std::nullopt, lines.Number(), "the journal is cut short (no 'end')"};
     if (!seenRun || !seenKind || !seenStarted || !seenFolder || !seenMethod)
         return {std::nullopt, 0, "the run, its kind, start, folder or method is missing"};
+    if (run.undone && !run.pending.empty())
+        return {std::nullopt, 0, "a run undone with files still to restore"};
     return {std::move(run), 0, {}};
 }
 

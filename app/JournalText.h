@@ -14,14 +14,16 @@
 //   order Notes
 //   file +0 2025-11-02T09:00:01.5000000Z 2026-05-10T17:40:22.0312500Z 2025-11-02T09:00:01.5000000Z - C:\Users\Ann\Desktop\Mail.lnk
 //   file +60 ... - C:\Users\Ann\Desktop\Notes.lnk
+//   pending C:\Users\Ann\Desktop\Notes.lnk     (an undo could not restore it yet; not undone)
 //   finished 2026-05-12T08:15:00.9000000Z
-//   undone 2026-05-12T08:20:13.0000000Z
+//   undone 2026-05-12T08:20:13.0000000Z           (every file restored, changed since, or gone)
 //   end
 // clang-format on
 //
-// A line that does not follow this form makes the whole text unreadable: a journal that has been
-// cut short or changed by hand is never half believed. Nothing here touches the platform, so the
-// reader can be fuzzed natively.
+// Names and paths are written as they are, but for what a line cannot hold (control characters,
+// DEL) and "<", which are escaped as "<7F>". A line that does not follow this form makes the whole
+// text unreadable: a journal that has been cut short or changed by hand is never half believed.
+// Nothing here touches the platform, so the reader can be fuzzed natively.
 #include "fs/FileInfo.h"
 
 #include <cstdint>
@@ -47,10 +49,11 @@ struct JournalRun {
     std::int64_t number = 0; // 1, 2, ... in the order the runs were made
     RunKind kind = RunKind::Process;
     FileTimeValue started = 0;
-    std::string folder;              // the desktop folder, ending in a backslash
-    std::int16_t step = 60;          // +60 ascending, -60 descending
-    std::vector<std::string> order;  // the new order's titles, top row first
-    std::vector<JournalEntry> files; // in the order they are stamped
+    std::string folder;               // the desktop folder, ending in a backslash
+    std::int16_t step = 60;           // +60 ascending, -60 descending
+    std::vector<std::string> order;   // the new order's titles, top row first
+    std::vector<JournalEntry> files;  // in the order they are stamped
+    std::vector<std::string> pending; // paths of files an undo begun could not restore yet
     std::optional<FileTimeValue> finished, undone;
     bool whole = true; // false: read for its summary, without its order and files
     friend bool operator==(const JournalRun&, const JournalRun&) = default;
@@ -64,8 +67,10 @@ struct JournalReadResult {
 
 constexpr int kJournalVersion = 1;
 
-JournalReadResult ReadJournal(std::string_view text);
-// Nothing when a text of the run cannot stand on a line (a control character) or is not UTF-8.
+// `summary`: the text lacks the run's "order" and "file" lines (a large journal read for its
+// summary), so the lines that name its files are taken as they stand until it is read whole.
+JournalReadResult ReadJournal(std::string_view text, bool summary = false);
+// Nothing when a text of the run is not UTF-8 (a name this program's code page did not give).
 std::optional<std::string> WriteJournal(const JournalRun& run);
 
 // "2026-05-12T08:15:00.1234567Z" and back; the reader takes only this exact form.

@@ -1,6 +1,7 @@
 #pragma once
 // Turns the new order into file time stamps: the files of row i get the current local time plus
 // step x i seconds, so that arranging the desktop by date shows the rows in their order.
+#include "app/PlannedFiles.h"
 #include "win32/DateTime.h"
 
 #include <cstdint>
@@ -15,9 +16,6 @@ class FileSystem;
 // Seconds between neighbouring rows.
 constexpr std::int16_t kStepAscending = 60;
 constexpr std::int16_t kStepDescending = -60;
-
-// The files a row stands for: its shortcut, then a ".pif" file of the same name.
-inline constexpr const char* kRowExtensions[] = {".lnk", ".pif"};
 
 // What a caller that keeps its own record of the run (the journal) tells the stamping and is told
 // by it: whether a file is there, in place of asking the file system once more, and each stamp

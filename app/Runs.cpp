@@ -18,11 +18,14 @@ namespace {
 
 constexpr size_t kNamesShown = 20;
 
-std::string AsciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
+char AsciiFold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names in the order of their ASCII letters folded to lower case, where letter cases differ.
+bool FoldedLess(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return AsciiFold(x) < AsciiFold(y); });
 }
 
 // Folder (with its backslash) and name of a full path.
@@ -40,18 +43,23 @@ public:
     explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
         for (FolderEntry& entry : ListFolder(folder_))
             if (!entry.info.IsFolder())
-                files_.push_back({AsciiLower(entry.name), entry.info.times});
-        std::sort(files_.begin(), files_.end(), ByName);
+                files_.push_back({std::move(entry.name), entry.info.times});
+        std::sort(files_.begin(), files_.end(), ByFoldedName());
     }
 
-    // The times of the file `name`. A name the listing does not hold (a short name, a name it
-    // spells differently) is looked up on its own when `lookAlone`.
+    // The times of the file `name`: those of the listed name spelt exactly so, so that two names
+    // that differ only in letter case (a case-sensitive folder) keep their own. Any other spelling
+    // (other letter cases, a short name) is looked up on its own, so that the folder itself decides
+    // as it does when the file is stamped: always when `lookAlone`, else only when the listing
+    // holds the name in other letter cases (looking for a name that is not there costs Wine a
+    // read of the whole folder).
     std::optional<FileTimes> Find(const std::string& name, bool lookAlone) const {
-        const Entry key{AsciiLower(name), {}};
-        const auto found = std::lower_bound(files_.begin(), files_.end(), key, ByName);
-        if (found != files_.end() && found->name == key.name)
-            return found->times;
-        if (!lookAlone)
+        const auto [from, to] =
+            std::equal_range(files_.begin(), files_.end(), name, ByFoldedName());
+        for (auto file = from; file != to; ++file)
+            if (file->name == name)
+                return file->times;
+        if (from == to && !lookAlone)
             return std::nullopt;
         const std::optional<FileInfo> alone = FileInfoOf(folder_ + name);
         if (!alone || alone->IsFolder())
@@ -59,25 +67,38 @@ public:
         return alone->times;
     }
 
-    bool HoldsAny(const std::string& extension) const {
-        const std::string wanted = AsciiLower(extension);
+    bool HoldsAny(std::string_view extension) const {
+        const auto same = [](char a, char b) { return AsciiFold(a) == AsciiFold(b); };
         for (const Entry& file : files_)
-            if (file.name.size() >= wanted.size() &&
-                file.name.compare(file.name.size() - wanted.size(), wanted.size(), wanted) == 0)
+            if (file.name.size() >= extension.size() &&
+                std::equal(extension.begin(), extension.end(), file.name.end() - extension.size(),
+                           same))
                 return true;
         return false;
     }
 
 private:
     struct Entry {
-        std::string name; // in ASCII lower case
+        std::string name;
         FileTimes times;
     };
-    static bool ByName(const Entry& a, const Entry& b) { return a.name < b.name; }
+    struct ByFoldedName {
+        bool operator()(const Entry& a, const Entry& b) const { return FoldedLess(a.name, b.name); }
+        bool operator()(const Entry& a, std::string_view b) const { return FoldedLess(a.name, b); }
+        bool operator()(std::string_view a, const Entry& b) const { return FoldedLess(a, b.name); }
+    };
 
     std::string folder_;
-    std::vector<Entry> files_; // by name, for lookups without a hash table's allocations
+    std::vector<Entry> files_; // by folded name, for lookups without a hash table's allocations
 };
+
+// Whether `written` is the last-write time `run` gave `file`, or, where the run did not get to
+// record it, can be.
+bool IsStampOf(const JournalRun& run, const JournalEntry& file, FileTimeValue written,
+               FileTimeValue until) {
+    return file.stamped ? written == *file.stamped
+                        : MayBeStampOfRun(written, file.offset, run.started, until);
+}
 
 } // namespace
 
@@ -88,12 +109,14 @@ JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<st
     run.started = UtcNow();
     run.folder = folder;
     run.step = step;
-    run.order = rows;
     // The files processing will stamp: each row's shortcut and, where the desktop has any ".pif",
-    // its ".pif" companion.
+    // its ".pif" companion; none of a row whose name the journal cannot hold.
     const FolderListing present(folder);
     const bool anyPif = present.HoldsAny(kRowExtensions[1]);
-    for (size_t row = 0; row < rows.size(); ++row)
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (!IsUtf8(rows[row]))
+            continue;
+        run.order.push_back(rows[row]);
         for (size_t e = 0; e < std::size(kRowExtensions); ++e) {
             // By place, not by address: a string's address may differ between two places.
             const bool isShortcut = e == 0;
@@ -105,15 +128,30 @@ JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<st
                 run.files.push_back({folder + name, offset, *times, std::nullopt});
             }
         }
+    }
     return run;
 }
 
-bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
-                    const std::vector<std::string>& rows, std::int16_t step,
-                    const ReportFailure& reportFailure) {
+StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
+                            const std::string& folder, const std::vector<std::string>& rows,
+                            std::int16_t step, const ReportFailure& reportFailure) {
     JournalRun run = PlanRun(kind, folder, rows, step);
+    StampOutcome outcome;
     if (!journal.Save(run))
-        return false;
+        return outcome;
+    outcome.journaled = true;
+    // A row the journal could not hold is not stamped and is named by the caller, not as a file
+    // that cannot be accessed.
+    std::unordered_set<std::string> unheld;
+    for (const std::string& row : rows)
+        if (!IsUtf8(row)) {
+            outcome.unheld.push_back(row);
+            unheld.insert(folder + row + kRowExtensions[0]);
+        }
+    const ReportFailure report = [&](const std::string& path) {
+        if (reportFailure && unheld.count(path) == 0)
+            reportFailure(path);
+    };
     // The plan's listing answers which files are there: asking the file system again for each
     // would cost more than the journal itself.
     std::unordered_map<std::string, size_t> planned;
@@ -126,11 +164,11 @@ bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const 
         if (const auto file = planned.find(path); file != planned.end())
             run.files[file->second].stamped = FileTimeOfLocal(stamp);
     };
-    StampNewOrder(fs, folder, rows, step, reportFailure, hooks);
+    StampNewOrder(fs, folder, rows, step, report, hooks);
     run.finished = UtcNow();
     // Should this fail, the journal still holds the run as begun, which undoes as well.
     journal.Save(run);
-    return true;
+    return outcome;
 }
 
 std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,
@@ -160,13 +198,15 @@ bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue s
 
 UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure) {
     UndoReport report;
-    report.total = static_cast<int>(run.files.size());
+    // An undo begun before takes only the files it could not restore then.
+    const std::unordered_set<std::string_view> still(run.pending.begin(), run.pending.end());
     const FileTimeValue until = run.finished.value_or(UtcNow());
     for (const JournalEntry& file : run.files) {
+        if (!still.empty() && still.count(file.path) == 0)
+            continue;
+        ++report.total;
         const auto untouched = [&](FileTimeValue written) {
-            return written == file.original.written ||
-                   (file.stamped ? written == *file.stamped
-                                 : MayBeStampOfRun(written, file.offset, run.started, until));
+            return written == file.original.written || IsStampOf(run, file, written, until);
         };
         const auto fail = [&] {
             report.failed.push_back(file.path);
@@ -194,15 +234,49 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
         else
             fail();
     }
-    JournalRun undone = run;
-    undone.undone = UtcNow();
-    report.saved = journal.Save(undone);
+    // Undone only when no file is left to restore; the rest wait for the next Undo.
+    JournalRun after = run;
+    after.pending = report.failed;
+    if (report.failed.empty())
+        after.undone = UtcNow();
+    report.saved = journal.Save(after);
     return report;
+}
+
+bool WasCutShort(const JournalRun& run) {
+    return !run.finished && !run.undone && run.pending.empty();
+}
+
+std::optional<std::string> CutShortNotice(const JournalRun& run) {
+    if (!WasCutShort(run))
+        return std::nullopt;
+    const FolderListing present(run.folder);
+    const FileTimeValue now = UtcNow();
+    int shortcuts = 0, stamped = 0;
+    for (const JournalEntry& file : run.files) {
+        const std::string name = SplitPath(file.path).second;
+        if (!name.ends_with(kRowExtensions[0]))
+            continue;
+        ++shortcuts;
+        const std::optional<FileTimes> times = present.Find(name, false);
+        stamped += times && times->written != file.original.written &&
+                   IsStampOf(run, file, times->written, now);
+    }
+    const std::optional<CalendarTime> started = LocalCalendarTime(run.started);
+    return "The run of " + (started ? FormatDateTime(*started) : FormatFileTime(run.started)) +
+           " was cut short: " + std::to_string(stamped) + " of " + std::to_string(shortcuts) +
+           " shortcuts were stamped. Undo puts their times back; Process or Reapply Order "
+           "finishes the order.";
 }
 
 std::string UndoSummary(const UndoReport& report) {
     std::string text = "Restored " + std::to_string(report.restored) + " of " +
                        std::to_string(report.total) + " shortcuts.";
+    if (const size_t still = report.failed.size(); still > 0)
+        text += "\r\n" + std::to_string(still) +
+                (still == 1 ? " shortcut is still to restore: press Undo again once it is free."
+                            : " shortcuts are still to restore: press Undo again once they are "
+                              "free.");
     const size_t leftAlone = report.changed.size() + report.gone.size();
     if (leftAlone == 0)
         return text;

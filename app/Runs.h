@@ -23,12 +23,17 @@ using ReportFailure = std::function<void(const std::string& path)>;
 JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
                    std::int16_t step);
 
+struct StampOutcome {
+    bool journaled = false;          // false: nothing stamped, the journal cannot be written
+    std::vector<std::string> unheld; // rows not stamped, as the journal cannot hold their names
+};
+
 // Stamps `rows` of `folder` as StampNewOrder does, with the journal written first: every file the
 // run will stamp, with its original times, is on disk before the first stamp; afterwards the
-// times written are added. False, with nothing stamped, when the journal cannot be written.
-bool StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind, const std::string& folder,
-                    const std::vector<std::string>& rows, std::int16_t step,
-                    const ReportFailure& reportFailure);
+// times written are added. Nothing is stamped when the journal cannot be written.
+StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
+                            const std::string& folder, const std::vector<std::string>& rows,
+                            std::int16_t step, const ReportFailure& reportFailure);
 
 // The rows a reapply stamps: the titles of `order` that are listed now, in that order, then the
 // listed titles that are not in it, in their listed order.
@@ -40,7 +45,7 @@ struct UndoReport {
     std::vector<std::string> changed; // full paths of files changed since the run, left alone
     std::vector<std::string> gone;    // full paths of files no longer there
     std::vector<std::string> failed;  // full paths of files whose times could not be written
-    bool saved = true;                // whether the journal now records the run as undone
+    bool saved = true;                // whether the journal now records what was done
 };
 
 // Whether `written` can be the last-write time a run that started at `started` and had not
@@ -48,11 +53,19 @@ struct UndoReport {
 bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue started,
                      FileTimeValue until);
 
-// Puts every file of `run` back to its three original times, except files changed since by
-// something else (their write time neither the original nor the run's) and files that are gone;
-// a file that cannot be written goes to `reportFailure` and the rest go on. Then the journal
-// records the run as undone.
+// Puts every file of `run` back to its three original times (only those still to restore, when an
+// undo of it has begun), except files changed since by something else (their write time neither
+// the original nor the run's) and files that are gone; a file that cannot be written goes to
+// `reportFailure` and the rest go on. Then the journal records the run as undone, or, when some
+// could not be written, which files are still to restore: the next undo takes them.
 UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure& reportFailure);
+
+// A run with no "finished" record whose undoing has not begun: the program was killed, or the
+// machine switched off, half-way.
+bool WasCutShort(const JournalRun& run);
+// What the start says of such a run, `run` read whole: when it was, and how many of its shortcuts
+// were stamped; nothing for a run that was not cut short.
+std::optional<std::string> CutShortNotice(const JournalRun& run);
 
 // "Restored 8 of 10 shortcuts." and the names left alone, at most 20, then "and K more".
 std::string UndoSummary(const UndoReport& report);

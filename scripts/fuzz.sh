@@ -22,7 +22,7 @@ if [[ $which == design || $which == all ]]; then
 fi
 if [[ $which == journal || $which == all ]]; then
     clang++ "${flags[@]}" "$root/tests/fuzz/JournalFuzz.cpp" "$root/app/JournalText.cpp" \
-        -o "$out/journal-fuzz"
+        "$root/app/PlannedFiles.cpp" -o "$out/journal-fuzz"
     mkdir -p "$out/journal-corpus"
     cp "$root"/tests/fuzz/*.journal "$out/journal-corpus/"
     (cd "$out" && ./journal-fuzz -max_total_time="$seconds" -dict="$root/tests/fuzz/journal.dict" \

@@ -5,6 +5,7 @@
 #include "app/Journal.h"
 #include "app/NewOrder.h"
 #include "app/Runs.h"
+#include "fs/FileActions.h"
 #include "fs/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,7 @@ constexpr const char* kSample =
     "method descending\n"
     "order Mail\n"
     "order Straße\n"
+    "order Tab<09>Del<7F><3C>\n"
     "file +0 2025-11-02T09:00:01.5000000Z 2024-02-29T23:59:59.9999999Z "
     "1601-01-01T00:00:00.0000000Z - C:\\D\\Mail.lnk\n"
     "file -60 30828-09-14T02:48:05.4775807Z 2020-01-01T00:00:00.0000000Z "
@@ -45,7 +47,7 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     ASSERT_TRUE(read.run) << read.line << ": " << read.error;
     const JournalRun& run = *read.run;
     EXPECT_EQ(std::tuple(run.number, run.kind, run.step, run.order),
-              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße"}));
+              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße", "Tab\tDel\x7F<"}));
     ASSERT_EQ(run.files.size(), 2u);
     EXPECT_EQ(std::tuple(run.files[1].offset, run.files[1].original.created,
                          run.files[1].original.written - run.files[1].original.accessed),
@@ -60,7 +62,14 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     std::string crlf;
     for (const char c : std::string(kSample))
         crlf += c == '\n' ? "\r\n" : std::string(1, c);
-    EXPECT_EQ(ReadJournal(crlf).run, run) << "line ends an editor may leave";
+    // What an editor may leave: other line ends, a byte-order mark.
+    for (const std::string& saved :
+         {crlf, "\xEF\xBB\xBF" + std::string(kSample), "\xEF\xBB\xBF" + crlf})
+        EXPECT_EQ(ReadJournal(saved).run, run) << saved.substr(0, 24);
+    JournalRun partly = run; // an undo begun, one file still to restore
+    partly.undone.reset();
+    partly.pending = {"C:\\D\\Mail.lnk"};
+    EXPECT_EQ(ReadJournal(WriteJournal(partly).value()).run, partly);
 
     // Each kind of damage makes the whole text unreadable, with a reason.
     const std::pair<std::string, std::string> damage[] = {
@@ -78,10 +87,22 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         {"method descending", "method sideways"},
         {"Straße\n", "Stra\xC3\n"}, // not UTF-8
         {"Mail.lnk", "Ma\x01il.lnk"},
+        {"<7F>", "<41>"}, // an escape the writer does not write
+        {"<7F>", "<7f>"},
         {" - C:\\D\\Mail.lnk", " -"},            // no path
         {"order Mail\n", "run 8\norder Mail\n"}, // a fact twice
         {"order Mail\n", "colour red\n"},        // an unknown line
         {"end\n", "end\nrun 8\n"},               // text after the end
+        // A file the run did not plan: Undo would set the times of whatever the line names.
+        {"C:\\D\\Mail.lnk", "C:\\Docs\\Mail.lnk"},     // outside the desktop folder
+        {"C:\\D\\Mail.lnk", "C:\\D\\Mail.txt"},        // not a file the program stamps
+        {"C:\\D\\Mail.lnk", "C:\\D\\Other.lnk"},       // not one of the run's rows
+        {"C:\\D\\Mail.lnk", "C:\\D\\x\\..\\Mail.lnk"}, // not directly inside the folder
+        {"C:\\D\\Mail.lnk", "C:\\D\\Mail.LNK"},        // not as the program spells it
+        {"order Mail\n", ""},                          // a row's file, the row missing
+        {"undone", "order Mail\nundone"},              // an order line after the files
+        {"undone 2026-05-12T08:20:13.0000000Z", "pending C:\\D\\Other.lnk"}, // not its file
+        {"undone", "pending C:\\D\\Mail.lnk\nundone"}, // still to restore, yet undone
     };
     for (const auto& [from, to] : damage) {
         std::string text = kSample;
@@ -125,6 +146,29 @@ TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
     EXPECT_FALSE(reader.LastOrder("C:\\E\\"));
 }
 
+// Names with numbers the program does not write neither block nor number a run, and stay as they
+// are; the last number it writes refuses the next run, naming it. (Each name: the next number.)
+TEST(JournalStore, OnlyTheProgramsOwnNumbersCount) {
+    const TempFolder temp;
+    for (const auto& [name, next] : {std::pair{"journal-999999999999.txt", 1},
+                                     {"journal-1000000.txt", 1},
+                                     {"journal-000000.txt", 1},
+                                     {"journal-12.txt", 1},
+                                     {"journal-000041.damaged.txt", 42},
+                                     {"journal-999999.txt", 0}}) {
+        Journal journal(temp.MakeFolder(name) + "\\");
+        const std::string file = temp.MakeFile(std::string(name) + "\\" + name, "a journal");
+        JournalRun run;
+        run.folder = "C:\\D\\";
+        EXPECT_EQ(journal.Save(run), next != 0) << name;
+        EXPECT_EQ(run.number, next) << name;
+        EXPECT_EQ(ReadWholeFile(file, 99), "a journal") << name;
+        const std::string refusal =
+            "the journal's run numbers are used up: " + file + " holds the last one";
+        EXPECT_EQ(journal.Error(), next == 0 ? refusal : "") << name;
+    }
+}
+
 // A large journal is read for its summary; its rows when they are needed, and a fault among them
 // is found then.
 TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
@@ -132,6 +176,8 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
     Journal journal(temp.Path() + "\\");
     JournalRun run;
     run.folder = "C:\\D\\";
+    for (int i = 0; i < 1000; ++i)
+        run.order.push_back(std::to_string(i));
     for (int i = 0; i < 1000; ++i)
         run.files.push_back({"C:\\D\\" + std::to_string(i) + ".lnk", i * 60, {1, 2, 3}, 4});
     run.finished = kDay;
@@ -157,7 +203,8 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
 }
 
 // A desktop folder whose own path has 250 characters: the plan lists it, the run stamps it and
-// undo puts back every time of files whose full paths pass the old limit of 260.
+// undo puts back every time of files whose full paths pass the old limit of 260. A row whose name
+// the journal cannot hold (not UTF-8) is left alone and named, not reported as a failed file.
 TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
     const TempFolder temp;
     const std::string folder = temp.MakeFolder(std::string(248 - temp.Path().size(), 'd')) + "\\";
@@ -170,8 +217,13 @@ TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
         original.push_back(ExactTimesOf(path));
     }
     Journal journal(temp.Path() + "\\journal\\");
-    ASSERT_TRUE(
-        StampJournaled(journal, FileSystem(), RunKind::Process, folder, rows, kStepAscending, {}));
+    Texts failed;
+    const StampOutcome outcome =
+        StampJournaled(journal, FileSystem(), RunKind::Process, folder, {rows[0], rows[1], "\xFF"},
+                       kStepAscending, [&](const std::string& path) { failed.push_back(path); });
+    ASSERT_TRUE(outcome.journaled);
+    EXPECT_EQ(outcome.unheld, Texts{"\xFF"});
+    EXPECT_EQ(failed, Texts{});
     EXPECT_NE(ExactTimesOf(folder + rows[1] + ".lnk"), original[1]);
     const JournalRun* run = journal.ReadWhole(journal.LatestToUndo());
     ASSERT_TRUE(run);

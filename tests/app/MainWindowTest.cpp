@@ -5,6 +5,7 @@
 #include "FileStamps.h"
 #include "MessageBoxAnswerer.h"
 #include "TempFolder.h"
+#include "UnixPath.h"
 #include "app/DesktopItems.h"
 #include "app/FormClutterwise.h"
 #include "app/ItemLists.h"
@@ -15,6 +16,7 @@
 #include "forms/DesignStore.h"
 #include "forms/ListBox.h"
 #include "fs/FolderListing.h"
+#include "fs/WidePath.h"
 #include "win32/DateTime.h"
 #include "win32/FileTime.h"
 #include "win32/Program.h"
@@ -330,7 +332,7 @@ TEST(ItemLists, AMoveWithNowhereToGoKeepsTheRows) {
 // compared to the 100 ns.
 class UndoWindow : public MainWindowItems {
 protected:
-    static constexpr FileTimeValue kDay = 864'000'000'000;
+    static constexpr FileTimeValue kSecond = 10'000'000, kDay = 86'400 * kSecond;
     void SetUp() override {
         MainWindowItems::SetUp();
         RemoveTree(JournalFolder());
@@ -341,8 +343,10 @@ protected:
         return folder.substr(0, folder.size() - 1);
     }
     // A file whose three times differ, down to the 100 ns; what the file system kept of them.
+    // Through Wine's Unix path, which seeks no other spelling: "mail.lnk" is not "Mail.lnk".
     static ExactTimes Make(const std::string& name, FileTimeValue at) {
-        desktop.MakeFile(name, "shortcut");
+        CloseHandle(CreateFileW(Widen(FastPathOf(desktop.Path()) + name).c_str(), GENERIC_WRITE, 0,
+                                nullptr, CREATE_ALWAYS, 0, nullptr));
         SetExactTimes(PathOf(name), {at + 1'234'567, at + kDay + 2'345'678, at + 3'456'789});
         return ExactTimesOf(PathOf(name));
     }
@@ -398,7 +402,7 @@ TEST_F(UndoWindow, PutsBackAllThreeTimesRunByRunAndListsTheDesktopAgain) {
 }
 
 // Changed since the run: left alone and named; gone: skipped and named; held open: the same box
-// as processing gives, and the undo goes on.
+// as processing gives, the undo goes on, and the file stays to restore until the next Undo can.
 TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCannotWrite) {
     auto original = ProcessAll({"A.lnk", "B.lnk", "C.lnk", "D.lnk", "E.lnk"});
     const ExactTimes changed{monthAgo, monthAgo, monthAgo};
@@ -413,12 +417,54 @@ TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCan
     const AnsweredBox &error = answerer.Boxes()[seen], &done = answerer.Boxes()[seen + 1];
     EXPECT_EQ(error.text, "Error accessing " + PathOf("D.lnk"));
     EXPECT_EQ(error.icon, BoxIcon::Exclamation);
-    EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\nLeft alone:\r\n"
-                         "B.lnk (changed since)\r\nC.lnk (gone)");
+    EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\n1 shortcut is still to restore: press Undo "
+                         "again once it is free.\r\nLeft alone:\r\nB.lnk (changed since)\r\n"
+                         "C.lnk (gone)");
     EXPECT_EQ(done.icon, BoxIcon::Information);
     EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), original["A.lnk"]);
     EXPECT_EQ(ExactTimesOf(PathOf("E.lnk")), original["E.lnk"]);
     EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")).written, changed.written);
+    EXPECT_TRUE(Enabled("CommandUndo"));
+    Click("CommandUndo");
+    EXPECT_EQ(LastBox(), "Restored 1 of 1 shortcuts.");
+    EXPECT_EQ(ExactTimesOf(PathOf("D.lnk")), original["D.lnk"]);
+    EXPECT_FALSE(Enabled("CommandUndo"));
+}
+
+// Names the journal must keep apart and hold exactly: each gets its own times back.
+TEST_F(UndoWindow, EveryNameGetsItsOwnTimesBack) {
+    const Rows names{"Mail.lnk", "mail.lnk", "Del\x7F.lnk"};
+    const auto original = ProcessAll(names);
+    EXPECT_EQ(LastBox(), kFinal);
+    Click("CommandUndo");
+    EXPECT_EQ(LastBox(), "Restored 3 of 3 shortcuts.");
+    for (const std::string& name : names)
+        EXPECT_EQ(ExactTimesOf(PathOf(name)), original.at(name)) << name;
+}
+
+// A run cut short (no "finished" record): the next start says when it was and how far it got.
+TEST_F(UndoWindow, TellsAtStartOfARunCutShort) {
+    JournalRun run;
+    run.started = UtcNow() - 10 * kSecond;
+    run.folder = PathOf("");
+    run.order = {"A", "B"};
+    FileTimeValue at = monthAgo;
+    for (std::int64_t row = 0; row < 2; ++row) {
+        const std::string name = run.order[row] + ".lnk";
+        const ExactTimes made = Make(name, at += kDay);
+        run.files.push_back(
+            {PathOf(name), row * 60, {made.created, made.accessed, made.written}, {}});
+    }
+    // A stamped as the run stamps: the clock's whole second (plus the row's offset, 0).
+    const FileTimeValue clock = run.started - run.started % kSecond + kSecond;
+    SetExactTimes(run.files[0].path, {clock, clock, clock});
+    ASSERT_TRUE(Journal(Journal::UserFolder()).Save(run));
+    Open();
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(LastBox(), "The run of " + FormatDateTime(*LocalCalendarTime(run.started)) +
+                             " was cut short: 1 of 2 shortcuts were stamped. Undo puts their "
+                             "times back; Process or Reapply Order finishes the order.");
+    EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Information);
 }
 
 // An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
@@ -459,7 +505,7 @@ TEST_F(UndoWindow, StampsNothingWhenTheJournalCannotBeWritten) {
     const ExactTimes a = ProcessAll({"A.lnk"}).at("A.lnk");
     DeleteFileA(folder.c_str());
     ASSERT_EQ(answerer.Boxes().size(), 1u);
-    EXPECT_EQ(LastBox(),
-              "Nothing was stamped: the journal cannot be written in " + Journal::UserFolder());
+    EXPECT_EQ(LastBox(), "Nothing was stamped: the journal's folder " + Journal::UserFolder() +
+                             " cannot be made");
     EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), a);
 }

@@ -1,11 +1,10 @@
-// Faults a careful user met in the real program: regional date formats, a desktop folder that is
-// not there, paths past the old limit, a shortcut held open by another program, a double-click on
-// Process. Each test starts clutterwise.exe on a desktop folder of its own.
+// Faults a careful user met in the real program: regional date formats, paths past the old limit,
+// a shortcut held open by another program, a double-click on Process. (A desktop folder that is
+// not there: ProgramTest.) Each test starts clutterwise.exe on a desktop folder of its own.
 #include "AppDriver.h"
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
-#include "fs/FileActions.h"
 #include "fs/FolderListing.h"
 #include "fs/WidePath.h"
 
@@ -111,30 +110,16 @@ TEST(RegionalFormats, ListingFollowsTheTimesWhateverTheirText) {
     }
 }
 
-// The shell names a desktop folder that is not there (under Wine: a file in its place, as Wine's
-// shell names no missing folder at all): one box says so, the program ends, nothing is made.
-TEST(Faults, SaysSoWhenTheDesktopFolderCannotBeFound) {
-    const TempFolder temp;
-    const std::string desktop = temp.MakeFile("Desktop");
-    const DesktopRedirect redirect(desktop);
-    const AppDriver program;
-    const auto box = program.AnswerMessageBox();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, kTitle);
-    EXPECT_EQ(box->text, "The desktop folder " + desktop + " cannot be found.");
-    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
-    EXPECT_EQ(cw::AttributesOf(desktop) & FILE_ATTRIBUTE_DIRECTORY, 0u); // still the file it was
-}
-
-// A desktop folder of 207 characters holding a shortcut whose full path has 268, and one that
+// A desktop folder of 207 characters holding a shortcut whose full path has 278, and one that
 // another program holds open for reading and writing (sharing both). A double-click on Process and
 // a click on Refresh are queued before the run gets going, then Process is clicked while the run's
 // first box is open. The long one is listed in its time order and stamped, the held one keeps its
-// place and is reported, and the run happens once, with no refresh in between.
+// place and is reported, and the run happens once, with no refresh in between. "/undo" then puts
+// the long one's times back.
 TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
     const TempFolder temp;
     const std::string desktop = temp.MakeFolder(std::string(206 - temp.Path().size(), 'd'));
-    const std::string name(268 - 208 - 4, 'L');
+    const std::string name(278 - 208 - 4, 'L');
     const long long t = LocalSecondsNow() - 86400;
     Shortcut(desktop, "First", t - 300);
     const std::string longOne = Shortcut(desktop, name, t - 250);
@@ -176,4 +161,7 @@ TEST(Faults, LongPathsHeldShortcutsAndADoubleClickOnProcess) {
     const long long written = StampsOf(longOne).written;
     EXPECT_GE(written, before + 60);
     EXPECT_LE(written, after + 60);
+    EXPECT_EQ(AppDriver("/undo").WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(StampsOf(longOne).written, t - 250);
+    EXPECT_EQ(StampsOf(longOne).accessed, t - 250);
 }

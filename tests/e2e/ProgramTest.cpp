@@ -5,6 +5,7 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
+#include "fs/FileActions.h"
 #include "fs/FolderListing.h"
 
 #include <gtest/gtest.h>
@@ -63,10 +64,27 @@ std::pair<std::optional<DWORD>, bool> Exited(DWORD code) {
 
 } // namespace
 
-// A Desktop that resolves to nothing: the program ends at once, without a window or a word.
-TEST(Program, EndsSilentlyWithoutADesktopFolder) {
-    const DesktopRedirect redirect("");
-    EXPECT_EQ(RunSwitch(""), Exited(0));
+// A Desktop that resolves to nothing, and one the shell names but that is not there (under Wine a
+// file in its place, as Wine's shell names no missing folder): one box says so and the program
+// ends; "/reapply" ends with exit code 2 and its log says what was missing, where the local
+// application data is even when the shell names none. Nothing is made.
+TEST(Program, SaysSoWhenTheDesktopFolderCannotBeFound) {
+    const TempFolder temp;
+    const std::string file = temp.MakeFile("Desktop");
+    for (const auto& [desktop, text] :
+         {std::pair{std::string(), std::string("The desktop folder cannot be found.")},
+          {file, "The desktop folder " + file + " cannot be found."}}) {
+        const std::string journal = EmptyJournalFolder();
+        const DesktopRedirect redirect(desktop);
+        const AppDriver program;
+        const auto box = program.AnswerMessageBox();
+        EXPECT_EQ(box ? box->title + ": " + box->text : "", kTitle + (": " + text));
+        EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_EQ(RunSwitch("/reapply"), Exited(2));
+        const std::string log = cw::ReadWholeFile(journal + "clutterwise.log", 999).value_or("");
+        EXPECT_TRUE(log.ends_with(" /reapply: " + text + "\r\n")) << log;
+    }
+    EXPECT_EQ(cw::AttributesOf(file) & FILE_ATTRIBUTE_DIRECTORY, 0u); // still the file it was
 }
 
 // The version is written once, in project(), which also gives this test CLUTTERWISE_VERSION: the
