@@ -45,7 +45,7 @@ void DrawPlaceholder(HDC dc, RECT area, COLORREF colour, int line) {
 }
 
 void DrawMark(HDC dc, const RECT& slot, COLORREF colour) {
-    const int size = std::max(3, static_cast<int>(slot.right - slot.left) * 2 / 3);
+    const int size = std::max(3, static_cast<int>(slot.right - slot.left));
     const int left = (slot.left + slot.right - size) / 2, top = (slot.top + slot.bottom - size) / 2;
     const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
@@ -90,7 +90,7 @@ void DrawIconRow(const DRAWITEMSTRUCT& item, const IconRow& row, int dpi) {
                         area.bottom};
         if (row.allUsers)
             DrawMark(dc, mark,
-                     item.itemState & ODS_SELECTED ? colours.text : GetSysColor(COLOR_HOTLIGHT));
+                     item.itemState & ODS_SELECTED ? colours.text : GetSysColor(COLOR_HIGHLIGHT));
         RECT text{mark.right + gap, area.top, area.right - gap, area.bottom};
         if (row.column > 0) {
             Fill(dc, {area.left, area.top, area.right, area.top + line}, colours.quiet);
@@ -103,8 +103,13 @@ void DrawIconRow(const DRAWITEMSTRUCT& item, const IconRow& row, int dpi) {
             GetTextExtentPoint32A(dc, number.c_str(), static_cast<int>(number.size()), &extent);
             text.right -= extent.cx + gap;
         }
+        // Wide: the narrow call reads the text in the font's code page, not the program's.
+        std::wstring wide(row.text.size(), L'\0');
+        wide.resize(static_cast<size_t>(
+            MultiByteToWideChar(CP_ACP, 0, row.text.data(), static_cast<int>(row.text.size()),
+                                wide.data(), static_cast<int>(wide.size()))));
         SetTextColor(dc, colours.text);
-        DrawTextA(dc, row.text.data(), static_cast<int>(row.text.size()), &text,
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     RestoreDC(dc, saved);

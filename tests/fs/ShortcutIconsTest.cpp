@@ -1,163 +1,225 @@
-// The icons of desktop items as the shell shows them, found without moving the items' access
-// times, and the icon worker on them: a storm of refreshes and closes during lookups leaves no
-// thread or handle behind.
+// The icons of the sample desktop's items (tools/sample-desktop) as the shell shows them, found
+// without moving the items' access times, and the icon worker on them: visible files first, on a
+// thread of its own with COM, one icon per source, a hung lookup that holds up no call of the
+// window's, and refreshes and closes during lookups that leave no thread or handle behind.
 #include "FileStamps.h"
 #include "ProcessWindows.h"
 #include "TempFolder.h"
+#include "fs/FileSystem.h"
 #include "fs/ShortcutIcons.h"
 #include "win32/IconWorker.h"
 
 #include <gtest/gtest.h>
 
 #include <objbase.h>
-#include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <future>
 #include <map>
+#include <mutex>
+#include <set>
 
 using namespace cw;
-using cwtest::ExactTimes;
 
 namespace {
 
+constexpr UINT kNotice = WM_APP + 7;
+
+// The sample desktop made by the tool (--samples=<path>): the user's items, then those of all
+// users.
 class ShortcutIcons : public ::testing::Test {
 protected:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-
-    std::string Link(const std::string& name, const wchar_t* target, const wchar_t* icon = nullptr,
-                     int index = 0) const {
-        const std::string path = folder / name;
-        IShellLinkW* link = nullptr;
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                         reinterpret_cast<void**>(&link));
-        link->SetPath(target);
-        if (icon)
-            link->SetIconLocation(icon, index);
-        IPersistFile* file = nullptr;
-        link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        EXPECT_EQ(file->Save(wide, TRUE), S_OK) << path;
-        file->Release();
-        link->Release();
-        return path;
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        std::string command;
+        for (const std::string& arg : ::testing::internal::GetArgvs())
+            if (arg.rfind("--samples=", 0) == 0)
+                command = "\"" + cwtest::WindowsPathOf(arg.substr(10)) + "\" \"" + user.Path() +
+                          "\" \"" + allUsers.Path() + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION made{};
+        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &made))
+            << command;
+        WaitForSingleObject(made.hProcess, INFINITE);
+        CloseHandle(made.hThread);
+        CloseHandle(made.hProcess);
+        for (const auto* folder : {&user, &allUsers})
+            for (const FileEntry& file : FileSystem().ListFiles(folder->Path()))
+                items.push_back(*folder / file.name);
+        std::sort(items.begin(), items.end());
+    }
+    void TearDown() override {
+        DestroyWindow(owner);
+        CoUninitialize();
     }
 
-    const cwtest::TempFolder folder;
+    const cwtest::TempFolder user, allUsers;
+    std::vector<std::string> items;
+    const HWND owner =
+        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 };
 
-int IconWidth(HICON icon) {
+// The shell's lookups, noting each file read, with a "?" when read outside a single-threaded
+// apartment or on another thread than the first. The lookup of `hold` waits for `release`.
+struct NotedLookup {
+    explicit NotedLookup(std::string file) : hold(std::move(file)) {}
+
+    std::string hold;
+    std::promise<void> held, release;
+    std::mutex mutex;
+    std::vector<std::string> read;
+    DWORD thread = 0;
+
+    IconWorker::Lookup Lookup() {
+        auto source = [this, released = release.get_future().share()](const std::string& file) {
+            APTTYPE type{};
+            APTTYPEQUALIFIER qualifier{};
+            const bool apartment = SUCCEEDED(CoGetApartmentType(&type, &qualifier)) &&
+                                   (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+            {
+                const std::lock_guard lock(mutex);
+                thread = thread ? thread : GetCurrentThreadId();
+                read.push_back(apartment && thread == GetCurrentThreadId() ? file : "?" + file);
+            }
+            if (file == hold) {
+                held.set_value();
+                released.wait();
+            }
+            return IconSourceOf(file);
+        };
+        return {source, &IconOfSource};
+    }
+};
+
+bool AllKnown(const IconWorker& worker, const std::vector<std::string>& files) {
+    return cwtest::WaitUntil([&] {
+        return std::all_of(files.begin(), files.end(),
+                           [&](const std::string& f) { return worker.IconOf(f) != nullptr; });
+    });
+}
+
+int IconWidth(const OwnedIcon& icon) {
     ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
     BITMAP bitmap{};
-    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (!icon || !GetIconInfo(icon.Get(), &info))
+        return 0;
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return bitmap.bmWidth;
 }
 
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// Every handle value the process has open.
-int OpenHandles() {
-    int open = 0;
+// The process's open handles (every value that names one) and its threads.
+std::pair<int, int> HandlesAndThreads() {
+    int handles = 0, threads = 0;
     for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
         DWORD flags = 0;
-        open += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != FALSE;
+        handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != FALSE;
     }
-    return open;
-}
-
-int Threads() {
-    const cw::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    int threads = 0;
     for (BOOL more = Thread32First(snapshot.Get(), &entry); more;
          more = Thread32Next(snapshot.Get(), &entry))
         threads += entry.th32OwnerProcessID == GetCurrentProcessId();
-    return threads;
+    return {handles, threads};
 }
 
 } // namespace
 
-TEST_F(ShortcutIcons, AreTheLinksOrTheirTargetsAtEachSizeAndLeaveAccessTimesAsTheyWere) {
-    const std::map<std::string, std::string> items{
-        {"target", Link("Мины.lnk", L"C:\\windows\\system32\\winemine.exe")},
-        {"own icon", Link("Notes.lnk", L"C:\\windows\\notepad.exe", L"%windir%\\regedit.exe", 2)},
-        {"target without icon", Link("Control.lnk", L"C:\\windows\\system32\\control.exe")},
-        {"missing drive", Link("Gone drive.lnk", L"Q:\\gone\\app.exe")},
-        {"gone target", Link("Gone.lnk", L"C:\\windows\\gone\\other.exe")},
-        {"url icon",
-         folder.MakeFile("Site.url", "[InternetShortcut]\r\nURL=https://example.com/\r\n"
-                                     "IconFile=C:\\windows\\system32\\winecfg.exe\r\n"
-                                     "IconIndex=0\r\n")},
-        {"url web icon", folder.MakeFile("Web.url", "[InternetShortcut]\r\nURL=https://a.example/"
-                                                    "\r\nIconFile=https://a.example/x.ico\r\n")},
-        {"url", folder.MakeFile("日本語.url", "[InternetShortcut]\nURL=https://example.com/\n")},
-        {"text", folder.MakeFile("notes.txt", "words")}};
-    std::map<std::string, ExactTimes> before;
-    for (const auto& [what, path] : items) {
-        cwtest::SetExactTimes(path, {131000000000000000, 132000000000000000, 131500000000000000});
-        before[what] = cwtest::ExactTimesOf(path);
-    }
+TEST_F(ShortcutIcons, DifferAtEachSizeAndLeaveTheItemsAccessTimesAsTheyWere) {
+    ASSERT_EQ(items.size(), 40u);
+    EXPECT_EQ(
+        std::count_if(items.begin(), items.end(),
+                      [&](const std::string& item) { return item.rfind(allUsers / "", 0) == 0; }),
+        4);
     std::map<std::string, std::string> sources;
-    for (const auto& [what, path] : items) {
-        sources[what] = IconSourceOf(path);
+    std::set<std::string> distinct;
+    for (const std::string& item : items) {
+        cwtest::SetExactTimes(item, {131000000000000000, 132000000000000000, 131500000000000000});
+        const cwtest::ExactTimes before = cwtest::ExactTimesOf(item);
+        const std::string name = item.substr(item.rfind('\\') + 1);
+        sources[name] = IconSourceOf(item);
+        distinct.insert(sources[name]);
         for (const int size : {16, 24, 32})
-            EXPECT_EQ(IconWidth(IconOfSource(sources[what], size).Get()), size) << what;
-        EXPECT_EQ(cwtest::ExactTimesOf(path), before[what]) << what;
+            EXPECT_EQ(IconWidth(IconOfSource(sources[name], size)), size) << name;
+        EXPECT_EQ(cwtest::ExactTimesOf(item), before) << name;
     }
-    EXPECT_EQ(sources["target"], "C:\\windows\\system32\\winemine.exe,0");
-    EXPECT_EQ(sources["own icon"], "C:\\windows\\regedit.exe,2");
-    EXPECT_EQ(sources["url icon"], "C:\\windows\\system32\\winecfg.exe,0");
-    // Targets that are not there to ask, and icons on the web, show as their kind.
-    EXPECT_EQ(sources["missing drive"], sources["gone target"]);
-    EXPECT_EQ(sources["missing drive"].front(), '#');
-    EXPECT_EQ(sources["url web icon"], sources["url"]);
-    EXPECT_EQ(sources["url"].front(), '#');
-    EXPECT_EQ(IconSourceOf(folder / "Never made.lnk"), "");
+    EXPECT_GE(distinct.size(), 39u) << "Wine's kinds of program and Internet shortcut are one";
+    EXPECT_EQ(sources["Minesweeper.lnk"], "C:\\windows\\system32\\winemine.exe,0");
+    EXPECT_EQ(sources["Straße.lnk"], "C:\\windows\\regedit.exe,1");
+    EXPECT_EQ(sources["Example Website.url"], "C:\\windows\\system32\\winhlp32.exe,0");
+    // A target on a drive that is not there, and an icon on the web, show as their kind.
+    EXPECT_EQ(sources["Old Game.lnk"].front(), '#');
+    EXPECT_EQ(sources["Ελληνικά.url"].front(), '#');
+    EXPECT_EQ(IconSourceOf(user / "Never made.lnk"), "");
+    EXPECT_EQ(IconWidth(IconOfSource("C:\\windows\\system32\\control.exe,0", 24)), 24);
 
     // The platform's own doing, which the lookup undoes: under Wine (relatime), reading a file
     // whose access time lies in the past moves it.
-    std::ifstream read(items.at("target"), std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(read), {}};
-    if (UnderWine()) {
-        EXPECT_NE(cwtest::ExactTimesOf(items.at("target")).accessed, before["target"].accessed);
+    const cwtest::ExactTimes before = cwtest::ExactTimesOf(items[0]);
+    std::ifstream(items[0], std::ios::binary).get();
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
+        EXPECT_NE(cwtest::ExactTimesOf(items[0]).accessed, before.accessed);
     }
 }
 
+TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatNeverHoldsTheWindow) {
+    std::vector<std::string> files(items.begin(), items.begin() + 7);
+    files.push_back(user / "Copy.lnk");
+    CopyFileA(files[0].c_str(), files[7].c_str(), FALSE);
+    NotedLookup noted(files[0]);
+    IconWorker worker(owner, kNotice, noted.Lookup());
+    const WPARAM generation = worker.Restart(files, 16);
+    noted.held.get_future().wait();
+    worker.SetVisible({files[6], files[5]});
+    noted.release.set_value();
+    ASSERT_TRUE(cwtest::WaitUntil([&] {
+        MSG msg;
+        return PeekMessageA(&msg, owner, kNotice, kNotice, PM_REMOVE) && msg.wParam == generation;
+    }));
+    EXPECT_TRUE(worker.TakeNotice(generation));
+    ASSERT_TRUE(AllKnown(worker, files));
+    EXPECT_EQ(noted.read, (std::vector<std::string>{files[0], files[6], files[5], files[1],
+                                                    files[2], files[3], files[4], files[7]}));
+    EXPECT_NE(noted.thread, GetCurrentThreadId());
+    EXPECT_EQ(worker.IconOf(files[7]), worker.IconOf(files[0]));
+
+    // A lookup that hangs (a drive that does not answer) holds none of the window's calls through
+    // a storm of refreshes; once it ends, its notice goes to a window that is gone, to no harm.
+    const std::vector<std::string> gone{user / "Old Game.lnk", files[1]};
+    NotedLookup hung(gone[0]);
+    IconWorker stuck(owner, kNotice, hung.Lookup());
+    stuck.Restart(gone, 16);
+    hung.held.get_future().wait();
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_FALSE(stuck.TakeNotice(stuck.Restart(gone, 16 + i % 2 * 8) - 1));
+        stuck.SetVisible(gone);
+        EXPECT_EQ(stuck.IconOf(gone[0]), nullptr);
+    }
+    DestroyWindow(owner);
+    hung.release.set_value();
+    ASSERT_TRUE(AllKnown(stuck, gone));
+}
+
 TEST_F(ShortcutIcons, ARefreshStormAndClosesDuringLookupsLeaveNoThreadOrHandle) {
-    std::vector<std::string> files;
-    for (int i = 0; i < 24; ++i)
-        files.push_back(Link("Item " + std::to_string(i) + ".lnk", L"C:\\windows\\notepad.exe",
-                             L"C:\\windows\\system32\\shell32.dll", i));
-    const HWND owner =
-        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     const IconWorker::Lookup lookup{&IconSourceOf, &IconOfSource};
     for (const int size : {16, 24, 32}) { // the shell's own lists and caches, made once
         IconWorker worker(owner, WM_APP, lookup);
-        worker.Restart(files, size);
-        ASSERT_TRUE(cwtest::WaitUntil([&] { return worker.IconOf(files.back()) != nullptr; }));
+        worker.Restart(items, size);
+        ASSERT_TRUE(AllKnown(worker, items));
     }
-    const int handles = OpenHandles(), threads = Threads();
+    const std::pair<int, int> before = HandlesAndThreads();
     for (int close = 0; close < 10; ++close) {
         IconWorker worker(owner, WM_APP, lookup);
         for (int refresh = 0; refresh < 20; ++refresh) {
-            worker.Restart(files, 16 + refresh % 3 * 8);
-            worker.SetVisible({files[(close + refresh) % files.size()]});
+            worker.Restart(items, 16 + refresh % 3 * 8);
+            worker.SetVisible({items[(close + refresh) % items.size()]});
         }
     }
-    EXPECT_EQ(Threads(), threads);
-    EXPECT_EQ(OpenHandles(), handles);
-    DestroyWindow(owner);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
+    EXPECT_EQ(HandlesAndThreads(), before) << "handles, threads";
 }
