@@ -145,6 +145,9 @@ std::optional<std::string> ReadLeavingAccessTime(const std::string& file, size_t
         SetFileTime(handle.Get(), nullptr, &keep, nullptr);
     }
     const bool timed = GetFileTime(handle.Get(), nullptr, &before, nullptr) != FALSE;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(handle.Get(), &size) && static_cast<ULONGLONG>(size.QuadPart) < most)
+        most = static_cast<size_t>(size.QuadPart);
     std::string bytes(most, '\0');
     DWORD read = 0;
     const bool ok = ReadFile(handle.Get(), bytes.data(), static_cast<DWORD>(most), &read, nullptr);
