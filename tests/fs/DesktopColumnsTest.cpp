@@ -43,31 +43,29 @@ TEST(DesktopColumns, FollowTheWorkAreaTheSpacingTheScaleAndTheShellIconsBeforeTh
 TEST(DesktopColumns, AreWorkedOutFromTheSystemsSpacingAndTheUsersShellIcons) {
     constexpr const char* kKey =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\HideDesktopIcons\\NewStartPanel";
-    const char* const bin = "{645FF040-5081-101B-9F08-00AA002F954E}";
-    const char* const pc = "{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-    const auto read = [&](const char* clsid) -> std::optional<DWORD> {
-        DWORD value = 0, size = sizeof value;
-        return RegGetValueA(HKEY_CURRENT_USER, kKey, clsid, RRF_RT_REG_DWORD, nullptr, &value,
-                            &size) == ERROR_SUCCESS
-                   ? std::optional<DWORD>(value)
-                   : std::nullopt;
-    };
-    const auto write = [&](const char* clsid, std::optional<DWORD> hidden) {
+    const char* const clsids[] = {"{645FF040-5081-101B-9F08-00AA002F954E}",  // Recycle Bin
+                                  "{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}; // This PC
+    const auto set = [&](int i, std::optional<DWORD> hidden) {
         if (hidden)
-            RegSetKeyValueA(HKEY_CURRENT_USER, kKey, clsid, REG_DWORD, &*hidden, sizeof(DWORD));
+            RegSetKeyValueA(HKEY_CURRENT_USER, kKey, clsids[i], REG_DWORD, &*hidden, sizeof(DWORD));
         else
-            RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, clsid);
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, clsids[i]);
     };
-    const std::optional<DWORD> binBefore = read(bin), pcBefore = read(pc);
-    write(bin, std::nullopt);
-    write(pc, std::nullopt);
+    std::optional<DWORD> saved[2];
+    for (int i = 0; i < 2; ++i) {
+        DWORD value = 0, size = sizeof value;
+        if (RegGetValueA(HKEY_CURRENT_USER, kKey, clsids[i], RRF_RT_REG_DWORD, nullptr, &value,
+                         &size) == ERROR_SUCCESS)
+            saved[i] = value;
+        set(i, std::nullopt);
+    }
     const int shownUnset = ShellIconsShown();
-    write(bin, 1);
+    set(0, 1);
     const int binHidden = ShellIconsShown();
-    write(pc, 0);
+    set(1, 0);
     const DesktopColumns fallBack = QueryDesktopColumns();
-    write(bin, binBefore);
-    write(pc, pcBefore);
+    for (int i = 0; i < 2; ++i)
+        set(i, saved[i]);
     EXPECT_EQ(shownUnset, 1);
     EXPECT_EQ(binHidden, 0);
     EXPECT_EQ(fallBack.shellIcons, 1);

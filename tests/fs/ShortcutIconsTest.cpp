@@ -125,9 +125,9 @@ TEST_F(ShortcutIcons, DifferAtEachSizeAndLeaveTheItemsAccessTimesAsTheyWere) {
 }
 
 // A lookup that hangs (a drive that does not answer) holds none of the window's calls through a
-// storm of refreshes; then the visible files come first, and the notices of a window that is gone
-// do no harm.
-TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatAHungLookupNeverHoldsUp) {
+// storm of refreshes; then the visible files come first, and notices to a window that is gone do
+// no harm.
+TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatNothingHoldsUpOrLeavesBehind) {
     std::vector<std::string> files{user / "Old Game.lnk"};
     files.insert(files.end(), items.begin(), items.begin() + 6);
     files.push_back(user / "Copy.lnk");
@@ -176,25 +176,21 @@ TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatAHungLookupNev
     EXPECT_NE(thread, GetCurrentThreadId());
     EXPECT_EQ(worker.IconOf(files[7]), worker.IconOf(files[1]));
     DestroyWindow(owner);
-    worker.Restart(files, 32);
-    worker.SetVisible(files);
-    ASSERT_TRUE(AllKnown(worker, files));
-}
-
-TEST_F(ShortcutIcons, ARefreshStormAndClosesDuringLookupsLeaveNoThreadOrHandle) {
-    const IconWorker::Lookup lookup{&IconSourceOf, &IconOfSource};
-    for (const int size : {16, 24, 32}) { // the shell's own lists and caches, made once
-        IconWorker worker(owner, WM_APP, lookup);
-        worker.Restart(items, size);
-        ASSERT_TRUE(AllKnown(worker, items));
+    for (const int size : {32, 16}) {
+        worker.Restart(files, size);
+        worker.SetVisible(files);
+        ASSERT_TRUE(AllKnown(worker, files));
     }
+
+    // A storm of refreshes, each worker closed once a visible icon has come, while it looks up the
+    // others, leaves no thread or handle behind.
     const std::pair<int, int> before = HandlesAndThreads();
-    for (int close = 0; close < 10; ++close) {
-        IconWorker worker(owner, WM_APP, lookup);
-        for (int refresh = 0; refresh < 20; ++refresh) {
-            worker.Restart(items, 16 + refresh % 3 * 8);
-            worker.SetVisible({items[(close + refresh) % items.size()]});
-        }
+    for (size_t close = 0; close < 10; ++close) {
+        IconWorker closed(owner, kNotice, {&IconSourceOf, &IconOfSource});
+        for (int refresh = 0; refresh < 20; ++refresh)
+            closed.Restart(files, 16 + refresh % 3 * 8);
+        closed.SetVisible({files[close % files.size()]});
+        ASSERT_TRUE(AllKnown(closed, {files[close % files.size()]}));
     }
     EXPECT_EQ(HandlesAndThreads(), before) << "handles, threads";
 }
