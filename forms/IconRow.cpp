@@ -67,6 +67,12 @@ int IconRowHeight(HFONT font, int dpi) {
     return std::max(text, IconSizeForDpi(dpi)) + 2 * ScaleForDpi(kRoom, dpi);
 }
 
+void FitIconRows(HWND list, int dpi) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, IconRowHeight(font, dpi));
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 void DrawIconRow(const DRAWITEMSTRUCT& item, const IconRow& row, int dpi) {
     const HDC dc = item.hDC;
     const RECT& area = item.rcItem;

@@ -13,6 +13,8 @@ int IconSizeForDpi(int dpi);
 // A row's height in the list's font (the answer to WM_MEASUREITEM, and to LB_SETITEMHEIGHT when
 // the font or the scale changes): the taller of text and icon, with a little room.
 int IconRowHeight(HFONT font, int dpi);
+// Gives a list's rows that height in the list's own font, and draws them again.
+void FitIconRows(HWND list, int dpi);
 
 struct IconRow {
     std::string_view text;

@@ -49,8 +49,8 @@ TEST(IconRow, DrawsTheIconOrAPlaceholderTheAllUsersMarkAndTheColumnRuleAtEachSca
     for (const int dpi : {96, 144, 192}) {
         const int size = IconSizeForDpi(dpi);
         EXPECT_EQ(size, dpi / 6);
-        const int height =
-            IconRowHeight(reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)), dpi);
+        FitIconRows(list, dpi);
+        const auto height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
         const OwnedIcon icon(static_cast<HICON>(
             LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)));
         const int left = ScaleForDpi(2, dpi), top = (height - size) / 2;
