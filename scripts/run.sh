@@ -5,7 +5,7 @@
 # Without one, it runs on a private Xvfb for a few seconds, saves a screenshot into the build tree,
 # says where, and closes the program.
 # The prefix's Desktop is a folder inside the build tree; when it holds no shortcut it is first
-# filled with fourteen samples (tools/sample-desktop).
+# filled with forty samples (tools/sample-desktop), four of them in the prefix's desktop of all users.
 # On every way out (end, failure, Ctrl+C) the script stops what it started, each by its own PID,
 # and waits for Wine's helpers of the prefix to end: it leaves no process behind.
 #

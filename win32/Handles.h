@@ -86,6 +86,13 @@ struct Accelerators {
     static void Free(Handle h) { DestroyAcceleratorTable(h); }
 };
 
+template <typename T> struct Com {
+    using Handle = T*;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Free(Handle h) { h->Release(); }
+};
+
 } // namespace handle_traits
 
 using KernelHandle = UniqueHandle<handle_traits::Kernel>;
@@ -96,6 +103,8 @@ using OwnedIcon = UniqueHandle<handle_traits::Icon>;
 // never held here.
 using OwnedWindow = UniqueHandle<handle_traits::Window>;
 using OwnedAccelerators = UniqueHandle<handle_traits::Accelerators>;
+// One reference to a COM object.
+template <typename T> using ComRef = UniqueHandle<handle_traits::Com<T>>;
 
 // A window's client-area device context (the screen's for no window), released with this object.
 class ClientDC {

@@ -1,0 +1,83 @@
+#pragma once
+// Looks the icons of many files up on a thread of its own, so that a window lists its rows at once
+// and draws their icons as they come. The visible files go first, then the others in their order.
+// What is found is kept for the session: by file, where its icon comes from, and by source, the
+// icon, so that files with the same icon share one.
+//
+// The thread never calls into the window: when an icon of a visible file has come, it posts the
+// owner's message (WPARAM: the generation), at most one at a time, and the owner draws its visible
+// rows again. A notice of an earlier generation, or one posted to a window that is gone, does
+// nothing. Only the owner's thread calls the members.
+#include "win32/Handles.h"
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace cw {
+
+class IconWorker {
+public:
+    // Both run on the worker's thread, which has COM (apartment-threaded).
+    struct Lookup {
+        // Where a file's icon comes from: files with the same icon give the same key; "" none.
+        std::function<std::string(const std::string& file)> source;
+        // The icon of a source at `size` pixels square; null when there is none.
+        std::function<OwnedIcon(const std::string& source, int size)> icon;
+    };
+
+    IconWorker(HWND owner, UINT message, Lookup lookup);
+    // Stops the thread (see Stop); every icon goes with the worker.
+    ~IconWorker();
+    IconWorker(const IconWorker&) = delete;
+    IconWorker& operator=(const IconWorker&) = delete;
+
+    // A new generation: these files, in this order, at `size` pixels. What was queued is dropped
+    // and what is in flight is not told; icons found before stay known (at another size they are
+    // looked up again). Never waits for a lookup in progress. Returns the generation.
+    WPARAM Restart(std::vector<std::string> files, int size);
+    // The files the owner shows now: looked up before the rest, and told when they come. A file
+    // already known that was not visible before is told at once (it may have been drawn without).
+    void SetVisible(const std::vector<std::string>& files);
+    // For the owner's message: true when it is of this generation (draw the visible rows again).
+    bool TakeNotice(WPARAM generation);
+    // The file's icon at the present size; null while it is not known, or when it has none.
+    HICON IconOf(const std::string& file) const;
+    // Ends the thread once the lookup in progress is done (lookups never wait on a missing or
+    // network drive). The next Restart starts it again.
+    void Stop();
+
+private:
+    void Run();
+    bool Known(const std::string& file) const;
+    bool NextFile(std::string& file);
+    void LookUp(std::unique_lock<std::mutex>& lock, const std::string& file);
+    void Notify();
+
+    const HWND owner_;
+    const UINT message_;
+    const Lookup lookup_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    WPARAM generation_ = 0;
+    int size_ = 0;
+    std::vector<std::string> files_; // this generation's, in order
+    size_t next_ = 0;                // the first of files_ not yet taken
+    std::vector<std::string> urgent_;
+    std::unordered_set<std::string> visible_;
+    bool noticePending_ = false;
+    std::unordered_map<std::string, std::string> sources_; // file -> source
+    std::unordered_map<std::string, OwnedIcon> icons_;     // source -> icon at size_
+    std::thread thread_;
+};
+
+} // namespace cw
