@@ -178,7 +178,9 @@ std::vector<std::string> Journal::Load() {
     }
 
     std::vector<Kept> runs;
-    for (const auto& [number, info] : found) {
+    for (const auto& entry : found) {
+        const std::int64_t number = entry.first; // a plain copy: lambdas cannot capture a binding
+        const FileInfo& info = entry.second;
         const auto known = std::find_if(runs_.begin(), runs_.end(),
                                         [&](const Kept& k) { return k.run.number == number; });
         if (known != runs_.end() && known->size == info.size &&
