@@ -1,5 +1,7 @@
 #include "fs/ShortcutIcons.h"
 
+#include "fs/WidePath.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -24,23 +26,6 @@ constexpr size_t kMostUrlBytes = 1 << 16;
 // IID_IImageList, which not every SDK's libraries carry.
 constexpr IID kImageList = {
     0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
-
-std::wstring Widen(std::string_view text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(),
-                                                        static_cast<int>(text.size()), wide.data(),
-                                                        static_cast<int>(wide.size()))));
-    return wide;
-}
-
-std::string Narrow(std::wstring_view text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size,
-                        nullptr, nullptr);
-    return narrow;
-}
 
 std::wstring Expanded(const std::wstring& text) {
     const DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
