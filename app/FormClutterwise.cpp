@@ -6,12 +6,14 @@
 #include "app/ItemLists.h"
 #include "app/Journal.h"
 #include "app/NewOrder.h"
+#include "app/ReapplyAtSignIn.h"
 #include "app/Repair.h"
 #include "app/Runs.h"
 #include "app/Startup.h"
 #include "controls/statusbar/StatusBar.h"
 #include "controls/systemmenu/SystemMenu.h"
 #include "forms/BusyCursor.h"
+#include "forms/CheckBox.h"
 #include "forms/ListBox.h"
 #include "forms/OptionButton.h"
 #include "fs/SpecialFolders.h"
@@ -51,6 +53,7 @@ FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
         {"CommandProcess", Event::Click, &F::CommandProcess_Click},
         {"CommandUndo", Event::Click, &F::CommandUndo_Click},
         {"CommandReapply", Event::Click, &F::CommandReapply_Click},
+        {"CheckReapplyAtSignIn", Event::Click, &F::CheckReapplyAtSignIn_Click},
     });
 }
 
@@ -89,6 +92,7 @@ void FormClutterwise::Form_Load() {
         return;
     }
     LoadItems();
+    signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
     TellOfACutShortRun();
 }
 
@@ -104,6 +108,7 @@ void FormClutterwise::ResolveControls() {
     ascending_ = &Get<OptionButton>("OptionMethodAscending");
     descending_ = &Get<OptionButton>("OptionMethodDescending");
     statusBar_ = &Get<StatusBar>("StatusBarClutterwise");
+    signIn_ = &Get<CheckBox>("CheckReapplyAtSignIn");
     systemMenu_ = &Get<SystemMenu>("SystemMenuClutterwise");
 }
 
@@ -419,6 +424,19 @@ void FormClutterwise::CommandReapply_Click() {
         LoadItems();
         SortAndSay(step, *note);
     });
+}
+
+// Ticked, the user's Run value starts "/reapply" at each sign-in; cleared, the value goes. The box
+// then shows what the registry holds, whatever the click asked.
+void FormClutterwise::CheckReapplyAtSignIn_Click() {
+    const BusyCursor busy(*this);
+    const bool wanted = signIn_->Value();
+    if (!(wanted ? WriteSignInValue() : RemoveSignInValue()))
+        Say(wanted ? "Reapply at sign-in could not be set: the user's Run key cannot be written."
+                   : "Reapply at sign-in could not be cleared: the user's Run key cannot be "
+                     "written.",
+            MessageIcon::Exclamation);
+    signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
 }
 
 } // namespace cw

@@ -19,6 +19,7 @@
 
 namespace cw {
 
+class CheckBox;
 class Control;
 struct DesktopItem;
 class Journal;
@@ -76,6 +77,7 @@ private:
     void ShowDrift(const std::vector<DesktopItem>& items);
     void CommandUndo_Click();
     void CommandReapply_Click();
+    void CheckReapplyAtSignIn_Click();
 
     // Fills the About box and shows it modally; the only command of the menu control is About.
     void SystemMenuClutterwise_ItemClick(SystemMenuItem& item);
@@ -86,6 +88,7 @@ private:
     Control *undo_ = nullptr, *reapply_ = nullptr;
     OptionButton *ascending_ = nullptr, *descending_ = nullptr;
     StatusBar* statusBar_ = nullptr;
+    CheckBox* signIn_ = nullptr;
     SystemMenu* systemMenu_ = nullptr;
 
     std::string desktopFolder_;

@@ -79,8 +79,8 @@ StampOutcome StampRepair(Journal& journal, const std::string& folder, const Reap
         const std::int64_t offset =
             (static_cast<std::int64_t>(to) - static_cast<std::int64_t>(clock)) / kTicksPerSecond;
         const std::string shortcut = RowShortcut(folder, row);
-        for (const std::string& path : {shortcut, shortcut.substr(0, shortcut.size() - 4) +
-                                                      kRowExtensions[1]}) {
+        for (const std::string& path :
+             {shortcut, shortcut.substr(0, shortcut.size() - 4) + kRowExtensions[1]}) {
             const std::optional<FileInfo> info = FileInfoOf(path);
             if (info && !info->IsFolder()) {
                 run.files.push_back({path, offset, info->times, std::nullopt});

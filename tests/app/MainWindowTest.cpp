@@ -11,6 +11,7 @@
 #include "app/FormClutterwise.h"
 #include "app/ItemLists.h"
 #include "app/Journal.h"
+#include "app/ReapplyAtSignIn.h"
 #include "app/Runs.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
@@ -315,6 +316,35 @@ TEST_F(MainWindowItems, ProcessesSixHundredRows) {
     Process(
         {{"1000.lnk", 0}, {"1546.lnk", 546 * 60}, {"1547.lnk", 547 * 60}, {"1599.lnk", 599 * 60}});
     EXPECT_EQ(answerer.Boxes().size(), 1u);
+}
+
+// "Reapply at sign-in" in the prefix's registry: a value a moved copy left shows unticked and a
+// tick replaces it; clearing the box removes the value; the next start shows it as it stands.
+TEST_F(MainWindowItems, SignInBoxWritesRemovesAndReadsTheRunValue) {
+    const std::string moved = "\"C:\\Old place\\clutterwise.exe\" /reapply";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Clutterwise",
+                              REG_SZ, moved.c_str(), static_cast<DWORD>(moved.size() + 1)),
+              ERROR_SUCCESS);
+    const struct Cleanup {
+        ~Cleanup() { RemoveSignInValue(); }
+    } cleanup;
+    const auto ticked = [&] {
+        return SendMessageA(Window("CheckReapplyAtSignIn"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    Open();
+    EXPECT_FALSE(ticked());
+    Click("CheckReapplyAtSignIn");
+    EXPECT_TRUE(ticked());
+    EXPECT_EQ(ReadSignInValue(), SignInValue::ThisProgram);
+    Click("CheckReapplyAtSignIn");
+    EXPECT_FALSE(ticked());
+    EXPECT_EQ(ReadSignInValue(), SignInValue::Absent);
+    ASSERT_TRUE(WriteSignInValue());
+    form.Unload();
+    Open();
+    EXPECT_TRUE(ticked());
+    EXPECT_TRUE(answerer.Boxes().empty());
 }
 
 // A list without a window cannot take rows: moved there, they would be lost.
