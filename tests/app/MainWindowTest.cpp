@@ -318,32 +318,48 @@ TEST_F(MainWindowItems, ProcessesSixHundredRows) {
     EXPECT_EQ(answerer.Boxes().size(), 1u);
 }
 
-// "Reapply at sign-in" in the prefix's registry: a value a moved copy left shows unticked and a
-// tick replaces it; clearing the box removes the value; the next start shows it as it stands.
+// "Reapply at sign-in" in the prefix's registry: only a value that starts this program's file (its
+// path in any case) with "/reapply" shows ticked; a tick writes over any other (a moved copy's),
+// clearing the box removes the value, and the next start shows it as it stands.
 TEST_F(MainWindowItems, SignInBoxWritesRemovesAndReadsTheRunValue) {
-    const std::string moved = "\"C:\\Old place\\clutterwise.exe\" /reapply";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER,
-                              "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Clutterwise",
-                              REG_SZ, moved.c_str(), static_cast<DWORD>(moved.size() + 1)),
-              ERROR_SUCCESS);
+    static const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const struct Cleanup {
         ~Cleanup() { RemoveSignInValue(); }
     } cleanup;
     const auto ticked = [&] {
         return SendMessageA(Window("CheckReapplyAtSignIn"), BM_GETCHECK, 0, 0) == BST_CHECKED;
     };
-    Open();
-    EXPECT_FALSE(ticked());
+    const std::string self = Program::Path();
+    std::string upper = "\"" + self + "\" /reapply";
+    CharUpperA(upper.data());
+    const std::tuple<DWORD, std::string, bool> values[] = {
+        {REG_SZ, "\"" + self + "\" /undo", false},
+        {REG_SZ, self + " /reapply", false},
+        {REG_BINARY, "1234", false},
+        {REG_EXPAND_SZ, upper, true},
+        {REG_SZ, "\"C:\\Old place\\clutterwise.exe\" /reapply", false}, // moved
+    };
+    for (const auto& [type, data, thisProgram] : values) {
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kRun, "Clutterwise", type, data.c_str(),
+                                  static_cast<DWORD>(data.size() + 1)),
+                  ERROR_SUCCESS);
+        form.Unload();
+        Open();
+        EXPECT_EQ(ticked(), thisProgram) << data;
+    }
     Click("CheckReapplyAtSignIn");
     EXPECT_TRUE(ticked());
-    EXPECT_EQ(ReadSignInValue(), SignInValue::ThisProgram);
+    char data[1024] = "";
+    DWORD size = sizeof data;
+    RegGetValueA(HKEY_CURRENT_USER, kRun, "Clutterwise", RRF_RT_REG_SZ, nullptr, data, &size);
+    EXPECT_EQ(data, "\"" + self + "\" /reapply");
     Click("CheckReapplyAtSignIn");
     EXPECT_FALSE(ticked());
     EXPECT_EQ(ReadSignInValue(), SignInValue::Absent);
-    ASSERT_TRUE(WriteSignInValue());
+    EXPECT_TRUE(RemoveSignInValue()) << "gone already";
     form.Unload();
     Open();
-    EXPECT_TRUE(ticked());
+    EXPECT_FALSE(ticked());
     EXPECT_TRUE(answerer.Boxes().empty());
 }
 
