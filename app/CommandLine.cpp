@@ -2,6 +2,7 @@
 
 #include "app/DesktopItems.h"
 #include "app/Journal.h"
+#include "app/Repair.h"
 #include "app/Runs.h"
 #include "app/Startup.h"
 #include "fs/Desktop.h"
@@ -17,10 +18,13 @@
 namespace cw {
 
 const char* const kUsage =
-    "Usage: clutterwise.exe [/reapply | /undo]\r\n"
+    "Usage: clutterwise.exe [/reapply | /undo | /status]\r\n"
     "\r\n"
-    "/reapply: stamps the desktop's shortcuts again in the order last applied.\r\n"
+    "/reapply: puts the desktop's shortcuts back in the order last applied, stamping only those "
+    "out of place.\r\n"
     "/undo: puts back the times that the latest run changed.\r\n"
+    "/status: tells by its exit code alone whether the desktop is in the order last applied: "
+    "0 in order, 3 some shortcuts out of place, 1 no order applied.\r\n"
     "\r\n"
     "Without a switch the window opens. Exit codes: 0 done, 1 nothing to reapply or undo, "
     "2 some files failed (listed in clutterwise.log beside the journal).";
@@ -34,6 +38,8 @@ Switch ReadSwitch(std::string_view commandLine) {
         return Switch::Reapply;
     if (lstrcmpiA(std::string(commandLine).c_str(), "/undo") == 0)
         return Switch::Undo;
+    if (lstrcmpiA(std::string(commandLine).c_str(), "/status") == 0)
+        return Switch::Status;
     return Switch::Unknown;
 }
 
@@ -76,14 +82,18 @@ int Reapply(Journal& journal) {
     if (!last)
         return kExitSomeFailed;
     const std::int16_t step = last->step;
-    const std::vector<std::string> rows =
-        ReapplyRows(last->order, Titles(ScanDesktopItems(fs, desktop)));
+    const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(fs, desktop));
+    if (plan.InOrder())
+        return kExitDone;
     bool failed = false;
-    const StampOutcome outcome = StampJournaled(
-        journal, fs, RunKind::Reapply, desktop, rows, step, [&](const std::string& path) {
-            failed = true;
-            journal.AppendLog("/reapply: Error accessing " + path);
-        });
+    const ReportFailure report = [&](const std::string& path) {
+        failed = true;
+        journal.AppendLog("/reapply: Error accessing " + path);
+    };
+    const StampOutcome outcome =
+        plan.repair.afresh
+            ? StampJournaled(journal, fs, RunKind::Reapply, desktop, plan.present, step, report)
+            : StampRepair(journal, desktop, plan, step, report);
     for (const std::string& row : outcome.unheld) {
         failed = true;
         journal.AppendLog("/reapply: not stamped, as the journal cannot hold its name: " + row);
@@ -94,7 +104,25 @@ int Reapply(Journal& journal) {
     }
     Desktop().Arrange();
     Desktop().Refresh();
+    Desktop().SortByDate(step > 0); // the exit code tells of the files only
     return failed ? kExitSomeFailed : kExitDone;
+}
+
+// Reads and writes nothing but the journal's own folder, which Load may tidy: a script asks it.
+int Status(Journal& journal) {
+    const FileSystem fs;
+    const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
+    if (!MissingDesktopText(fs, named).empty())
+        return kExitSomeFailed;
+    const std::string desktop = fs.AddFolderBackslash(named);
+    const JournalRun* saved = journal.LastOrder(desktop);
+    if (!saved)
+        return StatusExitCode(false, 0);
+    const JournalRun* last = journal.ReadWhole(saved);
+    if (!last)
+        return kExitSomeFailed;
+    return StatusExitCode(
+        true, PlanReapply(*last, ScanDesktopItems(fs, desktop)).repair.outOfPlace.size());
 }
 
 int Undo(Journal& journal) {
@@ -106,6 +134,7 @@ int Undo(Journal& journal) {
     const JournalRun* run = ReadWholeOrLog(journal, latest, "/undo: ");
     if (!run)
         return kExitSomeFailed;
+    const std::int16_t step = run->step; // the run is not held past UndoRun's save
     const UndoReport report = UndoRun(journal, *run, [&](const std::string& path) {
         journal.AppendLog("/undo: Error accessing " + path);
     });
@@ -117,6 +146,7 @@ int Undo(Journal& journal) {
         journal.AppendLog("/undo: the undo could not be recorded: " + journal.Error());
     Desktop().Arrange();
     Desktop().Refresh();
+    Desktop().SortByDate(step > 0);
     return report.failed.empty() && report.saved ? kExitDone : kExitSomeFailed;
 }
 
@@ -124,6 +154,13 @@ int Undo(Journal& journal) {
 
 int RunSwitch(Switch which) {
     Journal journal(Journal::UserFolder());
+    if (which == Switch::Status) // prints and logs nothing
+        try {
+            journal.Load();
+            return Status(journal);
+        } catch (const std::exception&) {
+            return kExitSomeFailed;
+        }
     try {
         LogSetAside(journal, "");
         switch (which) {

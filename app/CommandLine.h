@@ -5,7 +5,7 @@
 
 namespace cw {
 
-enum class Switch { None, Reapply, Undo, Unknown };
+enum class Switch { None, Reapply, Undo, Status, Unknown };
 
 // Exit codes of the switches.
 constexpr int kExitDone = 0;
@@ -19,7 +19,8 @@ extern const char* const kUsage;
 // Switches are matched without regard to case; blanks around them do not count.
 Switch ReadSwitch(std::string_view commandLine);
 
-// Runs "/reapply" or "/undo"; the exit code. Failures go to the log, never to a message box.
+// Runs "/reapply", "/undo" or "/status"; the exit code. Failures go to the log, never to a message
+// box.
 int RunSwitch(Switch which);
 
 } // namespace cw

@@ -24,7 +24,7 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::strin
             continue;
         std::string title = file.name.substr(0, file.name.size() - 4);
         items.push_back({folder + file.name, std::move(title),
-                         static_cast<long long>(file.lastWrite / kTicksPerSecond)});
+                         static_cast<long long>(file.lastWrite / kTicksPerSecond), file.lastWrite});
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const DesktopItem& a, const DesktopItem& b) { return a.Stamp < b.Stamp; });

@@ -11,9 +11,10 @@ class FileSystem;
 
 // One shortcut found by a scan.
 struct DesktopItem {
-    std::string File;    // full path: the folder and the file's name
-    std::string Title;   // file name without folder and without ".lnk"
-    long long Stamp = 0; // last-write time, whole seconds since 1601 (UTC), from the listing
+    std::string File;          // full path: the folder and the file's name
+    std::string Title;         // file name without folder and without ".lnk"
+    long long Stamp = 0;       // last-write time, whole seconds since 1601 (UTC), from the listing
+    std::uint64_t Written = 0; // the same to the 100 ns
 };
 
 // Every shortcut of `folder` (ending in a backslash), oldest first by whole seconds; stamps

@@ -1,15 +1,19 @@
 #include "app/FormClutterwise.h"
 
 #include "app/DesktopItems.h"
+#include "app/FinalBox.h"
 #include "app/FormAbout.h"
 #include "app/ItemLists.h"
 #include "app/Journal.h"
 #include "app/NewOrder.h"
+#include "app/ReapplyAtSignIn.h"
+#include "app/Repair.h"
 #include "app/Runs.h"
 #include "app/Startup.h"
 #include "controls/statusbar/StatusBar.h"
 #include "controls/systemmenu/SystemMenu.h"
 #include "forms/BusyCursor.h"
+#include "forms/CheckBox.h"
 #include "forms/ListBox.h"
 #include "forms/OptionButton.h"
 #include "fs/SpecialFolders.h"
@@ -31,10 +35,6 @@ constexpr const char* kNewNoun = "new item";
 // The status bar's panels: the counts of each list, then what the window is doing.
 enum : std::int16_t { kPanelCurrent, kPanelNew, kPanelActivity };
 
-constexpr const char* kArrangeByDate =
-    "Go to a blank area of the Desktop, click on the right mouse button\r\n"
-    "select \"Arrange Icons\", click \"by Date\"";
-
 } // namespace
 
 FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
@@ -53,6 +53,7 @@ FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
         {"CommandProcess", Event::Click, &F::CommandProcess_Click},
         {"CommandUndo", Event::Click, &F::CommandUndo_Click},
         {"CommandReapply", Event::Click, &F::CommandReapply_Click},
+        {"CheckReapplyAtSignIn", Event::Click, &F::CheckReapplyAtSignIn_Click},
     });
 }
 
@@ -91,6 +92,7 @@ void FormClutterwise::Form_Load() {
         return;
     }
     LoadItems();
+    signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
     TellOfACutShortRun();
 }
 
@@ -106,17 +108,18 @@ void FormClutterwise::ResolveControls() {
     ascending_ = &Get<OptionButton>("OptionMethodAscending");
     descending_ = &Get<OptionButton>("OptionMethodDescending");
     statusBar_ = &Get<StatusBar>("StatusBarClutterwise");
+    signIn_ = &Get<CheckBox>("CheckReapplyAtSignIn");
     systemMenu_ = &Get<SystemMenu>("SystemMenuClutterwise");
 }
 
 // Lists the desktop's shortcuts oldest first and starts a new order from nothing.
 void FormClutterwise::LoadItems() {
-    std::vector<std::string> rows;
+    std::vector<DesktopItem> items;
     {
         const TraceStep trace("scan");
-        rows = Titles(ScanDesktopItems(Files(), desktopFolder_));
+        items = ScanDesktopItems(Files(), desktopFolder_);
     }
-    ReplaceRows(current_->Hwnd(), rows);
+    ReplaceRows(current_->Hwnd(), Titles(items));
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
     itemsRemove_->SetEnabled(false);
     ReplaceRows(added_->Hwnd(), {});
@@ -125,6 +128,21 @@ void FormClutterwise::LoadItems() {
     ShowListStatus(kPanelNew, *added_, kNewNoun);
     SetPanelText(kPanelActivity, "");
     ShowJournalState();
+    ShowDrift(items);
+}
+
+// Shortcuts out of the last applied order (re-created, new, re-stamped by another program) are
+// told in the status bar, and Reapply Order becomes the default button. A journal that cannot be
+// read just now tells nothing here: Reapply Order names it.
+void FormClutterwise::ShowDrift(const std::vector<DesktopItem>& items) {
+    std::size_t outOfPlace = 0;
+    if (const JournalRun* last = RunJournal().LastOrder(desktopFolder_)) {
+        const TraceStep trace("drift");
+        if (const JournalRun* whole = RunJournal().ReadWhole(last))
+            outOfPlace = PlanReapply(*whole, items).repair.outOfPlace.size();
+    }
+    SetPanelText(kPanelActivity, DriftText(outOfPlace));
+    SetDefaultButton(outOfPlace > 0 ? reapply_ : nullptr);
 }
 
 void FormClutterwise::ShowListStatus(std::int16_t panel, const ListBox& list, const char* noun) {
@@ -211,6 +229,7 @@ void FormClutterwise::RunExclusively(const char* activity, const std::function<v
     if (processing_)
         return;
     processing_ = true;
+    SetDefaultButton(nullptr); // the user has acted
     struct Done {
         bool& processing;
         ~Done() { processing = false; }
@@ -241,14 +260,14 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        const std::optional<std::string> closing =
+        const std::optional<std::string> note =
             StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step);
-        if (!closing)
+        if (!note)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         SetPanelText(kPanelActivity, "");
-        Say(*closing, MessageIcon::Information);
+        SortAndSay(step, *note);
     });
 }
 
@@ -320,14 +339,20 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
     return nullptr;
 }
 
-// Stamps the rows with the run journaled first; the closing box's text, which names the rows left
-// alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
+// Stamps the rows with the run journaled first; what the closing box adds, which names the rows
+// left alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
 // journal cannot be written (the run could not be taken back).
 std::optional<std::string>
 FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step) {
-    const StampOutcome outcome = StampJournaled(
-        RunJournal(), Files(), kind, desktopFolder_, rows, step,
-        [](const std::string& path) { Say("Error accessing " + path, MessageIcon::Exclamation); });
+    return Stamped(
+        StampJournaled(RunJournal(), Files(), kind, desktopFolder_, rows, step, ReportToUser));
+}
+
+void FormClutterwise::ReportToUser(const std::string& path) {
+    Say("Error accessing " + path, MessageIcon::Exclamation);
+}
+
+std::optional<std::string> FormClutterwise::Stamped(const StampOutcome& outcome) {
     if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
         Say("Nothing was stamped: " + RunJournal().Error(), MessageIcon::Exclamation);
@@ -335,12 +360,19 @@ FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, s
     ShowJournalState();
     if (!outcome.journaled)
         return std::nullopt;
-    std::string closing = kArrangeByDate;
+    std::string note;
     if (!outcome.unheld.empty())
-        closing += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
+        note += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
     for (const std::string& row : outcome.unheld)
-        closing += "\r\n" + row;
-    return closing;
+        note += "\r\n" + row;
+    return note;
+}
+
+// The desktop's view asked to sort by date in the run's direction; the closing box says whether
+// it did, or what the user does instead.
+void FormClutterwise::SortAndSay(std::int16_t step, const std::string& note) {
+    const bool sorted = DesktopWindow().SortByDate(step > 0);
+    Say(FinalBoxText(sorted) + note, MessageIcon::Information);
 }
 
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
@@ -350,37 +382,61 @@ void FormClutterwise::CommandUndo_Click() {
     if (!run)
         return;
     RunExclusively("Restoring times...", [this, run] {
-        const UndoReport report = UndoRun(RunJournal(), *run, [](const std::string& path) {
-            Say("Error accessing " + path, MessageIcon::Exclamation);
-        });
+        const std::int16_t step = run->step;
+        const UndoReport report = UndoRun(RunJournal(), *run, ReportToUser);
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
         if (!report.saved)
             Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
-        Say(UndoSummary(report), MessageIcon::Information);
+        const bool sorted = DesktopWindow().SortByDate(step > 0);
+        Say(UndoSummary(report) + (sorted ? "" : std::string("\r\n\r\n") + kSortByDateByHand),
+            MessageIcon::Information);
     });
 }
 
-// Stamps the last applied order again: its shortcuts that exist now, in that order, then the
-// others in their present time order; then lists the desktop again.
+// Puts the last applied order back: its shortcuts that exist now, in that order, then the others
+// in their present time order. Only those out of place are stamped, inside the gaps between the
+// others, or the whole order afresh when a gap has no room; nothing at all when none is out of
+// place. Then lists the desktop again.
 void FormClutterwise::CommandReapply_Click() {
     ShowJournalState();
     const JournalRun* last = ReadWholeRun(RunJournal().LastOrder(desktopFolder_));
     if (!last)
         return;
     RunExclusively("Processing items...", [this, last] {
-        const std::vector<std::string> rows =
-            ReapplyRows(last->order, Titles(ScanDesktopItems(Files(), desktopFolder_)));
-        const std::optional<std::string> closing = StampRows(RunKind::Reapply, rows, last->step);
-        if (!closing)
+        const std::int16_t step = last->step;
+        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(Files(), desktopFolder_));
+        if (plan.InOrder()) {
+            ShowDrift({});
+            Say(kAlreadyInOrder, MessageIcon::Information);
+            return;
+        }
+        const std::optional<std::string> note =
+            plan.repair.afresh
+                ? StampRows(RunKind::Reapply, plan.present, step)
+                : Stamped(StampRepair(RunJournal(), desktopFolder_, plan, step, ReportToUser));
+        if (!note)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
-        Say(*closing, MessageIcon::Information);
+        SortAndSay(step, *note);
     });
+}
+
+// Ticked, the user's Run value starts "/reapply" at each sign-in; cleared, the value goes. The box
+// then shows what the registry holds, whatever the click asked.
+void FormClutterwise::CheckReapplyAtSignIn_Click() {
+    const BusyCursor busy(*this);
+    const bool wanted = signIn_->Value();
+    if (!(wanted ? WriteSignInValue() : RemoveSignInValue()))
+        Say(wanted ? "Reapply at sign-in could not be set: the user's Run key cannot be written."
+                   : "Reapply at sign-in could not be cleared: the user's Run key cannot be "
+                     "written.",
+            MessageIcon::Exclamation);
+    signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
 }
 
 } // namespace cw

@@ -3,6 +3,7 @@
 // a second instance, finds the desktop folder and fills the item lists. Its system menu's About
 // command opens the About box.
 #include "app/JournalText.h"
+#include "app/Runs.h"
 #include "controls/systemmenu/SystemMenuItem.h"
 #include "forms/Form.h"
 #include "forms/ListReorder.h"
@@ -18,7 +19,9 @@
 
 namespace cw {
 
+class CheckBox;
 class Control;
+struct DesktopItem;
 class Journal;
 class ListBox;
 class OptionButton;
@@ -68,8 +71,13 @@ private:
     const JournalRun* ReadWholeRun(const JournalRun* run);
     std::optional<std::string> StampRows(RunKind kind, const std::vector<std::string>& rows,
                                          std::int16_t step);
+    std::optional<std::string> Stamped(const StampOutcome& outcome);
+    static void ReportToUser(const std::string& path);
+    void SortAndSay(std::int16_t step, const std::string& note);
+    void ShowDrift(const std::vector<DesktopItem>& items);
     void CommandUndo_Click();
     void CommandReapply_Click();
+    void CheckReapplyAtSignIn_Click();
 
     // Fills the About box and shows it modally; the only command of the menu control is About.
     void SystemMenuClutterwise_ItemClick(SystemMenuItem& item);
@@ -80,6 +88,7 @@ private:
     Control *undo_ = nullptr, *reapply_ = nullptr;
     OptionButton *ascending_ = nullptr, *descending_ = nullptr;
     StatusBar* statusBar_ = nullptr;
+    CheckBox* signIn_ = nullptr;
     SystemMenu* systemMenu_ = nullptr;
 
     std::string desktopFolder_;

@@ -10,8 +10,8 @@
 namespace cw {
 namespace {
 
-constexpr std::array<const char*, 7> kKindNames = {
-    "CommandButton", "OptionButton", "Frame", "Label", "ListBox", "Image", "Line"};
+constexpr std::array<const char*, 8> kKindNames = {
+    "CommandButton", "OptionButton", "Frame", "Label", "ListBox", "Image", "Line", "CheckBox"};
 
 constexpr int kFromKeys = -1; // raised by the list's own key handling, not by a notification
 
@@ -24,6 +24,7 @@ constexpr struct {
 } kEvents[] = {
     {ControlKind::CommandButton, Event::Click, BN_CLICKED},
     {ControlKind::OptionButton, Event::Click, BN_CLICKED},
+    {ControlKind::CheckBox, Event::Click, BN_CLICKED},
     {ControlKind::Label, Event::Click, STN_CLICKED},
     {ControlKind::Label, Event::DblClick, STN_DBLCLK},
     {ControlKind::Image, Event::Click, STN_CLICKED},

@@ -20,7 +20,16 @@ namespace cw {
 
 class Form;
 
-enum class ControlKind { CommandButton, OptionButton, Frame, Label, ListBox, Image, Line };
+enum class ControlKind {
+    CommandButton,
+    OptionButton,
+    Frame,
+    Label,
+    ListBox,
+    Image,
+    Line,
+    CheckBox,
+};
 
 // What a control raises for its form's handlers, which are named control + "_" + event.
 enum class Event { Click, DblClick, KeyDown };

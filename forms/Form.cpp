@@ -239,6 +239,17 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     return Barrier([&] { return self->HandleMessage(msg, wParam, lParam); });
 }
 
+void Form::SetDefaultButton(Control* button) {
+    const HWND next = button ? button->Hwnd() : nullptr;
+    if (next == defaultButton_)
+        return;
+    if (defaultButton_ && IsWindow(defaultButton_))
+        SendMessageA(defaultButton_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    defaultButton_ = next;
+    if (next)
+        SendMessageA(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
     switch (msg) {
@@ -254,6 +265,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case DM_GETDEFID: // asked by the keyboard's dialog handling on Enter
+        if (defaultButton_ && IsWindowEnabled(defaultButton_))
+            return MAKELRESULT(GetDlgCtrlID(defaultButton_), DC_HASDEFID);
+        return 0;
     case WM_CTLCOLORSTATIC:
         if (const auto brush = children_.LabelColours(reinterpret_cast<HWND>(lParam),
                                                       reinterpret_cast<HDC>(wParam)))

@@ -145,6 +145,9 @@ public:
     // The form that owns a window created by Load, or nullptr.
     static Form* FromHwnd(HWND hwnd);
 
+    // The button that Enter presses where the focus is on no other button; null: none.
+    void SetDefaultButton(Control* button);
+
 protected:
     // Binds the derived form's handlers (see above); call it from the derived constructor.
     template <typename F> void BindEvents(std::initializer_list<EventBinding<F>> table);
@@ -183,6 +186,7 @@ private:
     bool unloading_ = false;
     bool shown_ = false;
     HWND modalOwner_ = nullptr;
+    HWND defaultButton_ = nullptr;
 
     FormWindow window_;
     FormChildren children_{*this};

@@ -10,6 +10,7 @@
 #include "forms/Line.h"
 #include "forms/ListBox.h"
 #include "forms/OptionButton.h"
+#include "forms/CheckBox.h"
 #include "win32/Twips.h"
 
 #include <exception>
@@ -35,6 +36,8 @@ std::unique_ptr<Control> MakeControl(ControlKind kind, const std::string& name) 
         return std::make_unique<Image>(name);
     case ControlKind::Line:
         return std::make_unique<Line>(name);
+    case ControlKind::CheckBox:
+        return std::make_unique<CheckBox>(name);
     }
     return nullptr;
 }

@@ -7,9 +7,11 @@
 #include "TempFolder.h"
 #include "UnixPath.h"
 #include "app/DesktopItems.h"
+#include "app/FinalBox.h"
 #include "app/FormClutterwise.h"
 #include "app/ItemLists.h"
 #include "app/Journal.h"
+#include "app/ReapplyAtSignIn.h"
 #include "app/Runs.h"
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
@@ -38,9 +40,8 @@ namespace {
 using Rows = std::vector<std::string>;
 constexpr const char* kCurrent = "ListItemsCurrent";
 constexpr const char* kNew = "ListItemsNew";
-constexpr const char* kFinal =
-    "Go to a blank area of the Desktop, click on the right mouse button\r\n"
-    "select \"Arrange Icons\", click \"by Date\"";
+// Wine's desktop view cannot be asked to sort: every run ends with the instruction.
+constexpr const char* kFinal = kSortByDateByHand;
 
 // Wine resolves the shell's Desktop folder once per process: it is redirected for the whole
 // program, before any test asks, and each test empties the folder and fills it with what it needs.
@@ -317,6 +318,51 @@ TEST_F(MainWindowItems, ProcessesSixHundredRows) {
     EXPECT_EQ(answerer.Boxes().size(), 1u);
 }
 
+// "Reapply at sign-in" in the prefix's registry: only a value that starts this program's file (its
+// path in any case) with "/reapply" shows ticked; a tick writes over any other (a moved copy's),
+// clearing the box removes the value, and the next start shows it as it stands.
+TEST_F(MainWindowItems, SignInBoxWritesRemovesAndReadsTheRunValue) {
+    static const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const struct Cleanup {
+        ~Cleanup() { RemoveSignInValue(); }
+    } cleanup;
+    const auto ticked = [&] {
+        return SendMessageA(Window("CheckReapplyAtSignIn"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    const std::string self = Program::Path();
+    std::string upper = "\"" + self + "\" /reapply";
+    CharUpperA(upper.data());
+    const std::tuple<DWORD, std::string, bool> values[] = {
+        {REG_SZ, "\"" + self + "\" /undo", false},
+        {REG_SZ, self + " /reapply", false},
+        {REG_BINARY, "1234", false},
+        {REG_EXPAND_SZ, upper, true},
+        {REG_SZ, "\"C:\\Old place\\clutterwise.exe\" /reapply", false}, // moved
+    };
+    for (const auto& [type, data, thisProgram] : values) {
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kRun, "Clutterwise", type, data.c_str(),
+                                  static_cast<DWORD>(data.size() + 1)),
+                  ERROR_SUCCESS);
+        form.Unload();
+        Open();
+        EXPECT_EQ(ticked(), thisProgram) << data;
+    }
+    Click("CheckReapplyAtSignIn");
+    EXPECT_TRUE(ticked());
+    char data[1024] = "";
+    DWORD size = sizeof data;
+    RegGetValueA(HKEY_CURRENT_USER, kRun, "Clutterwise", RRF_RT_REG_SZ, nullptr, data, &size);
+    EXPECT_EQ(data, "\"" + self + "\" /reapply");
+    Click("CheckReapplyAtSignIn");
+    EXPECT_FALSE(ticked());
+    EXPECT_EQ(ReadSignInValue(), SignInValue::Absent);
+    EXPECT_TRUE(RemoveSignInValue()) << "gone already";
+    form.Unload();
+    Open();
+    EXPECT_FALSE(ticked());
+    EXPECT_TRUE(answerer.Boxes().empty());
+}
+
 // A list without a window cannot take rows: moved there, they would be lost.
 TEST(ItemLists, AMoveWithNowhereToGoKeepsTheRows) {
     const HWND list = CreateWindowA("ListBox", "", LBS_EXTENDEDSEL, 0, 0, 9, 9, nullptr, nullptr,
@@ -419,14 +465,15 @@ TEST_F(UndoWindow, LeavesAloneWhatChangedSinceSkipsWhatIsGoneAndReportsWhatItCan
     EXPECT_EQ(error.icon, BoxIcon::Exclamation);
     EXPECT_EQ(done.text, "Restored 2 of 5 shortcuts.\r\n1 shortcut is still to restore: press Undo "
                          "again once it is free.\r\nLeft alone:\r\nB.lnk (changed since)\r\n"
-                         "C.lnk (gone)");
+                         "C.lnk (gone)\r\n\r\n" +
+                             std::string(kFinal));
     EXPECT_EQ(done.icon, BoxIcon::Information);
     EXPECT_EQ(ExactTimesOf(PathOf("A.lnk")), original["A.lnk"]);
     EXPECT_EQ(ExactTimesOf(PathOf("E.lnk")), original["E.lnk"]);
     EXPECT_EQ(ExactTimesOf(PathOf("B.lnk")).written, changed.written);
     EXPECT_TRUE(Enabled("CommandUndo"));
     Click("CommandUndo");
-    EXPECT_EQ(LastBox(), "Restored 1 of 1 shortcuts.");
+    EXPECT_EQ(LastBox(), "Restored 1 of 1 shortcuts.\r\n\r\n" + std::string(kFinal));
     EXPECT_EQ(ExactTimesOf(PathOf("D.lnk")), original["D.lnk"]);
     EXPECT_FALSE(Enabled("CommandUndo"));
 }
@@ -437,7 +484,7 @@ TEST_F(UndoWindow, EveryNameGetsItsOwnTimesBack) {
     const auto original = ProcessAll(names);
     EXPECT_EQ(LastBox(), kFinal);
     Click("CommandUndo");
-    EXPECT_EQ(LastBox(), "Restored 3 of 3 shortcuts.");
+    EXPECT_EQ(LastBox(), "Restored 3 of 3 shortcuts.\r\n\r\n" + std::string(kFinal));
     for (const std::string& name : names)
         EXPECT_EQ(ExactTimesOf(PathOf(name)), original.at(name)) << name;
 }
@@ -467,19 +514,56 @@ TEST_F(UndoWindow, TellsAtStartOfARunCutShort) {
     EXPECT_EQ(answerer.Boxes()[0].icon, BoxIcon::Information);
 }
 
-// An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one.
-TEST_F(UndoWindow, ReapplyPutsARecreatedShortcutBackInItsPlace) {
+// An installer deletes a shortcut and makes it anew (the newest on the desktop) and adds one
+// older than all, which the order's end already holds: the start tells of the one out of place,
+// Reapply writes that one file alone, a second Reapply writes nothing (nor a run: the command
+// line's test counts them), and Undo puts back only what the reapply wrote.
+TEST_F(UndoWindow, ReapplyPutsBackOnlyWhatMovedAndUndoTakesBackOnlyThat) {
+    const auto isDefault = [&] {
+        return (GetWindowLongA(Window("CommandReapply"), GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON;
+    };
+    const auto all = [&] {
+        std::map<std::string, ExactTimes> times;
+        for (const char* name : {"A.lnk", "B.lnk", "C.lnk", "New.lnk"})
+            times[name] = ExactTimesOf(PathOf(name));
+        return times;
+    };
     ProcessAll({"A.lnk", "B.lnk", "C.lnk"}, true); // A newest, then B, then C
+    EXPECT_EQ(Shown(2), "");
     DeleteFileA(PathOf("B.lnk").c_str());
-    Make("B.lnk", UtcNow() + kDay);
+    const ExactTimes recreated = Make("B.lnk", UtcNow() + kDay);
     Make("New.lnk", monthAgo - 9 * kDay);
-    Click("CommandRefresh");
+    form.Unload();
+    Open();
     ASSERT_EQ(ReadRows(Window(kCurrent)), (Rows{"New", "C", "A", "B"}));
+    EXPECT_EQ(Shown(2), "1 shortcut out of your order: Reapply Order puts it back");
+    EXPECT_TRUE(isDefault());
+
+    auto before = all();
     Click("CommandReapply");
     EXPECT_EQ(LastBox(), kFinal);
     EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"New", "C", "B", "A"}));
-    EXPECT_TRUE(Enabled("CommandUndo"));
-    EXPECT_TRUE(Enabled("CommandReapply"));
+    EXPECT_EQ(Shown(2), "");
+    EXPECT_FALSE(isDefault());
+    const auto after = all();
+    for (const auto& [name, times] : after)
+        if (name != "B.lnk")
+            EXPECT_EQ(times, before.at(name)) << name << " was written";
+    const ExactTimes& b = after.at("B.lnk");
+    EXPECT_EQ(b.written % kSecond, 0u);
+    EXPECT_GE(b.written, after.at("C.lnk").written + kSecond);
+    EXPECT_LE(b.written + kSecond, after.at("A.lnk").written);
+    EXPECT_EQ(b.accessed, b.written);
+
+    Click("CommandReapply");
+    EXPECT_EQ(LastBox(), kAlreadyInOrder);
+    EXPECT_EQ(answerer.Boxes().back().icon, BoxIcon::Information);
+    EXPECT_EQ(all(), after);
+
+    Click("CommandUndo");
+    EXPECT_EQ(LastBox(), std::string("Restored 1 of 1 shortcuts.\r\n\r\n") + kFinal);
+    before["B.lnk"] = recreated;
+    EXPECT_EQ(all(), before);
 }
 
 TEST_F(UndoWindow, ReportsAnUnreadableJournalOnceAndGoesOn) {

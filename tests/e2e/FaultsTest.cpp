@@ -5,6 +5,7 @@
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
+#include "app/FinalBox.h"
 #include "fs/FolderListing.h"
 #include "fs/WidePath.h"
 
@@ -17,9 +18,7 @@ using namespace cwtest;
 
 namespace {
 
-constexpr const char* kFinal =
-    "Go to a blank area of the Desktop, click on the right mouse button\r\n"
-    "select \"Arrange Icons\", click \"by Date\"";
+constexpr const char* kFinal = cw::kSortByDateByHand; // Wine's desktop view cannot sort
 
 std::string Shortcut(const std::string& folder, const std::string& name, long long localSeconds) {
     const std::string path = folder + "\\" + name + ".lnk";

@@ -1,0 +1,42 @@
+#pragma once
+// Reapply Order against the desktop as it is: which rows of the last applied order are out of
+// place, and a reapply that re-stamps only those, journaled first like any run so that Undo puts
+// back exactly what it changed.
+#include "app/Drift.h"
+#include "app/JournalText.h"
+#include "app/Runs.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cw {
+
+struct DesktopItem;
+class Journal;
+
+// The shortcut of `row` of an order applied to `folder` (ending in a backslash): the one place
+// that knows how a row names its file.
+std::string RowShortcut(const std::string& folder, const std::string& row);
+
+struct ReapplyPlan {
+    // The order's rows, those gone too, then the listed shortcuts not in it, in their listed
+    // order: the entries PlanRepair's indexes count.
+    std::vector<std::string> rows;
+    RepairPlan repair;
+    // The rows that are there, for a reapply afresh.
+    std::vector<std::string> present;
+
+    bool InOrder() const { return repair.outOfPlace.empty() && !repair.afresh; }
+};
+
+// `last`, read whole, against `listed`, one scan of its folder.
+ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed);
+
+// Stamps the out-of-place rows of `plan` (not afresh) with their planned times: the run, each
+// such shortcut and its ".pif" where there is one with their original times, is journaled before
+// the first stamp. Nothing is stamped when the journal cannot be written.
+StampOutcome StampRepair(Journal& journal, const std::string& folder, const ReapplyPlan& plan,
+                         std::int16_t step, const ReportFailure& reportFailure);
+
+} // namespace cw
