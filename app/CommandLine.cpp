@@ -67,6 +67,7 @@ int Reapply(Journal& journal) {
         return kExitSomeFailed;
     }
     const std::string desktop = fs.AddFolderBackslash(named);
+    const DesktopFolders folders{desktop, FindDesktopFolders(fs).allUsers};
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved) {
         journal.AppendLog("/reapply: there is no saved order");
@@ -76,14 +77,19 @@ int Reapply(Journal& journal) {
     if (!last)
         return kExitSomeFailed;
     const std::int16_t step = last->step;
-    const std::vector<std::string> rows =
-        ReapplyRows(last->order, Titles(ScanDesktopItems(fs, desktop)));
+    const std::vector<OrderRow> rows =
+        ReapplyRows(last->order, RowsOf(ScanDesktopItems(fs, folders)));
     bool failed = false;
     const StampOutcome outcome = StampJournaled(
-        journal, fs, RunKind::Reapply, desktop, rows, step, [&](const std::string& path) {
+        journal, fs, RunKind::Reapply, folders, rows, step, [&](const std::string& path) {
             failed = true;
             journal.AppendLog("/reapply: Error accessing " + path);
         });
+    // No question without a window: what needs an administrator's rights stays as it is.
+    for (const RefusedFile& file : outcome.refused) {
+        failed = true;
+        journal.AppendLog("/reapply: refused, needs administrator rights: " + file.path);
+    }
     for (const std::string& row : outcome.unheld) {
         failed = true;
         journal.AppendLog("/reapply: not stamped, as the journal cannot hold its name: " + row);
@@ -109,6 +115,8 @@ int Undo(Journal& journal) {
     const UndoReport report = UndoRun(journal, *run, [&](const std::string& path) {
         journal.AppendLog("/undo: Error accessing " + path);
     });
+    for (const std::string& path : report.refused)
+        journal.AppendLog("/undo: refused, needs administrator rights: " + path);
     for (const std::string& path : report.changed)
         journal.AppendLog("/undo: left alone, changed since the run: " + path);
     for (const std::string& path : report.gone)

@@ -1,5 +1,6 @@
 #include "app/FormClutterwise.h"
 
+#include "app/AllUsersRights.h"
 #include "app/DesktopItems.h"
 #include "app/FormAbout.h"
 #include "app/ItemLists.h"
@@ -85,6 +86,7 @@ void FormClutterwise::Form_Load() {
     const SpecialFolders folders;
     const std::string named = folders.GetSpecialFolder(CSIDL_DESKTOP);
     desktopFolder_ = Files().AddFolderBackslash(named);
+    folders_ = {desktopFolder_, FindDesktopFolders(Files()).allUsers};
     if (const std::string missing = MissingDesktopText(Files(), named); !missing.empty()) {
         Program::MsgBox(missing, MessageIcon::Exclamation);
         Unload();
@@ -114,7 +116,9 @@ void FormClutterwise::LoadItems() {
     std::vector<std::string> rows;
     {
         const TraceStep trace("scan");
-        rows = Titles(ScanDesktopItems(Files(), desktopFolder_));
+        std::vector<DesktopItem> items = ScanDesktopItems(Files(), folders_);
+        rowFiles_ = RowFilesOf(items);
+        rows = Titles(std::move(items));
     }
     ReplaceRows(current_->Hwnd(), rows);
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
@@ -242,7 +246,7 @@ void FormClutterwise::CommandProcess_Click() {
         else if (descending_->Value())
             step = kStepDescending;
         const std::optional<std::string> closing =
-            StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step);
+            StampRows(RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step);
         if (!closing)
             return;
         DesktopWindow().Arrange();
@@ -324,18 +328,28 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
 // alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
 // journal cannot be written (the run could not be taken back).
 std::optional<std::string>
-FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step) {
-    const StampOutcome outcome = StampJournaled(
-        RunJournal(), Files(), kind, desktopFolder_, rows, step,
+FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step) {
+    StampOutcome outcome = StampJournaled(
+        RunJournal(), Files(), kind, folders_, rows, step,
         [](const std::string& path) { Say("Error accessing " + path, MessageIcon::Exclamation); });
     if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
         Say("Nothing was stamped: " + RunJournal().Error(), MessageIcon::Exclamation);
     }
+    // Files of the all-users desktop Windows refused: asked for once, after the user's own.
+    std::vector<std::string> notStamped;
+    if (!outcome.refused.empty()) {
+        if (Program::AskYesNo(AskForRightsText(outcome.refused.size())))
+            notStamped =
+                DoWithRights(RunJournal(), outcome.run, outcome.refused, StepAction::Stamp);
+        else
+            for (const RefusedFile& file : outcome.refused)
+                notStamped.push_back(file.path);
+    }
     ShowJournalState();
     if (!outcome.journaled)
         return std::nullopt;
-    std::string closing = kArrangeByDate;
+    std::string closing = notStamped.empty() ? kArrangeByDate : NotDoneText(notStamped, false);
     if (!outcome.unheld.empty())
         closing += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
     for (const std::string& row : outcome.unheld)
@@ -350,16 +364,20 @@ void FormClutterwise::CommandUndo_Click() {
     if (!run)
         return;
     RunExclusively("Restoring times...", [this, run] {
-        const UndoReport report = UndoRun(RunJournal(), *run, [](const std::string& path) {
+        UndoReport report = UndoRun(RunJournal(), *run, [](const std::string& path) {
             Say("Error accessing " + path, MessageIcon::Exclamation);
         });
+        if (!report.refused.empty() && Program::AskYesNo(AskForRightsText(report.refused.size())))
+            RestoreWithRights(RunJournal(), report);
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
         if (!report.saved)
             Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
-        Say(UndoSummary(report), MessageIcon::Information);
+        const std::string refused = NotDoneText(report.refused, true);
+        Say(UndoSummary(report) + (refused.empty() ? "" : "\r\n" + refused),
+            MessageIcon::Information);
     });
 }
 
@@ -371,8 +389,8 @@ void FormClutterwise::CommandReapply_Click() {
     if (!last)
         return;
     RunExclusively("Processing items...", [this, last] {
-        const std::vector<std::string> rows =
-            ReapplyRows(last->order, Titles(ScanDesktopItems(Files(), desktopFolder_)));
+        const std::vector<OrderRow> rows =
+            ReapplyRows(last->order, RowsOf(ScanDesktopItems(Files(), folders_)));
         const std::optional<std::string> closing = StampRows(RunKind::Reapply, rows, last->step);
         if (!closing)
             return;

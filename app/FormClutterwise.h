@@ -2,6 +2,7 @@
 // The main window and the program's start-up: names the program for its message boxes, refuses
 // a second instance, finds the desktop folder and fills the item lists. Its system menu's About
 // command opens the About box.
+#include "app/DesktopItems.h"
 #include "app/JournalText.h"
 #include "controls/systemmenu/SystemMenuItem.h"
 #include "forms/Form.h"
@@ -66,7 +67,7 @@ private:
     bool ShowJournalState();
     void TellOfACutShortRun();
     const JournalRun* ReadWholeRun(const JournalRun* run);
-    std::optional<std::string> StampRows(RunKind kind, const std::vector<std::string>& rows,
+    std::optional<std::string> StampRows(RunKind kind, const std::vector<OrderRow>& rows,
                                          std::int16_t step);
     void CommandUndo_Click();
     void CommandReapply_Click();
@@ -83,6 +84,8 @@ private:
     SystemMenu* systemMenu_ = nullptr;
 
     std::string desktopFolder_;
+    DesktopFolders folders_;                 // the user's (desktopFolder_) and that of all users
+    RowFiles rowFiles_;                      // each row's file, from the last scan
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_;     // created on first use

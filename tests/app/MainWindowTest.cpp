@@ -447,10 +447,10 @@ TEST_F(UndoWindow, TellsAtStartOfARunCutShort) {
     JournalRun run;
     run.started = UtcNow() - 10 * kSecond;
     run.folder = PathOf("");
-    run.order = {"A", "B"};
+    run.order = {{false, "A.lnk"}, {false, "B.lnk"}};
     FileTimeValue at = monthAgo;
     for (std::int64_t row = 0; row < 2; ++row) {
-        const std::string name = run.order[row] + ".lnk";
+        const std::string name = run.order[row].name;
         const ExactTimes made = Make(name, at += kDay);
         run.files.push_back(
             {PathOf(name), row * 60, {made.created, made.accessed, made.written}, {}});

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,9 +66,12 @@ public:
         });
         return found;
     }
-    // The next message box the program shows, read (title and text) and answered with OK. The
-    // icon cannot be told from here: the program's icon handles do not compare across processes.
-    std::optional<AnsweredBox> AnswerMessageBox(DWORD timeoutMs = 20000) const {
+    // The next message box the program shows, read (title and text) and answered with OK (or the
+    // button `choose` gives for it: IDYES, IDNO). The icon cannot be told from here: the
+    // program's icon handles do not compare across processes.
+    std::optional<AnsweredBox>
+    AnswerMessageBox(DWORD timeoutMs = 20000,
+                     const std::function<int(const AnsweredBox&)>& choose = {}) const {
         HWND box = nullptr;
         if (!WaitUntil(
                 [&] {
@@ -79,7 +83,8 @@ public:
                 timeoutMs))
             return std::nullopt;
         const AnsweredBox read = ReadMessageBox(box);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        const int button = choose ? choose(read) : IDOK;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
         return read;
     }

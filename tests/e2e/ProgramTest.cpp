@@ -152,7 +152,8 @@ TEST(Undo, RestoresEveryFileOfARunKilledHalfWay) {
 }
 
 // "/reapply" and "/undo" show no window, take no part in the single-instance test (a window is
-// open meanwhile) and tell how it went by their exit codes and the log.
+// open meanwhile) and tell how it went by their exit codes and the log. Both cover the desktop of
+// all users as well.
 TEST(CommandLine, ReappliesAndUndoesWithoutAWindow) {
     const std::string journal = EmptyJournalFolder();
     const TempFolder desktop;
@@ -160,6 +161,10 @@ TEST(CommandLine, ReappliesAndUndoesWithoutAWindow) {
     for (const char* name : {"A", "B", "C"})
         SetLocalStamp(desktop.MakeFile(std::string(name) + ".lnk"), t + (name[0] - 'A'));
     const DesktopRedirect redirect(desktop.Path());
+    const std::string all = EmptyAllUsersDesktop() + "\\";
+    const std::string game = all + "Game.url";
+    CloseHandle(CreateFileA(game.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetLocalStamp(game, t + 1);
     EXPECT_EQ(RunSwitch("/reapply"), Exited(1)); // no order saved yet
     EXPECT_EQ(RunSwitch("/UNDO"), Exited(1));    // nothing to undo
     {
@@ -174,7 +179,12 @@ TEST(CommandLine, ReappliesAndUndoesWithoutAWindow) {
     const AppDriver window;
     ProcessAll(window);
     ASSERT_TRUE(window.AnswerMessageBox());
+    // On B's second, after it: the user's own folder comes first.
+    EXPECT_GT(StampsOf(game).written, StampsOf(desktop / "B.lnk").written);
+    EXPECT_LT(StampsOf(game).written, StampsOf(desktop / "C.lnk").written);
     EXPECT_EQ(RunSwitch("/reapply"), Exited(0));
+    EXPECT_GT(StampsOf(game).written, StampsOf(desktop / "B.lnk").written); // its place kept
+    EXPECT_LT(StampsOf(game).written, StampsOf(desktop / "C.lnk").written);
     const HANDLE hold = CreateFileA((desktop / "A.lnk").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(RunSwitch("/reapply"), Exited(2));
@@ -193,5 +203,7 @@ TEST(CommandLine, ReappliesAndUndoesWithoutAWindow) {
     EXPECT_EQ(RunSwitch("/undo"), Exited(1));
     for (const char* name : {"A", "B", "C"})
         EXPECT_EQ(StampsOf(desktop / (std::string(name) + ".lnk")).written, t + (name[0] - 'A'));
+    EXPECT_EQ(StampsOf(game).written, t + 1);
     EXPECT_EQ(FilesIn(desktop.Path()), (Texts{"A.lnk", "B.lnk", "C.lnk"}));
+    EXPECT_EQ(FilesIn(all), Texts{"Game.url"});
 }

@@ -1,6 +1,11 @@
 #include "DesktopRedirect.h"
 
+#include "UnixPath.h"
+
 #include <windows.h>
+#include <shlobj.h>
+
+#include <cstdlib>
 
 namespace cwtest {
 namespace {
@@ -15,7 +20,32 @@ void SetDesktop(const std::string& value) {
 
 } // namespace
 
-DesktopRedirect::DesktopRedirect(const std::string& folder) {
+std::string EmptyAllUsersDesktop() {
+    char folder[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT,
+                                folder)))
+        return {};
+    const char* prefix = std::getenv("WINEPREFIX");
+    const std::string unixPath = UnixPathOf(folder);
+    if (!prefix || !*prefix || unixPath.rfind(std::string(prefix) + "/", 0) != 0)
+        return folder;
+    for (const char* pattern : {"\\*.lnk", "\\*.url", "\\*.pif"}) {
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((std::string(folder) + pattern).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((std::string(folder) + "\\" + found.cFileName).c_str());
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return folder;
+}
+
+DesktopRedirect::DesktopRedirect(const std::string& folder, bool emptyAllUsers) {
+    if (emptyAllUsers)
+        EmptyAllUsersDesktop();
     char buffer[1024];
     DWORD size = sizeof buffer;
     hadPrevious_ = RegGetValueA(HKEY_CURRENT_USER, kKey, "Desktop",

@@ -20,7 +20,9 @@ struct Scan {
 BOOL CALLBACK ScanChild(HWND child, LPARAM param) {
     auto& scan = *reinterpret_cast<Scan*>(param);
     const std::string cls = Text(child, true);
-    if (lstrcmpiA(cls.c_str(), "Button") == 0 && GetDlgCtrlID(child) == IDOK)
+    // OK, or Yes of a question.
+    if (lstrcmpiA(cls.c_str(), "Button") == 0 &&
+        (GetDlgCtrlID(child) == IDOK || GetDlgCtrlID(child) == IDYES))
         scan.hasOk = true;
     if (lstrcmpiA(cls.c_str(), "Static") != 0)
         return TRUE;
