@@ -115,6 +115,17 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// Runs the program with a switch to its end: the exit code, and whether it showed any window.
+inline std::pair<std::optional<DWORD>, bool> RunSwitch(const std::string& arguments) {
+    const AppDriver program(arguments);
+    bool window = false;
+    WaitUntil([&] {
+        window = window || !program.TopLevelWindows().empty();
+        return program.WaitForExit(0).has_value();
+    });
+    return {program.WaitForExit(0), window};
+}
+
 // The one child of that class and caption, or none.
 inline HWND Child(HWND parent, const std::string& windowClass, const std::string& caption) {
     const auto found = Children(parent, windowClass, caption);

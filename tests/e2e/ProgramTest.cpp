@@ -47,17 +47,6 @@ void ProcessAll(const AppDriver& program) {
     ClickButton(main, "Process");
 }
 
-// Runs the program with a switch to its end: the exit code, and whether it showed any window.
-std::pair<std::optional<DWORD>, bool> RunSwitch(const std::string& arguments) {
-    const AppDriver program(arguments);
-    bool window = false;
-    WaitUntil([&] {
-        window = window || !program.TopLevelWindows().empty();
-        return program.WaitForExit(0).has_value();
-    });
-    return {program.WaitForExit(0), window};
-}
-
 std::pair<std::optional<DWORD>, bool> Exited(DWORD code) {
     return {code, false};
 }

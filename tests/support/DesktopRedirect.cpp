@@ -1,6 +1,8 @@
 #include "DesktopRedirect.h"
 
 #include "UnixPath.h"
+#include "fs/FileActions.h"
+#include "fs/FolderListing.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -29,17 +31,11 @@ std::string EmptyAllUsersDesktop() {
     const std::string unixPath = UnixPathOf(folder);
     if (!prefix || !*prefix || unixPath.rfind(std::string(prefix) + "/", 0) != 0)
         return folder;
-    for (const char* pattern : {"\\*.lnk", "\\*.url", "\\*.pif"}) {
-        WIN32_FIND_DATAA found;
-        const HANDLE search = FindFirstFileA((std::string(folder) + pattern).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            continue;
-        do
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((std::string(folder) + "\\" + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    for (const cw::FolderEntry& entry : cw::ListFolder(std::string(folder) + "\\"))
+        for (const char* extension : {".lnk", ".url", ".pif"})
+            if (!entry.info.IsFolder() && entry.name.size() > 4 &&
+                lstrcmpiA(entry.name.c_str() + entry.name.size() - 4, extension) == 0)
+                cw::RemoveFileAt(std::string(folder) + "\\" + entry.name);
     return folder;
 }
 
