@@ -96,7 +96,7 @@ std::string NotDoneText(const std::vector<std::string>& paths, bool restore) {
     std::string text =
         std::to_string(paths.size()) + (paths.size() == 1 ? " shortcut" : " shortcuts") +
         " on the desktop of all users " + (paths.size() == 1 ? "was" : "were") +
-        (restore ? " not restored" : " not stamped") + ", as Windows did not give the rights:";
+        (restore ? " not restored" : " not stamped") + ", as they need administrator rights:";
     for (size_t i = 0; i < paths.size() && i < kNamesShown; ++i)
         text += "\r\n" + NameOf(paths[i]);
     if (paths.size() > kNamesShown)

@@ -28,8 +28,8 @@ int RunStepSwitch(const std::string& requestPath);
 // Windows for them now?"
 std::string AskForRightsText(size_t count);
 
-// "3 shortcuts on the desktop of all users were not stamped:" (or restored, for `restore`) and
-// their names, at most 20, then "and K more"; "" for none.
+// "3 shortcuts on the desktop of all users were not stamped, as they need administrator rights:"
+// (or restored, for `restore`) and their names, at most 20, then "and K more"; "" for none.
 std::string NotDoneText(const std::vector<std::string>& paths, bool restore);
 
 // Hands `files` of `run` (its journal's run, as saved last) to one elevated copy of the program

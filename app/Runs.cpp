@@ -235,6 +235,12 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
             if (!guarded)
                 guarded = std::make_unique<GuardedStamp>(run.allUsersFolder);
             const FileTimes& back = file.original;
+            // A file the run never got to stamp (refused, and no rights asked for) needs none now.
+            if (const auto present = FileInfoOf(file.path);
+                present && !file.stamped && present->times == back) {
+                ++report.restored;
+                continue;
+            }
             switch (guarded->Stamp(file.path.substr(run.allUsersFolder.size()),
                                    {back.created, back.accessed, back.written}, untouched)) {
             case StampReason::Stamped:

@@ -122,17 +122,6 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         EXPECT_FALSE(damaged.error.empty());
     }
     EXPECT_FALSE(ReadJournal("").run);
-
-    // The old version's order lines are titles of the user's folder's ".lnk" files.
-    const JournalReadResult old = ReadJournal(
-        "Clutterwise journal 1\nrun 3\nkind process\nstarted 2026-05-12T08:15:00.0000000Z\n"
-        "folder C:\\D\\\nmethod ascending\norder Mail\norder Notes.url\n"
-        "file +0 2025-11-02T09:00:01.5000000Z 2025-11-02T09:00:01.5000000Z "
-        "2025-11-02T09:00:01.5000000Z - C:\\D\\Mail.pif\nend\n");
-    ASSERT_TRUE(old.run) << old.line << ": " << old.error;
-    EXPECT_EQ(old.run->order,
-              (std::vector<OrderRow>{{false, "Mail.lnk"}, {false, "Notes.url.lnk"}}));
-    EXPECT_EQ(old.run->allUsersFolder, "");
 }
 
 TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
@@ -224,7 +213,8 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
 }
 
 // A desktop folder whose own path has 250 characters: the plan lists it, the run stamps it and
-// undo puts back every time of files whose full paths pass the old limit of 260. A row whose name
+// undo (from the journal as the old version wrote it) puts back every time of files whose full
+// paths pass the old limit of 260. A row whose name
 // the journal cannot hold (not UTF-8) is left alone and named, not reported as a failed file.
 TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
     const TempFolder temp;
@@ -247,9 +237,18 @@ TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
     EXPECT_EQ(outcome.unheld, Texts{"\xFF.lnk"});
     EXPECT_EQ(failed, Texts{});
     EXPECT_NE(ExactTimesOf(folder + rows[1] + ".lnk"), original[1]);
-    const JournalRun* run = journal.ReadWhole(journal.LatestToUndo());
+    // Undone from its journal as the old version wrote it: titles of the user's ".lnk" files.
+    std::string text = *WriteJournal(*journal.ReadWhole(journal.LatestToUndo()));
+    text.replace(text.find(" 2\n"), 3, " 1\n");
+    for (size_t at; (at = text.find("order user ")) != std::string::npos;)
+        text.replace(at, 11, "order ").erase(text.find(".lnk\n", at), 4);
+    std::ofstream(journal.Folder() + "journal-000001.txt", std::ios::binary) << text;
+    Journal old(journal.Folder());
+    EXPECT_TRUE(old.Load().empty());
+    const JournalRun* run = old.ReadWhole(old.LatestToUndo());
     ASSERT_TRUE(run);
-    EXPECT_EQ(UndoRun(journal, *run, nullptr).restored, 2);
+    EXPECT_EQ(run->order.at(1), (OrderRow{false, rows[1] + ".lnk"}));
+    EXPECT_EQ(UndoRun(old, *run, nullptr).restored, 2);
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(ExactTimesOf(folder + rows[i] + ".lnk"), original[i]) << rows[i];
 }

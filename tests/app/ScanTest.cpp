@@ -19,13 +19,11 @@ using namespace cwtest;
 
 using Texts = std::vector<std::string>;
 
-// The user's desktop and that of all users list as one, oldest first; on the same second the
-// user's folder comes first, then each folder's own order, whatever the fractions of the second.
-// Only names that themselves end in ".lnk" or ".url" count (not those whose short 8.3 names do,
-// nor folders), ".lnk" alone with an empty title; a file held open keeps its place. Rows of all
-// users say so; where two rows would read alike, the later shows its extension. Processing stamps
-// each row's own file and the ".pif" of its title in its own folder, reports a row whose file is
-// gone since (deleted, a folder in its place), and changes nothing else.
+// Both folders list as one, oldest first; on one second the user's folder first, then folder
+// order, whatever the fractions. Only names ending in ".lnk" or ".url" count (not short 8.3 names,
+// nor folders); a file held open keeps its place; rows of all users say so, and the later of two
+// alike shows its extension. Processing stamps each row's file and the ".pif" of its title in its
+// folder, reports a file gone since (or a folder in its place), and changes nothing else.
 TEST(DesktopScan, ListsAndStampsBothFoldersInOneOrder) {
     const TempFolder user, all;
     const long long t = LocalSecondsNow() - 86400;

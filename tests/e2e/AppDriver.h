@@ -76,7 +76,9 @@ public:
         if (!WaitUntil(
                 [&] {
                     const auto windows = TopLevelWindows();
-                    const auto it = std::find_if(windows.begin(), windows.end(), IsMessageBox);
+                    const auto it = std::find_if(windows.begin(), windows.end(), [](HWND w) {
+                        return IsMessageBox(w) || IsMessageBox(w, true);
+                    });
                     box = it == windows.end() ? nullptr : *it;
                     return box != nullptr;
                 },
@@ -93,7 +95,8 @@ public:
         return WaitUntil(
             [&] {
                 const auto windows = TopLevelWindows();
-                return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+                return std::any_of(windows.begin(), windows.end(),
+                                   [](HWND w) { return IsMessageBox(w); });
             },
             timeoutMs);
     }

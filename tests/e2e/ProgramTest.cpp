@@ -3,6 +3,8 @@
 // message boxes. Nothing in the program knows; the files' times are checked from outside.
 #include "AppDriver.h"
 #include "DesktopRedirect.h"
+#include "app/StepRequest.h"
+#include "win32/FileTime.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
 #include "fs/FileActions.h"
@@ -194,5 +196,18 @@ TEST(CommandLine, ReappliesAndUndoesWithoutAWindow) {
         EXPECT_EQ(StampsOf(desktop / (std::string(name) + ".lnk")).written, t + (name[0] - 'A'));
     EXPECT_EQ(StampsOf(game).written, t + 1);
     EXPECT_EQ(FilesIn(desktop.Path()), (Texts{"A.lnk", "B.lnk", "C.lnk"}));
+
+    // The elevated step's switch, beside the open window and without one of its own: the file a
+    // run's request names gets the time planned. (What it refuses: AllUsersStepTest.)
+    const TempFolder requests;
+    const std::uint64_t now = cw::UtcNow(), clock = now - now % 10'000'000;
+    const cw::StepRequest request{
+        9,   cw::StepAction::Stamp,
+        now, now,
+        60,  {{"Game.url", 0, {0, 0, ExactTimesOf(game).written}, clock}}};
+    const std::string path =
+        requests.MakeFile("journal-000009.request.txt", *cw::WriteStepRequest(request));
+    EXPECT_EQ(RunSwitch("/stamp-all-users \"" + path + "\""), Exited(0));
+    EXPECT_EQ(ExactTimesOf(game), (ExactTimes{clock, clock, clock}));
     EXPECT_EQ(FilesIn(all), Texts{"Game.url"});
 }
