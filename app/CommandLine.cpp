@@ -73,6 +73,7 @@ int Reapply(Journal& journal) {
         return kExitSomeFailed;
     }
     const std::string desktop = fs.AddFolderBackslash(named);
+    const DesktopFolders folders{desktop, FindDesktopFolders(fs).allUsers};
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved) {
         journal.AppendLog("/reapply: there is no saved order");
@@ -82,7 +83,7 @@ int Reapply(Journal& journal) {
     if (!last)
         return kExitSomeFailed;
     const std::int16_t step = last->step;
-    const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(fs, desktop));
+    const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(fs, folders));
     if (plan.InOrder())
         return kExitDone;
     bool failed = false;
@@ -92,8 +93,13 @@ int Reapply(Journal& journal) {
     };
     const StampOutcome outcome =
         plan.repair.afresh
-            ? StampJournaled(journal, fs, RunKind::Reapply, desktop, plan.present, step, report)
-            : StampRepair(journal, desktop, plan, step, report);
+            ? StampJournaled(journal, fs, RunKind::Reapply, folders, plan.present, step, report)
+            : StampRepair(journal, folders, plan, step, report);
+    // No question without a window: what needs an administrator's rights stays as it is.
+    for (const RefusedFile& file : outcome.refused) {
+        failed = true;
+        journal.AppendLog("/reapply: refused, needs administrator rights: " + file.path);
+    }
     for (const std::string& row : outcome.unheld) {
         failed = true;
         journal.AppendLog("/reapply: not stamped, as the journal cannot hold its name: " + row);
@@ -115,6 +121,7 @@ int Status(Journal& journal) {
     if (!MissingDesktopText(fs, named).empty())
         return kExitSomeFailed;
     const std::string desktop = fs.AddFolderBackslash(named);
+    const DesktopFolders folders{desktop, FindDesktopFolders(fs).allUsers};
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved)
         return StatusExitCode(false, 0);
@@ -122,7 +129,7 @@ int Status(Journal& journal) {
     if (!last)
         return kExitSomeFailed;
     return StatusExitCode(
-        true, PlanReapply(*last, ScanDesktopItems(fs, desktop)).repair.outOfPlace.size());
+        true, PlanReapply(*last, ScanDesktopItems(fs, folders)).repair.outOfPlace.size());
 }
 
 int Undo(Journal& journal) {
@@ -138,6 +145,8 @@ int Undo(Journal& journal) {
     const UndoReport report = UndoRun(journal, *run, [&](const std::string& path) {
         journal.AppendLog("/undo: Error accessing " + path);
     });
+    for (const std::string& path : report.refused)
+        journal.AppendLog("/undo: refused, needs administrator rights: " + path);
     for (const std::string& path : report.changed)
         journal.AppendLog("/undo: left alone, changed since the run: " + path);
     for (const std::string& path : report.gone)

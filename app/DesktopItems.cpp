@@ -1,33 +1,68 @@
 #include "app/DesktopItems.h"
 
+#include "app/PlannedFiles.h"
 #include "fs/FileSystem.h"
+#include "fs/GuardedStamp.h"
+#include "fs/SpecialFolders.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace cw {
 namespace {
 
-// The search's "*.lnk" also matches names whose short 8.3 form ends in ".LNK" ("Report.lnk2" is
-// "REPORT~1.LNK"): only a name that itself ends in ".lnk", in any case, is a shortcut.
-bool IsShortcutName(const std::string& name) {
-    return name.size() >= 4 && lstrcmpiA(name.c_str() + name.size() - 4, ".lnk") == 0;
-}
+constexpr const char* kAllUsersMark = " (all users)";
 
 } // namespace
 
-std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder) {
+DesktopFolders FindDesktopFolders(const FileSystem& fs) {
+    DesktopFolders folders;
+    folders.user = fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP));
+    if (const std::string all = GuardedStamp::AllUsersDesktop(); !all.empty())
+        folders.allUsers = fs.AddFolderBackslash(all);
+    return folders;
+}
+
+std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders) {
     std::vector<DesktopItem> items;
-    for (FileEntry& file : fs.ListFiles(folder, "*.lnk")) {
-        if (!IsShortcutName(file.name))
+    for (const bool allUsers : {false, true}) {
+        const std::string& folder = folders.Of(allUsers);
+        // Two folders of one name (a system that names none of its own for all users) list once.
+        if (folder.empty() || (allUsers && lstrcmpiA(folder.c_str(), folders.user.c_str()) == 0))
             continue;
-        std::string title = file.name.substr(0, file.name.size() - 4);
-        items.push_back({folder + file.name, std::move(title),
-                         static_cast<long long>(file.lastWrite / kTicksPerSecond), file.lastWrite});
+        // One listing, in the folder's own order. Only a name that itself ends in ".lnk" or
+        // ".url" is a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2"
+        // is "REPORT~1.LNK").
+        for (FileEntry& file : fs.ListFiles(folder)) {
+            if (!IsShortcutName(file.name))
+                continue;
+            DesktopItem item;
+            item.File = folder + file.name;
+            item.Title = std::string(TitleOf(file.name));
+            item.Stamp = static_cast<long long>(file.lastWrite / kTicksPerSecond);
+            item.Written = file.lastWrite;
+            item.Row = {allUsers, std::move(file.name)};
+            items.push_back(std::move(item));
+        }
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const DesktopItem& a, const DesktopItem& b) { return a.Stamp < b.Stamp; });
+    // Every row's text is unique: the window ties a row to its file by it.
+    std::unordered_set<std::string> taken;
+    taken.reserve(items.size());
+    for (DesktopItem& item : items) {
+        const char* mark = item.Row.allUsers ? kAllUsersMark : "";
+        std::string text = item.Title + mark;
+        if (taken.count(text) > 0)
+            text = item.Row.name + mark;
+        for (int n = 2; taken.count(text) > 0; ++n)
+            text = item.Row.name + mark + " (" + std::to_string(n) + ")";
+        taken.insert(text);
+        item.Title = std::move(text);
+    }
     return items;
 }
 
@@ -37,6 +72,31 @@ std::vector<std::string> Titles(std::vector<DesktopItem> items) {
     for (DesktopItem& item : items)
         titles.push_back(std::move(item.Title));
     return titles;
+}
+
+std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items) {
+    std::vector<OrderRow> rows;
+    rows.reserve(items.size());
+    for (const DesktopItem& item : items)
+        rows.push_back(item.Row);
+    return rows;
+}
+
+RowFiles RowFilesOf(const std::vector<DesktopItem>& items) {
+    RowFiles files;
+    files.reserve(items.size());
+    for (const DesktopItem& item : items)
+        files.emplace(item.Title, item.Row);
+    return files;
+}
+
+std::vector<OrderRow> FilesOfRows(const RowFiles& files, const std::vector<std::string>& rows) {
+    std::vector<OrderRow> found;
+    found.reserve(rows.size());
+    for (const std::string& row : rows)
+        if (const auto file = files.find(row); file != files.end())
+            found.push_back(file->second);
+    return found;
 }
 
 std::string ListStatusText(int rows, int selected, const std::string& noun) {

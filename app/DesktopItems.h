@@ -1,29 +1,55 @@
 #pragma once
 // The desktop scan's records and the rules the main window applies to its two lists, kept free of
 // windows so that tests and the benchmark call them directly.
+#include "app/JournalText.h"
+
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace cw {
 
 class FileSystem;
 
+// The two folders whose contents the desktop shows together, each ending in a backslash; the
+// all-users one is "" when the system names none.
+struct DesktopFolders {
+    std::string user, allUsers;
+    const std::string& Of(bool allUsersRow) const { return allUsersRow ? allUsers : user; }
+};
+
+// Both folders as the system names them now.
+DesktopFolders FindDesktopFolders(const FileSystem& fs);
+
 // One shortcut found by a scan.
 struct DesktopItem {
     std::string File;          // full path: the folder and the file's name
-    std::string Title;         // file name without folder and without ".lnk"
+    std::string Title;         // the row's text: the name without folder and extension,
+                               // " (all users)" for the all-users desktop, and the extension
+                               // where two would read alike
     long long Stamp = 0;       // last-write time, whole seconds since 1601 (UTC), from the listing
     std::uint64_t Written = 0; // the same to the 100 ns
+    OrderRow Row;              // the folder and the file's name
 };
 
-// Every shortcut of `folder` (ending in a backslash), oldest first by whole seconds; stamps
-// within the same second keep the folder's own order. The times are the values the listing
-// reports, never their text (which the user's formats may not carry back to the same second).
-std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const std::string& folder);
+// Every ".lnk" and ".url" of both folders, oldest first by whole seconds; stamps within the same
+// second keep the user's folder first, then each folder's own order. The times are the values the
+// listing reports, never their text (which the user's formats may not carry back to the same
+// second). A folder that is missing lists nothing.
+std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders);
 
-// The rows a list shows for the records, in their order.
+// The rows a list shows for the records, in their order; each text is unique.
 std::vector<std::string> Titles(std::vector<DesktopItem> items);
+
+// The files of the records, in their order.
+std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items);
+
+// Row text to the file it stands for, for the rows a window shows from one scan.
+using RowFiles = std::unordered_map<std::string, OrderRow>;
+RowFiles RowFilesOf(const std::vector<DesktopItem>& items);
+// The files of `rows`, row texts of that scan; a text the scan did not give is left out.
+std::vector<OrderRow> FilesOfRows(const RowFiles& files, const std::vector<std::string>& rows);
 
 // "12 current items / 0 selected " and the like; `noun` is "current item" or "new item".
 std::string ListStatusText(int rows, int selected, const std::string& noun);

@@ -1,5 +1,6 @@
 #include "app/FormClutterwise.h"
 
+#include "app/AllUsersRights.h"
 #include "app/DesktopItems.h"
 #include "app/FinalBox.h"
 #include "app/FormAbout.h"
@@ -86,6 +87,7 @@ void FormClutterwise::Form_Load() {
     const SpecialFolders folders;
     const std::string named = folders.GetSpecialFolder(CSIDL_DESKTOP);
     desktopFolder_ = Files().AddFolderBackslash(named);
+    folders_ = {desktopFolder_, FindDesktopFolders(Files()).allUsers};
     if (const std::string missing = MissingDesktopText(Files(), named); !missing.empty()) {
         Program::MsgBox(missing, MessageIcon::Exclamation);
         Unload();
@@ -117,7 +119,8 @@ void FormClutterwise::LoadItems() {
     std::vector<DesktopItem> items;
     {
         const TraceStep trace("scan");
-        items = ScanDesktopItems(Files(), desktopFolder_);
+        items = ScanDesktopItems(Files(), folders_);
+        rowFiles_ = RowFilesOf(items);
     }
     ReplaceRows(current_->Hwnd(), Titles(items));
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
@@ -261,7 +264,7 @@ void FormClutterwise::CommandProcess_Click() {
         else if (descending_->Value())
             step = kStepDescending;
         const std::optional<std::string> note =
-            StampRows(RunKind::Process, ReadRows(added_->Hwnd()), step);
+            StampRows(RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step);
         if (!note)
             return;
         DesktopWindow().Arrange();
@@ -342,37 +345,54 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
 // Stamps the rows with the run journaled first; what the closing box adds, which names the rows
 // left alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
 // journal cannot be written (the run could not be taken back).
-std::optional<std::string>
-FormClutterwise::StampRows(RunKind kind, const std::vector<std::string>& rows, std::int16_t step) {
+std::optional<FormClutterwise::Closing>
+FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step) {
     return Stamped(
-        StampJournaled(RunJournal(), Files(), kind, desktopFolder_, rows, step, ReportToUser));
+        StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser));
 }
 
 void FormClutterwise::ReportToUser(const std::string& path) {
     Say("Error accessing " + path, MessageIcon::Exclamation);
 }
 
-std::optional<std::string> FormClutterwise::Stamped(const StampOutcome& outcome) {
+std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(const StampOutcome& outcome) {
     if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
         Say("Nothing was stamped: " + RunJournal().Error(), MessageIcon::Exclamation);
     }
+    // Files of the all-users desktop Windows refused: asked for once, after the user's own.
+    std::vector<std::string> notStamped;
+    if (!outcome.refused.empty()) {
+        if (Program::AskYesNo(AskForRightsText(outcome.refused.size())))
+            notStamped =
+                DoWithRights(RunJournal(), outcome.run, outcome.refused, StepAction::Stamp);
+        else
+            for (const RefusedFile& file : outcome.refused)
+                notStamped.push_back(file.path);
+    }
     ShowJournalState();
     if (!outcome.journaled)
         return std::nullopt;
-    std::string note;
+    Closing closing;
+    closing.notDone = NotDoneText(notStamped, false);
     if (!outcome.unheld.empty())
-        note += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
+        closing.note += "\r\n\r\nNot stamped, as the journal cannot hold their names:";
     for (const std::string& row : outcome.unheld)
-        note += "\r\n" + row;
-    return note;
+        closing.note += "\r\n" + row;
+    return closing;
 }
 
 // The desktop's view asked to sort by date in the run's direction; the closing box says whether
 // it did, or what the user does instead.
-void FormClutterwise::SortAndSay(std::int16_t step, const std::string& note) {
+void FormClutterwise::SortAndSay(std::int16_t step, const Closing& closing) {
     const bool sorted = DesktopWindow().SortByDate(step > 0);
-    Say(FinalBoxText(sorted) + note, MessageIcon::Information);
+    // A run that left files of the all-users desktop as they were never reads as done.
+    const std::string text = closing.notDone.empty()
+                                 ? FinalBoxText(sorted)
+                                 : closing.notDone + (sorted ? std::string()
+                                                             : std::string("\r\n\r\n") +
+                                                                   kSortByDateByHand);
+    Say(text + closing.note, MessageIcon::Information);
 }
 
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
@@ -383,7 +403,9 @@ void FormClutterwise::CommandUndo_Click() {
         return;
     RunExclusively("Restoring times...", [this, run] {
         const std::int16_t step = run->step;
-        const UndoReport report = UndoRun(RunJournal(), *run, ReportToUser);
+        UndoReport report = UndoRun(RunJournal(), *run, ReportToUser);
+        if (!report.refused.empty() && Program::AskYesNo(AskForRightsText(report.refused.size())))
+            RestoreWithRights(RunJournal(), report);
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
         LoadItems();
@@ -391,7 +413,9 @@ void FormClutterwise::CommandUndo_Click() {
             Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
         const bool sorted = DesktopWindow().SortByDate(step > 0);
-        Say(UndoSummary(report) + (sorted ? "" : std::string("\r\n\r\n") + kSortByDateByHand),
+        const std::string refused = NotDoneText(report.refused, true);
+        Say(UndoSummary(report) + (refused.empty() ? "" : "\r\n" + refused) +
+                (sorted ? "" : std::string("\r\n\r\n") + kSortByDateByHand),
             MessageIcon::Information);
     });
 }
@@ -407,7 +431,7 @@ void FormClutterwise::CommandReapply_Click() {
         return;
     RunExclusively("Processing items...", [this, last] {
         const std::int16_t step = last->step;
-        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(Files(), desktopFolder_));
+        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(Files(), folders_));
         if (plan.InOrder()) {
             ShowDrift({});
             Say(kAlreadyInOrder, MessageIcon::Information);
@@ -416,7 +440,7 @@ void FormClutterwise::CommandReapply_Click() {
         const std::optional<std::string> note =
             plan.repair.afresh
                 ? StampRows(RunKind::Reapply, plan.present, step)
-                : Stamped(StampRepair(RunJournal(), desktopFolder_, plan, step, ReportToUser));
+                : Stamped(StampRepair(RunJournal(), folders_, plan, step, ReportToUser));
         if (!note)
             return;
         DesktopWindow().Arrange();

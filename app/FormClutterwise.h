@@ -2,6 +2,7 @@
 // The main window and the program's start-up: names the program for its message boxes, refuses
 // a second instance, finds the desktop folder and fills the item lists. Its system menu's About
 // command opens the About box.
+#include "app/DesktopItems.h"
 #include "app/JournalText.h"
 #include "app/Runs.h"
 #include "controls/systemmenu/SystemMenuItem.h"
@@ -69,11 +70,16 @@ private:
     bool ShowJournalState();
     void TellOfACutShortRun();
     const JournalRun* ReadWholeRun(const JournalRun* run);
-    std::optional<std::string> StampRows(RunKind kind, const std::vector<std::string>& rows,
+    // What a run's closing box tells besides the desktop's sort: the files it left as they were
+    // (then it never reads as done), and the rows whose names the journal cannot hold.
+    struct Closing {
+        std::string notDone, note;
+    };
+    std::optional<Closing> StampRows(RunKind kind, const std::vector<OrderRow>& rows,
                                          std::int16_t step);
-    std::optional<std::string> Stamped(const StampOutcome& outcome);
+    std::optional<Closing> Stamped(const StampOutcome& outcome);
     static void ReportToUser(const std::string& path);
-    void SortAndSay(std::int16_t step, const std::string& note);
+    void SortAndSay(std::int16_t step, const Closing& closing);
     void ShowDrift(const std::vector<DesktopItem>& items);
     void CommandUndo_Click();
     void CommandReapply_Click();
@@ -92,6 +98,8 @@ private:
     SystemMenu* systemMenu_ = nullptr;
 
     std::string desktopFolder_;
+    DesktopFolders folders_;                 // the user's (desktopFolder_) and that of all users
+    RowFiles rowFiles_;                      // each row's file, from the last scan
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_;     // created on first use

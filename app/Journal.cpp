@@ -129,6 +129,7 @@ JournalRun Summary(const JournalRun& run) {
     summary.kind = run.kind;
     summary.started = run.started;
     summary.folder = run.folder;
+    summary.allUsersFolder = run.allUsersFolder;
     summary.step = run.step;
     summary.finished = run.finished;
     summary.undone = run.undone;

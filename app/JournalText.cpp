@@ -258,9 +258,12 @@ std::optional<std::string> WriteJournal(const JournalRun& run) {
     AppendFileTime(text.append("started "), run.started, '\n');
     if (!AppendText(text.append("folder "), run.folder))
         return std::nullopt;
+    if (!run.allUsersFolder.empty() && !AppendText(text.append("all-users "), run.allUsersFolder))
+        return std::nullopt;
     text.append(run.step < 0 ? "method descending\n" : "method ascending\n");
-    for (const std::string& title : run.order)
-        if (!AppendText(text.append("order "), title))
+    for (const OrderRow& row : run.order)
+        if (row.name.empty() ||
+            !AppendText(text.append(row.allUsers ? "order all-users " : "order user "), row.name))
             return std::nullopt;
     for (const JournalEntry& file : run.files) {
         if (file.path.empty() || file.original.created > kLastFileTime ||
@@ -304,13 +307,15 @@ JournalReadResult ReadJournal(std::string_view text, bool summary) {
         return {std::nullopt, 0, "the journal is empty"};
     if (line.substr(0, kHeader.size()) != kHeader)
         return fail("not a journal");
-    if (line.substr(kHeader.size()) != std::to_string(kJournalVersion))
-        return fail("journal version " + std::string(line.substr(kHeader.size())) +
-                    " cannot be read");
+    // Version 1 wrote the titles of the user's folder's ".lnk" files only.
+    const std::string_view version = line.substr(kHeader.size());
+    const bool titlesOnly = version == "1";
+    if (!titlesOnly && version != std::to_string(kJournalVersion))
+        return fail("journal version " + std::string(version) + " cannot be read");
 
     bool seenRun = false, seenKind = false, seenStarted = false, seenFolder = false,
-         seenMethod = false, ended = false;
-    std::optional<TitleSet> titles; // of the whole order, once the first file line comes
+         seenAllUsers = false, seenMethod = false, ended = false;
+    std::optional<PlannedNames> planned; // of the whole order, once the first file line comes
     std::optional<std::unordered_set<std::string_view>> paths; // of the files, once pending
     const auto once = [](bool& seen) { return !std::exchange(seen, true); };
     const auto time = [](std::string_view field, FileTimeValue& value) {
@@ -345,15 +350,32 @@ JournalReadResult ReadJournal(std::string_view text, bool summary) {
             if (!once(seenFolder) || !folder || folder->empty())
                 return fail("a bad or second folder");
             run.folder = std::move(*folder);
+        } else if (key == "all-users" && !titlesOnly) {
+            auto folder = Unescape(rest);
+            if (!once(seenAllUsers) || !folder || folder->empty())
+                return fail("a bad or second all-users folder");
+            run.allUsersFolder = std::move(*folder);
         } else if (key == "method") {
             if (!once(seenMethod) || (rest != "ascending" && rest != "descending"))
                 return fail("a bad or second method");
             run.step = static_cast<std::int16_t>(rest == "ascending" ? 60 : -60);
         } else if (key == "order") {
-            auto title = Unescape(rest);
-            if (titles || !title)
+            OrderRow row;
+            if (titlesOnly) {
+                auto title = Unescape(rest);
+                if (title)
+                    row.name = std::move(*title) + kShortcutExtensions[0];
+            } else {
+                const std::string_view where = Field(rest);
+                auto name = Unescape(rest);
+                if ((where == "user" || where == "all-users") && name && IsShortcutName(*name)) {
+                    row.allUsers = where == "all-users";
+                    row.name = std::move(*name);
+                }
+            }
+            if (planned || row.name.empty())
                 return fail("a bad order line, or one after the files");
-            run.order.push_back(std::move(*title));
+            run.order.push_back(std::move(row));
         } else if (key == "file") {
             if (paths)
                 return fail("a file line after the pending ones");
@@ -373,9 +395,10 @@ JournalReadResult ReadJournal(std::string_view text, bool summary) {
             auto path = Unescape(rest);
             if (!path || path->empty())
                 return fail("a file line without a path");
-            if (!titles)
-                titles = TitlesOf(run.order);
-            if (!IsPlannedFile(*path, std::span(&run.folder, 1), *titles))
+            if (!planned)
+                planned = PlannedNamesOf(run.order);
+            const std::string folders[] = {run.folder, run.allUsersFolder};
+            if (!IsPlannedFile(*path, folders, *planned))
                 return fail("a file the run does not plan (outside its folder, not one of its "
                             "rows, or not a shortcut)");
             file.offset = *offset;

@@ -11,18 +11,30 @@
 
 namespace cw {
 
-// The files a row stands for, in the order they are stamped: its shortcut, then a ".pif" file of
-// the same name.
-inline constexpr const char* kRowExtensions[] = {".lnk", ".pif"};
+struct OrderRow;
 
-// The titles of a run's rows (views into its order, which must outlive the set).
-using TitleSet = std::unordered_set<std::string_view>;
-TitleSet TitlesOf(const std::vector<std::string>& order);
+// The extensions of the files a row stands for: its shortcut (".lnk" or ".url"), then a ".pif"
+// file of the same title in the same folder.
+inline constexpr const char* kShortcutExtensions[] = {".lnk", ".url"};
+inline constexpr const char* kPifExtension = ".pif";
 
-// Whether `path` is a file a run over `folders` (each ending in a backslash) with rows `titles`
-// plans: directly inside one of the folders, named a row's title plus an extension the program
-// stamps, exactly as the program spells them.
+// Whether `name` really ends in ".lnk" or ".url", in any letter case.
+bool IsShortcutName(std::string_view name);
+// The name without its four-character extension: the title the desktop shows.
+std::string_view TitleOf(std::string_view name);
+// The ".pif" companion of a row's file.
+std::string PifOf(std::string_view name);
+
+// The names a run's rows plan in each folder (views into its order, which must outlive the set).
+struct PlannedNames {
+    std::unordered_set<std::string_view> user, allUsers, userTitles, allUsersTitles;
+};
+PlannedNames PlannedNamesOf(const std::vector<OrderRow>& order);
+
+// Whether `path` is a file a run over `folders` (the user's folder, then that of all users, each
+// ending in a backslash or empty) with rows `planned` plans: directly inside one of the folders,
+// a row's own file or the ".pif" of its title there, exactly as the program spells them.
 bool IsPlannedFile(std::string_view path, std::span<const std::string> folders,
-                   const TitleSet& titles);
+                   const PlannedNames& planned);
 
 } // namespace cw

@@ -4,87 +4,77 @@
 #include "app/Journal.h"
 #include "app/PlannedFiles.h"
 #include "fs/FileActions.h"
+#include "fs/GuardedStamp.h"
 #include "fs/OpenedFile.h"
 #include "win32/FileTime.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <map>
+#include <memory>
 
 namespace cw {
-namespace {
-
-// The row a listed shortcut stands for in an order.
-const std::string& RowOf(const DesktopItem& item) {
-    return item.Title;
-}
-
-} // namespace
-
-std::string RowShortcut(const std::string& folder, const std::string& row) {
-    return folder + row + kRowExtensions[0];
-}
 
 ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
-    std::unordered_map<std::string_view, const DesktopItem*> byRow;
-    byRow.reserve(listed.size());
-    std::vector<std::string> titles;
-    titles.reserve(listed.size());
-    for (const DesktopItem& item : listed) {
-        byRow.emplace(RowOf(item), &item);
-        titles.push_back(RowOf(item));
-    }
+    // By folder and exact name, as a run names its files.
+    std::map<std::pair<bool, std::string_view>, const DesktopItem*> byRow;
+    for (const DesktopItem& item : listed)
+        byRow.emplace(std::pair{item.Row.allUsers, std::string_view(item.Row.name)}, &item);
     ReapplyPlan plan;
-    plan.present = ReapplyRows(last.order, titles);
+    plan.present = ReapplyRows(last.order, RowsOf(listed));
     std::vector<std::optional<FileTimeValue>> written;
-    std::unordered_set<std::string_view> ordered;
-    for (const std::string& row : last.order) {
-        if (!ordered.insert(row).second)
+    std::map<std::pair<bool, std::string_view>, bool> ordered;
+    for (const OrderRow& row : last.order) {
+        if (!ordered.emplace(std::pair{row.allUsers, std::string_view(row.name)}, true).second)
             continue; // a row named twice holds its first place
         plan.rows.push_back(row);
-        const auto item = byRow.find(row);
+        const auto item = byRow.find({row.allUsers, row.name});
         written.push_back(item == byRow.end() ? std::nullopt
                                               : std::optional(item->second->Written));
     }
     for (const DesktopItem& item : listed)
-        if (ordered.count(RowOf(item)) == 0) {
-            plan.rows.push_back(RowOf(item));
+        if (ordered.count({item.Row.allUsers, item.Row.name}) == 0) {
+            plan.rows.push_back(item.Row);
             written.push_back(item.Written);
         }
     plan.repair = PlanRepair(written, last.step);
     return plan;
 }
 
-StampOutcome StampRepair(Journal& journal, const std::string& folder, const ReapplyPlan& plan,
+StampOutcome StampRepair(Journal& journal, const DesktopFolders& folders, const ReapplyPlan& plan,
                          std::int16_t step, const ReportFailure& reportFailure) {
     JournalRun run;
     run.kind = RunKind::Reapply;
     run.started = UtcNow();
-    run.folder = folder;
+    run.folder = folders.user;
+    run.allUsersFolder = folders.allUsers;
     run.step = step;
     StampOutcome outcome;
-    for (const std::string& row : plan.present)
-        if (IsUtf8(row))
+    for (const OrderRow& row : plan.present)
+        if (IsUtf8(row.name))
             run.order.push_back(row);
     // Offsets from the clock's whole second, as a run stamps, so that a run cut short is still
     // told apart from what others wrote since.
     const FileTimeValue clock = run.started - run.started % kTicksPerSecond;
     std::vector<FileTimeValue> times;
+    std::vector<bool> allUsers;
     for (std::size_t i = 0; i < plan.repair.outOfPlace.size(); ++i) {
-        const std::string& row = plan.rows[plan.repair.outOfPlace[i]];
+        const OrderRow& row = plan.rows[plan.repair.outOfPlace[i]];
         const FileTimeValue to = plan.repair.times[i];
-        if (!IsUtf8(row)) {
-            outcome.unheld.push_back(row);
+        if (!IsUtf8(row.name)) {
+            outcome.unheld.push_back(row.name);
             continue;
         }
+        const std::string& folder = folders.Of(row.allUsers);
+        if (folder.empty())
+            continue;
         const std::int64_t offset =
             (static_cast<std::int64_t>(to) - static_cast<std::int64_t>(clock)) / kTicksPerSecond;
-        const std::string shortcut = RowShortcut(folder, row);
-        for (const std::string& path :
-             {shortcut, shortcut.substr(0, shortcut.size() - 4) + kRowExtensions[1]}) {
+        const std::string shortcut = folder + row.name;
+        for (const std::string& path : {shortcut, folder + PifOf(row.name)}) {
             const std::optional<FileInfo> info = FileInfoOf(path);
             if (info && !info->IsFolder()) {
                 run.files.push_back({path, offset, info->times, std::nullopt});
                 times.push_back(to);
+                allUsers.push_back(row.allUsers);
             } else if (path == shortcut && reportFailure) {
                 reportFailure(path); // gone since the listing
             }
@@ -93,17 +83,34 @@ StampOutcome StampRepair(Journal& journal, const std::string& folder, const Reap
     if (!journal.Save(run))
         return outcome;
     outcome.journaled = true;
+    std::unique_ptr<GuardedStamp> guarded; // holds the all-users desktop while its files are done
     for (std::size_t i = 0; i < run.files.size(); ++i) {
         JournalEntry& file = run.files[i];
-        const OpenedFile handle(file.path, OpenedFile::Access::Stamp);
-        if (handle && handle.SetTimes({times[i], times[i], times[i]}))
-            file.stamped = times[i];
+        const FileTimeValue to = times[i];
+        bool done = false;
+        if (!allUsers[i]) {
+            const OpenedFile handle(file.path, OpenedFile::Access::Stamp);
+            done = handle && handle.SetTimes({to, to, to});
+        } else {
+            if (!guarded)
+                guarded = std::make_unique<GuardedStamp>(folders.allUsers);
+            const std::string name = file.path.substr(folders.allUsers.size());
+            const StampReason reason = guarded->Stamp(name, {to, to, to});
+            if (reason == StampReason::AccessDenied) {
+                outcome.refused.push_back({file.path, to});
+                continue;
+            }
+            done = reason == StampReason::Stamped;
+        }
+        if (done)
+            file.stamped = to;
         else if (reportFailure)
             reportFailure(file.path);
     }
     run.finished = UtcNow();
     // Should this fail, the journal still holds the run as begun, which undoes as well.
     journal.Save(run);
+    outcome.run = std::move(run);
     return outcome;
 }
 

@@ -12,20 +12,17 @@
 
 namespace cw {
 
+struct DesktopFolders;
 struct DesktopItem;
 class Journal;
-
-// The shortcut of `row` of an order applied to `folder` (ending in a backslash): the one place
-// that knows how a row names its file.
-std::string RowShortcut(const std::string& folder, const std::string& row);
 
 struct ReapplyPlan {
     // The order's rows, those gone too, then the listed shortcuts not in it, in their listed
     // order: the entries PlanRepair's indexes count.
-    std::vector<std::string> rows;
+    std::vector<OrderRow> rows;
     RepairPlan repair;
     // The rows that are there, for a reapply afresh.
-    std::vector<std::string> present;
+    std::vector<OrderRow> present;
 
     bool InOrder() const { return repair.outOfPlace.empty() && !repair.afresh; }
 };
@@ -35,8 +32,10 @@ ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& 
 
 // Stamps the out-of-place rows of `plan` (not afresh) with their planned times: the run, each
 // such shortcut and its ".pif" where there is one with their original times, is journaled before
-// the first stamp. Nothing is stamped when the journal cannot be written.
-StampOutcome StampRepair(Journal& journal, const std::string& folder, const ReapplyPlan& plan,
+// the first stamp. Files of the all-users desktop are stamped by the guarded stamp's rules; those
+// Windows refuses for want of rights are the outcome's `refused`. Nothing is stamped when the
+// journal cannot be written.
+StampOutcome StampRepair(Journal& journal, const DesktopFolders& folders, const ReapplyPlan& plan,
                          std::int16_t step, const ReportFailure& reportFailure);
 
 } // namespace cw

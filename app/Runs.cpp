@@ -4,12 +4,14 @@
 #include "app/Journal.h"
 #include "app/NewOrder.h"
 #include "fs/FileActions.h"
+#include "fs/GuardedStamp.h"
 #include "fs/FolderListing.h"
 #include "fs/OpenedFile.h"
 #include "win32/FileTime.h"
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -102,28 +104,34 @@ bool IsStampOf(const JournalRun& run, const JournalEntry& file, FileTimeValue wr
 
 } // namespace
 
-JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
+JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                    std::int16_t step) {
     JournalRun run;
     run.kind = kind;
     run.started = UtcNow();
-    run.folder = folder;
+    run.folder = folders.user;
+    run.allUsersFolder = folders.allUsers;
     run.step = step;
-    // The files processing will stamp: each row's shortcut and, where the desktop has any ".pif",
-    // its ".pif" companion; none of a row whose name the journal cannot hold.
-    const FolderListing present(folder);
-    const bool anyPif = present.HoldsAny(kRowExtensions[1]);
+    // The files processing will stamp: each row's file and, where its folder has any ".pif", the
+    // ".pif" of its title; none of a row whose name the journal cannot hold. A folder is listed
+    // only when a row lies in it.
+    std::optional<FolderListing> present[2];
+    bool anyPif[2] = {false, false};
     for (size_t row = 0; row < rows.size(); ++row) {
-        if (!IsUtf8(rows[row]))
+        const bool allUsers = rows[row].allUsers;
+        const std::string& folder = folders.Of(allUsers);
+        if (!IsUtf8(rows[row].name) || folder.empty())
             continue;
         run.order.push_back(rows[row]);
-        for (size_t e = 0; e < std::size(kRowExtensions); ++e) {
-            // By place, not by address: a string's address may differ between two places.
-            const bool isShortcut = e == 0;
-            if (!isShortcut && !anyPif)
+        if (!present[allUsers]) {
+            present[allUsers].emplace(folder);
+            anyPif[allUsers] = present[allUsers]->HoldsAny(kPifExtension);
+        }
+        for (const bool shortcut : {true, false}) {
+            if (!shortcut && !anyPif[allUsers])
                 continue;
-            std::string name = rows[row] + kRowExtensions[e];
-            if (const auto times = present.Find(name, isShortcut)) {
+            std::string name = shortcut ? rows[row].name : PifOf(rows[row].name);
+            if (const auto times = present[allUsers]->Find(name, shortcut)) {
                 const auto offset = RowOffsetSeconds(step, static_cast<std::int32_t>(row));
                 run.files.push_back({folder + name, offset, *times, std::nullopt});
             }
@@ -133,9 +141,9 @@ JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<st
 }
 
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
-                            const std::string& folder, const std::vector<std::string>& rows,
+                            const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                             std::int16_t step, const ReportFailure& reportFailure) {
-    JournalRun run = PlanRun(kind, folder, rows, step);
+    JournalRun run = PlanRun(kind, folders, rows, step);
     StampOutcome outcome;
     if (!journal.Save(run))
         return outcome;
@@ -143,10 +151,10 @@ StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind
     // A row the journal could not hold is not stamped and is named by the caller, not as a file
     // that cannot be accessed.
     std::unordered_set<std::string> unheld;
-    for (const std::string& row : rows)
-        if (!IsUtf8(row)) {
-            outcome.unheld.push_back(row);
-            unheld.insert(folder + row + kRowExtensions[0]);
+    for (const OrderRow& row : rows)
+        if (!IsUtf8(row.name)) {
+            outcome.unheld.push_back(row.name);
+            unheld.insert(folders.Of(row.allUsers) + row.name);
         }
     const ReportFailure report = [&](const std::string& path) {
         if (reportFailure && unheld.count(path) == 0)
@@ -164,25 +172,33 @@ StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind
         if (const auto file = planned.find(path); file != planned.end())
             run.files[file->second].stamped = FileTimeOfLocal(stamp);
     };
-    StampNewOrder(fs, folder, rows, step, report, hooks);
+    hooks.refused = [&](const std::string& path, DateTime stamp) {
+        outcome.refused.push_back({path, FileTimeOfLocal(stamp)});
+    };
+    StampNewOrder(fs, folders, rows, step, report, hooks);
     run.finished = UtcNow();
     // Should this fail, the journal still holds the run as begun, which undoes as well.
     journal.Save(run);
+    outcome.run = std::move(run);
     return outcome;
 }
 
-std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,
-                                     const std::vector<std::string>& listed) {
-    std::unordered_set<std::string> present(listed.begin(), listed.end());
-    const std::unordered_set<std::string> ordered(order.begin(), order.end());
-    std::vector<std::string> rows;
+std::vector<OrderRow> ReapplyRows(const std::vector<OrderRow>& order,
+                                  const std::vector<OrderRow>& listed) {
+    const auto key = [](const OrderRow& row) { return (row.allUsers ? "a" : "u") + row.name; };
+    std::unordered_set<std::string> present, ordered;
+    for (const OrderRow& row : listed)
+        present.insert(key(row));
+    for (const OrderRow& row : order)
+        ordered.insert(key(row));
+    std::vector<OrderRow> rows;
     rows.reserve(listed.size());
-    for (const std::string& title : order)
-        if (present.erase(title) > 0) // once, should the order name a title twice
-            rows.push_back(title);
-    for (const std::string& title : listed)
-        if (ordered.count(title) == 0)
-            rows.push_back(title);
+    for (const OrderRow& row : order)
+        if (present.erase(key(row)) > 0) // once, should the order name a file twice
+            rows.push_back(row);
+    for (const OrderRow& row : listed)
+        if (ordered.count(key(row)) == 0)
+            rows.push_back(row);
     return rows;
 }
 
@@ -201,6 +217,7 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
     // An undo begun before takes only the files it could not restore then.
     const std::unordered_set<std::string_view> still(run.pending.begin(), run.pending.end());
     const FileTimeValue until = run.finished.value_or(UtcNow());
+    std::unique_ptr<GuardedStamp> guarded; // holds the all-users desktop while its files are done
     for (const JournalEntry& file : run.files) {
         if (!still.empty() && still.count(file.path) == 0)
             continue;
@@ -213,6 +230,39 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
             if (reportFailure)
                 reportFailure(file.path);
         };
+        // A file of the all-users desktop by the guarded stamp's rules, as it was stamped.
+        if (!run.allUsersFolder.empty() && file.path.starts_with(run.allUsersFolder)) {
+            if (!guarded)
+                guarded = std::make_unique<GuardedStamp>(run.allUsersFolder);
+            const FileTimes& back = file.original;
+            // A file the run never got to stamp (refused, and no rights asked for) needs none now.
+            if (const auto present = FileInfoOf(file.path);
+                present && !file.stamped && present->times == back) {
+                ++report.restored;
+                continue;
+            }
+            switch (guarded->Stamp(file.path.substr(run.allUsersFolder.size()),
+                                   {back.created, back.accessed, back.written}, untouched)) {
+            case StampReason::Stamped:
+                ++report.restored;
+                break;
+            case StampReason::Missing:
+            case StampReason::Folder:
+                report.gone.push_back(file.path);
+                break;
+            case StampReason::ChangedSince:
+                report.changed.push_back(file.path);
+                break;
+            case StampReason::AccessDenied:
+                // Asked for once, with the others, by the caller.
+                report.refused.push_back(file.path);
+                report.failed.push_back(file.path);
+                break;
+            default:
+                fail();
+            }
+            continue;
+        }
         // Opened as processing opens a file to stamp it, so that both fail alike. The times are
         // read through the same handle: no second lookup of the path, no access time moved.
         const OpenedFile handle(file.path, OpenedFile::Access::Stamp);
@@ -240,6 +290,7 @@ UndoReport UndoRun(Journal& journal, const JournalRun& run, const ReportFailure&
     if (report.failed.empty())
         after.undone = UtcNow();
     report.saved = journal.Save(after);
+    report.run = std::move(after);
     return report;
 }
 
@@ -250,15 +301,18 @@ bool WasCutShort(const JournalRun& run) {
 std::optional<std::string> CutShortNotice(const JournalRun& run) {
     if (!WasCutShort(run))
         return std::nullopt;
-    const FolderListing present(run.folder);
+    std::optional<FolderListing> present[2];
     const FileTimeValue now = UtcNow();
     int shortcuts = 0, stamped = 0;
     for (const JournalEntry& file : run.files) {
-        const std::string name = SplitPath(file.path).second;
-        if (!name.ends_with(kRowExtensions[0]))
+        const auto [folder, name] = SplitPath(file.path);
+        if (!IsShortcutName(name))
             continue;
         ++shortcuts;
-        const std::optional<FileTimes> times = present.Find(name, false);
+        const bool allUsers = folder != run.folder;
+        if (!present[allUsers])
+            present[allUsers].emplace(folder);
+        const std::optional<FileTimes> times = present[allUsers]->Find(name, false);
         stamped += times && times->written != file.original.written &&
                    IsStampOf(run, file, times->written, now);
     }

@@ -2,6 +2,7 @@
 // Runs that change the desktop's file times and can be taken back: processing a new order and
 // reapplying the last one, both recorded in the journal before the first file is stamped, and
 // undoing the newest run that has not been undone.
+#include "app/DesktopItems.h"
 #include "app/JournalText.h"
 #include "win32/DateTime.h"
 
@@ -18,34 +19,48 @@ class Journal;
 
 using ReportFailure = std::function<void(const std::string& path)>;
 
-// The run that will stamp `rows` of `folder` (ending in a backslash): every file it will stamp,
-// with its original times, from one listing of the folder (no file is opened).
-JournalRun PlanRun(RunKind kind, const std::string& folder, const std::vector<std::string>& rows,
+// The run that will stamp `rows` of `folders`: every file it will stamp, with its original times,
+// from one listing of each folder (no file is opened).
+JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                    std::int16_t step);
+
+// A file of the all-users desktop that Windows refused for want of rights, and the last-write time
+// it was to get (none when it is to get its original times back).
+struct RefusedFile {
+    std::string path;
+    std::optional<FileTimeValue> stamp;
+};
 
 struct StampOutcome {
     bool journaled = false;          // false: nothing stamped, the journal cannot be written
-    std::vector<std::string> unheld; // rows not stamped, as the journal cannot hold their names
+    std::vector<std::string> unheld; // rows' files not stamped, as the journal cannot hold them
+    // Full paths of the all-users desktop's files Windows refused for want of rights: not stamped.
+    std::vector<RefusedFile> refused;
+    JournalRun run; // the run as saved last
 };
 
-// Stamps `rows` of `folder` as StampNewOrder does, with the journal written first: every file the
-// run will stamp, with its original times, is on disk before the first stamp; afterwards the
-// times written are added. Nothing is stamped when the journal cannot be written.
+// Stamps `rows` as StampNewOrder does, with the journal written first: every file the run will
+// stamp, with its original times, is on disk before the first stamp; afterwards the times written
+// are added. Nothing is stamped when the journal cannot be written.
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
-                            const std::string& folder, const std::vector<std::string>& rows,
+                            const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                             std::int16_t step, const ReportFailure& reportFailure);
 
-// The rows a reapply stamps: the titles of `order` that are listed now, in that order, then the
-// listed titles that are not in it, in their listed order.
-std::vector<std::string> ReapplyRows(const std::vector<std::string>& order,
-                                     const std::vector<std::string>& listed);
+// The rows a reapply stamps: the files of `order` that are listed now, in that order, then the
+// listed files that are not in it, in their listed order.
+std::vector<OrderRow> ReapplyRows(const std::vector<OrderRow>& order,
+                                  const std::vector<OrderRow>& listed);
 
 struct UndoReport {
     int restored = 0, total = 0;
     std::vector<std::string> changed; // full paths of files changed since the run, left alone
     std::vector<std::string> gone;    // full paths of files no longer there
     std::vector<std::string> failed;  // full paths of files whose times could not be written
-    bool saved = true;                // whether the journal now records what was done
+    // Full paths of the all-users desktop's files Windows refused for want of rights; they are
+    // among `failed`, still to restore.
+    std::vector<std::string> refused;
+    bool saved = true; // whether the journal now records what was done
+    JournalRun run;    // the run as saved
 };
 
 // Whether `written` can be the last-write time a run that started at `started` and had not

@@ -1,5 +1,6 @@
 // The program's entry: loads the main window, shows it and runs the message loop until it closes;
 // or runs one command-line switch without a window.
+#include "app/AllUsersRights.h"
 #include "app/CommandLine.h"
 #include "app/FormClutterwise.h"
 #include "app/Startup.h"
@@ -11,6 +12,13 @@
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // The step that stamps the desktop of all users may run with an administrator's rights: it
+    // comes before any window or instance test, and loads libraries from the system folder only.
+    if (const auto request = cw::StepRequestOf(commandLine ? commandLine : "")) {
+        SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return cw::RunStepSwitch(*request);
+    }
+
     // A switch runs beside an open window: it takes no part in the single-instance test.
     const cw::Switch which = cw::ReadSwitch(commandLine ? commandLine : "");
     if (which == cw::Switch::Unknown) {

@@ -91,13 +91,18 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
             }
         }));
         scan.Take(Time([&] {
-            ReplaceRows(lists.current, Titles(ScanDesktopItems(fs, folder)));
+            ReplaceRows(lists.current, Titles(ScanDesktopItems(fs, DesktopFolders{folder, ""})));
             Pump();
         }));
     }
 
     // "Select All" and ">>" of every row, through the main window's move.
     const std::vector<std::string> rows = ReadRows(lists.current);
+    // The files of the rows, all in the one folder.
+    const DesktopFolders folders{folder, ""};
+    std::vector<OrderRow> files;
+    for (const std::string& row : rows)
+        files.push_back({false, row + ".lnk"});
     Best move;
     for (int r = 0; r < repeat; ++r) {
         ReplaceRows(lists.current, rows);
@@ -138,7 +143,7 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
         }));
         if (r == 0 || count <= 1000)
             process.Take(Time([&] {
-                StampNewOrder(fs, folder, rows, kStepAscending,
+                StampNewOrder(fs, folders, files, kStepAscending,
                               [&](const std::string&) { ++failures; });
             }));
         const size_t sample = std::min<size_t>(rows.size(), 1000);
@@ -162,16 +167,16 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
     for (int r = 0; r < repeat; ++r) {
         // Each pair is timed in turn first and later, so that neither gains from the other's warm
         // caches.
-        const auto alone = [&] { StampNewOrder(fs, folder, rows, kStepAscending, nullptr); };
+        const auto alone = [&] { StampNewOrder(fs, folders, files, kStepAscending, nullptr); };
         if (r % 2)
             stamping.Take(Time(alone));
         journaled.Take(Time([&] {
-            StampJournaled(journal, fs, RunKind::Process, folder, rows, kStepAscending, nullptr);
+            StampJournaled(journal, fs, RunKind::Process, folders, files, kStepAscending, nullptr);
         }));
         const JournalRun run = *journal.ReadWhole(journal.LatestToUndo());
         // The journal's own parts, timed alone: the plan, the text written before and after.
         JournalRun copy;
-        plan.Take(Time([&] { copy = PlanRun(RunKind::Process, folder, rows, kStepAscending); }));
+        plan.Take(Time([&] { copy = PlanRun(RunKind::Process, folders, files, kStepAscending); }));
         double written = Time([&] { journal.Save(copy); });
         copy = run;
         copy.number = 0;

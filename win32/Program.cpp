@@ -72,6 +72,11 @@ void Program::MsgBox(const std::string& text, MessageIcon icon) {
     MessageBoxA(GetActiveWindow(), text.c_str(), Title().c_str(), type);
 }
 
+bool Program::AskYesNo(const std::string& text) {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), Title().c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void Program::DiscardInput() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {

@@ -30,6 +30,8 @@ public:
     // A modal message box with one OK button, titled with the program's title, owned by the
     // active window of this thread.
     static void MsgBox(const std::string& text, MessageIcon icon);
+    // The same box with the question icon and the buttons Yes and No; true for Yes.
+    static bool AskYesNo(const std::string& text);
     // Drops the keyboard and mouse input waiting for this thread's windows: what the user gave
     // while a long task held the message loop must not act once a box's loop takes messages.
     static void DiscardInput();

@@ -10,12 +10,47 @@
 namespace cw {
 namespace {
 
+// The version library's calls, loaded from the system folder only: the program also runs with an
+// administrator's rights (the all-users step), and a library of that name placed beside it, in a
+// downloads folder say, must never be loaded in its place.
+struct VersionLibrary {
+    using SizeOf = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoOf = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using Query = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    SizeOf sizeOf = nullptr;
+    InfoOf infoOf = nullptr;
+    Query query = nullptr;
+
+    VersionLibrary() {
+        const HMODULE library =
+            LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!library)
+            return;
+        sizeOf = reinterpret_cast<SizeOf>(
+            reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoSizeA")));
+        infoOf = reinterpret_cast<InfoOf>(
+            reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoA")));
+        query = reinterpret_cast<Query>(
+            reinterpret_cast<void*>(GetProcAddress(library, "VerQueryValueA")));
+    }
+    explicit operator bool() const { return sizeOf && infoOf && query; }
+};
+
+const VersionLibrary& Library() {
+    static const VersionLibrary library;
+    return library;
+}
+
+BOOL QueryValue(LPCVOID block, LPCSTR query, LPVOID* value, PUINT length) {
+    return Library().query(block, query, value, length);
+}
+
 std::string Text(const std::vector<char>& block, const char* language, const char* name) {
     char query[128];
     std::snprintf(query, sizeof query, "\\StringFileInfo\\%s\\%s", language, name);
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), query, &value, &length) || !value || length == 0)
+    if (!QueryValue(block.data(), query, &value, &length) || !value || length == 0)
         return {};
     const auto* text = static_cast<const char*>(value);
     std::string out(text, length);
@@ -26,18 +61,20 @@ std::string Text(const std::vector<char>& block, const char* language, const cha
 } // namespace
 
 std::optional<VersionInfo> VersionInfo::Read(const std::string& path) {
+    if (!Library())
+        return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD size = Library().sizeOf(path.c_str(), &ignored);
     if (size == 0)
         return std::nullopt;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+    if (!Library().infoOf(path.c_str(), 0, size, block.data()))
         return std::nullopt;
 
     VersionInfo info;
     void* fixed = nullptr;
     UINT length = 0;
-    if (VerQueryValueA(block.data(), "\\", &fixed, &length) && fixed &&
+    if (QueryValue(block.data(), "\\", &fixed, &length) && fixed &&
         length >= sizeof(VS_FIXEDFILEINFO)) {
         const auto* f = static_cast<const VS_FIXEDFILEINFO*>(fixed);
         info.major = HIWORD(f->dwFileVersionMS);
@@ -48,7 +85,7 @@ std::optional<VersionInfo> VersionInfo::Read(const std::string& path) {
     // The strings of the first language the block lists.
     char language[16] = "040904b0";
     void* translation = nullptr;
-    if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) &&
+    if (QueryValue(block.data(), "\\VarFileInfo\\Translation", &translation, &length) &&
         translation && length >= 4) {
         const auto* pair = static_cast<const WORD*>(translation);
         std::snprintf(language, sizeof language, "%04x%04x", pair[0], pair[1]);

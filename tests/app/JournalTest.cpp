@@ -23,20 +23,23 @@ using Texts = std::vector<std::string>;
 constexpr FileTimeValue kSecond = 10'000'000, kDay = 86'400 * kSecond;
 constexpr FileTimeValue kEpoch = 133'000'000'000'000'000; // in 2022
 constexpr const char* kSample =
-    "Clutterwise journal 1\n"
+    "Clutterwise journal 2\n"
     "# a note\n"
     "run 7\n"
     "kind reapply\n"
     "started 2026-05-12T08:15:00.1234567Z\n"
     "folder C:\\D\\\n"
+    "all-users C:\\P\\\n"
     "method descending\n"
-    "order Mail\n"
-    "order Straße\n"
-    "order Tab<09>Del<7F><3C>\n"
+    "order user Mail.lnk\n"
+    "order user Straße.LNK\n"
+    "order all-users Tab<09>Del<7F><3C>.url\n"
     "file +0 2025-11-02T09:00:01.5000000Z 2024-02-29T23:59:59.9999999Z "
     "1601-01-01T00:00:00.0000000Z - C:\\D\\Mail.lnk\n"
     "file -60 30828-09-14T02:48:05.4775807Z 2020-01-01T00:00:00.0000000Z "
-    "2020-01-01T00:00:00.0000001Z 2026-05-12T08:15:00.0000000Z C:\\D\\Straße.lnk\n"
+    "2020-01-01T00:00:00.0000001Z 2026-05-12T08:15:00.0000000Z C:\\D\\Straße.LNK\n"
+    "file -120 2020-01-01T00:00:00.0000000Z 2020-01-01T00:00:00.0000000Z "
+    "2020-01-01T00:00:00.0000000Z - C:\\P\\Tab<09>Del<7F><3C>.pif\n"
     "undone 2026-05-12T08:20:13.0000000Z\n"
     "end\n";
 
@@ -46,9 +49,11 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     const JournalReadResult read = ReadJournal(kSample);
     ASSERT_TRUE(read.run) << read.line << ": " << read.error;
     const JournalRun& run = *read.run;
-    EXPECT_EQ(std::tuple(run.number, run.kind, run.step, run.order),
-              std::tuple(7, RunKind::Reapply, -60, Texts{"Mail", "Straße", "Tab\tDel\x7F<"}));
-    ASSERT_EQ(run.files.size(), 2u);
+    const std::vector<OrderRow> order{
+        {false, "Mail.lnk"}, {false, "Straße.LNK"}, {true, "Tab\tDel\x7F<.url"}};
+    EXPECT_EQ(std::tuple(run.number, run.kind, run.step, run.order, run.allUsersFolder),
+              std::tuple(7, RunKind::Reapply, -60, order, "C:\\P\\"));
+    ASSERT_EQ(run.files.size(), 3u);
     EXPECT_EQ(std::tuple(run.files[1].offset, run.files[1].original.created,
                          run.files[1].original.written - run.files[1].original.accessed),
               std::tuple(-60, 0x7FFF'FFFF'FFFF'FFFFull, 1ull));
@@ -75,8 +80,8 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
     const std::pair<std::string, std::string> damage[] = {
         {"end\n", ""},                                  // cut short
         {"end\n", "end"},                               // torn within the last line
-        {"journal 1", "journal 2"},                     // a version this program does not know
-        {"Clutterwise journal 1", "Clutterwise diary"}, // not a journal
+        {"journal 2", "journal 3"},                     // a version this program does not know
+        {"Clutterwise journal 2", "Clutterwise diary"}, // not a journal
         {"2024-02-29", "2023-02-29"},                   // no such day
         {"4775807Z", "4775808Z"},                       // beyond the platform's times
         {"0000001Z", "000001Z"},                        // not the one exact form
@@ -85,22 +90,27 @@ TEST(JournalText, ReadsItsOwnTextBackAndRefusesEveryKindOfDamage) {
         {"run 7", "run 0"},
         {"kind reapply\n", ""}, // a fact missing
         {"method descending", "method sideways"},
-        {"Straße\n", "Stra\xC3\n"}, // not UTF-8
+        {"Straße.LNK\n", "Stra\xC3.LNK\n"}, // not UTF-8
         {"Mail.lnk", "Ma\x01il.lnk"},
         {"<7F>", "<41>"}, // an escape the writer does not write
         {"<7F>", "<7f>"},
-        {" - C:\\D\\Mail.lnk", " -"},            // no path
-        {"order Mail\n", "run 8\norder Mail\n"}, // a fact twice
-        {"order Mail\n", "colour red\n"},        // an unknown line
-        {"end\n", "end\nrun 8\n"},               // text after the end
+        {" - C:\\D\\Mail.lnk", " -"},                              // no path
+        {"order user Mail.lnk\n", "run 8\norder user Mail.lnk\n"}, // a fact twice
+        {"order user Mail.lnk\n", "colour red\n"},                 // an unknown line
+        {"order user Mail.lnk", "order user Mail.txt"},            // a row that is no shortcut
+        {"order user Mail.lnk", "order Mail"},                     // a row of the old version
+        {"order user", "order everyone"},                          // a folder of no kind
+        {"end\n", "end\nrun 8\n"},                                 // text after the end
         // A file the run did not plan: Undo would set the times of whatever the line names.
         {"C:\\D\\Mail.lnk", "C:\\Docs\\Mail.lnk"},     // outside the desktop folder
         {"C:\\D\\Mail.lnk", "C:\\D\\Mail.txt"},        // not a file the program stamps
         {"C:\\D\\Mail.lnk", "C:\\D\\Other.lnk"},       // not one of the run's rows
         {"C:\\D\\Mail.lnk", "C:\\D\\x\\..\\Mail.lnk"}, // not directly inside the folder
         {"C:\\D\\Mail.lnk", "C:\\D\\Mail.LNK"},        // not as the program spells it
-        {"order Mail\n", ""},                          // a row's file, the row missing
-        {"undone", "order Mail\nundone"},              // an order line after the files
+        {"C:\\P\\Tab", "C:\\D\\Tab"},                  // a row's file in the other folder
+        {"all-users C:\\P\\\n", ""},                   // the other folder missing
+        {"order user Mail.lnk\n", ""},                 // a row's file, the row missing
+        {"undone", "order user Mail.lnk\nundone"},     // an order line after the files
         {"undone 2026-05-12T08:20:13.0000000Z", "pending C:\\D\\Other.lnk"}, // not its file
         {"undone", "pending C:\\D\\Mail.lnk\nundone"}, // still to restore, yet undone
     };
@@ -121,7 +131,7 @@ TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
         JournalRun run;
         run.started = static_cast<FileTimeValue>(i) * kDay;
         run.folder = "C:\\D\\";
-        run.order = {"Row " + std::to_string(i)};
+        run.order = {{false, "Row " + std::to_string(i) + ".lnk"}};
         ASSERT_TRUE(journal.Save(run));
         EXPECT_EQ(run.number, i);
     }
@@ -129,7 +139,7 @@ TEST(JournalStore, KeepsTheNewestTwentyRunsAndSetsAnUnreadableOneAsideOnce) {
     EXPECT_TRUE(reader.Load().empty());
     ASSERT_EQ(reader.Runs().size(), 20u);
     EXPECT_EQ(reader.Runs().front().run.number, 3);
-    EXPECT_EQ(reader.Runs().back().run.order, Texts{"Row 22"});
+    EXPECT_EQ(reader.Runs().back().run.order.at(0).name, "Row 22.lnk");
 
     // Torn in half (as by a copy that broke off): set aside, named once, the rest read on.
     std::ofstream(journal.Folder() + "journal-000022.txt", std::ios::binary)
@@ -177,7 +187,7 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
     JournalRun run;
     run.folder = "C:\\D\\";
     for (int i = 0; i < 1000; ++i)
-        run.order.push_back(std::to_string(i));
+        run.order.push_back({false, std::to_string(i) + ".lnk"});
     for (int i = 0; i < 1000; ++i)
         run.files.push_back({"C:\\D\\" + std::to_string(i) + ".lnk", i * 60, {1, 2, 3}, 4});
     run.finished = kDay;
@@ -203,7 +213,8 @@ TEST(JournalStore, ReadsALargeRunWholeOnlyWhenItIsNeeded) {
 }
 
 // A desktop folder whose own path has 250 characters: the plan lists it, the run stamps it and
-// undo puts back every time of files whose full paths pass the old limit of 260. A row whose name
+// undo (from the journal as the old version wrote it) puts back every time of files whose full
+// paths pass the old limit of 260. A row whose name
 // the journal cannot hold (not UTF-8) is left alone and named, not reported as a failed file.
 TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
     const TempFolder temp;
@@ -219,22 +230,38 @@ TEST(Runs, JournalAndUndoARunOnADesktopFolderOf250Characters) {
     Journal journal(temp.Path() + "\\journal\\");
     Texts failed;
     const StampOutcome outcome =
-        StampJournaled(journal, FileSystem(), RunKind::Process, folder, {rows[0], rows[1], "\xFF"},
+        StampJournaled(journal, FileSystem(), RunKind::Process, {folder, ""},
+                       {{false, rows[0] + ".lnk"}, {false, rows[1] + ".lnk"}, {false, "\xFF.lnk"}},
                        kStepAscending, [&](const std::string& path) { failed.push_back(path); });
     ASSERT_TRUE(outcome.journaled);
-    EXPECT_EQ(outcome.unheld, Texts{"\xFF"});
+    EXPECT_EQ(outcome.unheld, Texts{"\xFF.lnk"});
     EXPECT_EQ(failed, Texts{});
     EXPECT_NE(ExactTimesOf(folder + rows[1] + ".lnk"), original[1]);
-    const JournalRun* run = journal.ReadWhole(journal.LatestToUndo());
+    // Undone from its journal as the old version wrote it: titles of the user's ".lnk" files.
+    std::string text = *WriteJournal(*journal.ReadWhole(journal.LatestToUndo()));
+    text.replace(text.find(" 2\n"), 3, " 1\n");
+    for (size_t at; (at = text.find("order user ")) != std::string::npos;)
+        text.replace(at, 11, "order ").erase(text.find(".lnk\n", at), 4);
+    std::ofstream(journal.Folder() + "journal-000001.txt", std::ios::binary) << text;
+    Journal old(journal.Folder());
+    EXPECT_TRUE(old.Load().empty());
+    const JournalRun* run = old.ReadWhole(old.LatestToUndo());
     ASSERT_TRUE(run);
-    EXPECT_EQ(UndoRun(journal, *run, nullptr).restored, 2);
+    EXPECT_EQ(run->order.at(1), (OrderRow{false, rows[1] + ".lnk"}));
+    EXPECT_EQ(UndoRun(old, *run, nullptr).restored, 2);
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(ExactTimesOf(folder + rows[i] + ".lnk"), original[i]) << rows[i];
 }
 
 TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {
-    EXPECT_EQ(ReapplyRows({"C", "Gone", "A", "C"}, {"A", "New", "C", "Other"}),
-              (Texts{"C", "A", "New", "Other"}));
+    // By folder and file: the all-users "C.lnk" is another row than the user's.
+    const auto rows = [](const std::string& names) {
+        std::vector<OrderRow> found;
+        for (const char c : names)
+            found.push_back({c >= 'a', std::string(1, static_cast<char>(c & ~0x20)) + ".lnk"});
+        return found;
+    };
+    EXPECT_EQ(ReapplyRows(rows("CGAC"), rows("AcNCO")), rows("CAcNO"));
 
     // A run that started at second 1000.4 and had not ended at 1010 stamps the clock's whole
     // second plus its row's offset.
@@ -252,7 +279,7 @@ TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {
             << s.written / kSecond << " " << s.offset;
 
     // At most 20 names, then how many more.
-    UndoReport report{3, 30, {}, {"C:\\D\\Gone.lnk"}, {}, true};
+    UndoReport report{3, 30, {}, {"C:\\D\\Gone.lnk"}, {}, {}, true, {}};
     for (int i = 0; i < 24; ++i)
         report.changed.push_back("C:\\D\\" + std::to_string(i) + ".lnk");
     const std::string text = UndoSummary(report);

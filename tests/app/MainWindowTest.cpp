@@ -192,30 +192,6 @@ protected:
     }
 };
 
-TEST_F(MainWindowItems, ListsShortcutsOldestFirstWithSameSecondTiesInFolderOrder) {
-    const long long t = LocalSecondsNow() - 86400;
-    Shortcut("Late.lnk", t + 300);
-    Shortcut("A.B.lnk", t - 60);
-    const std::string locked = Shortcut("Locked.lnk", t - 600);
-    Shortcut("Mail.pif", t - 900);
-    CreateDirectoryA(PathOf("Folder.lnk").c_str(), nullptr);
-    // Within one second the folder's order holds, even against the fractions of the second.
-    Shortcut("Tie one.lnk", t);
-    Shortcut("Tie two.lnk", t);
-    Rows ties;
-    for (const FolderEntry& found : ListFolder(desktop.Path(), "Tie*.lnk"))
-        ties.push_back(found.name.substr(0, found.name.size() - 4));
-    ASSERT_EQ(ties.size(), 2u);
-    SetLocalStamp(PathOf(ties[0] + ".lnk"), t, 900);
-    SetLocalStamp(PathOf(ties[1] + ".lnk"), t, 100);
-    // A shortcut held open elsewhere keeps its place: its time comes from the folder's listing.
-    const HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    Open();
-    CloseHandle(hold);
-    EXPECT_EQ(ReadRows(Window(kCurrent)), (Rows{"Locked", "A.B", ties[0], ties[1], "Late"}));
-}
-
 TEST_F(MainWindowItems, MovesRowsBothWaysAndRefreshStartsAgain) {
     long long t = LocalSecondsNow() - 86400;
     for (const char* name : {"R0", "R1", "日本語", "R3", "R4"})
@@ -303,19 +279,6 @@ TEST_F(MainWindowItems, ProcessesOneMinuteApartAndReportsWhatItCannotStamp) {
     Click("OptionMethodDescending");
     Process({{"A.lnk", 0}, {"A.pif", 0}, {"C.pif", -120}, {"D.lnk", -180}, {"E.lnk", -240}});
     EXPECT_EQ(answerer.Boxes().size(), 7u);
-}
-
-// Offsets of 60 s x row outgrow 16 bits from row 547 on.
-TEST_F(MainWindowItems, ProcessesSixHundredRows) {
-    const long long t = LocalSecondsNow() - 86400;
-    for (int i = 0; i < 600; ++i)
-        Shortcut(std::to_string(1000 + i) + ".lnk", t + i);
-    Open();
-    Click("CommandSelectall");
-    Click("CommandItemsAdd");
-    Process(
-        {{"1000.lnk", 0}, {"1546.lnk", 546 * 60}, {"1547.lnk", 547 * 60}, {"1599.lnk", 599 * 60}});
-    EXPECT_EQ(answerer.Boxes().size(), 1u);
 }
 
 // "Reapply at sign-in" in the prefix's registry: only a value that starts this program's file (its
@@ -494,10 +457,10 @@ TEST_F(UndoWindow, TellsAtStartOfARunCutShort) {
     JournalRun run;
     run.started = UtcNow() - 10 * kSecond;
     run.folder = PathOf("");
-    run.order = {"A", "B"};
+    run.order = {{false, "A.lnk"}, {false, "B.lnk"}};
     FileTimeValue at = monthAgo;
     for (std::int64_t row = 0; row < 2; ++row) {
-        const std::string name = run.order[row] + ".lnk";
+        const std::string name = run.order[row].name;
         const ExactTimes made = Make(name, at += kDay);
         run.files.push_back(
             {PathOf(name), row * 60, {made.created, made.accessed, made.written}, {}});

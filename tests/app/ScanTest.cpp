@@ -1,5 +1,6 @@
 // The desktop scan and the processing of a new order on folders of their own, without a window:
-// which names count as shortcuts, rows whose shortcut is gone, desktops past a 16-bit count.
+// both desktop folders, which names count as shortcuts, rows whose file is gone, desktops past a
+// 16-bit count.
 #include "FileStamps.h"
 #include "TempFolder.h"
 #include "app/DesktopItems.h"
@@ -10,57 +11,90 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 using namespace cw;
 using namespace cwtest;
 
 using Texts = std::vector<std::string>;
 
-// Names that only look like shortcuts (the search matches their short 8.3 names) stay out, and
-// ".lnk" itself is listed with an empty title. Processing stamps the listed rows and reports each
-// row whose shortcut is gone since (deleted, a folder in its place, only its ".pif" left, the
-// whole folder removed); a missing ".pif" is no failure. Nothing is created, no folder stamped.
-TEST(DesktopScan, ListsRealShortcutsOnlyAndProcessingReportsTheGoneOnes) {
-    const TempFolder folder;
-    const std::string path = folder.Path() + "\\";
+// Both folders list as one, oldest first; on one second the user's folder first, then folder
+// order, whatever the fractions. Only names ending in ".lnk" or ".url" count (not short 8.3 names,
+// nor folders); a file held open keeps its place; rows of all users say so, and the later of two
+// alike shows its extension. Processing stamps each row's file and the ".pif" of its title in its
+// folder, reports a file gone since (or a folder in its place), and changes nothing else.
+TEST(DesktopScan, ListsAndStampsBothFoldersInOneOrder) {
+    const TempFolder user, all;
     const long long t = LocalSecondsNow() - 86400;
-    const Texts names{"Report.lnk2", "Old.lnk_bak", "Plain.lnkx", ".lnk", "Upper.LNK", "A.b.lnk"};
-    for (size_t i = 0; i < names.size(); ++i)
-        SetLocalStamp(folder.MakeFile(names[i]), t + static_cast<long long>(i));
-    SetLocalStamp(folder.MakeFile("PifOnly.pif"), t);
-    const long long folderStamp = StampsOf(folder.MakeFolder("Dir.lnk")).written;
+    const std::string url = "[InternetShortcut]\r\nURL=https://example.com/\r\n"
+                            "IconFile=C:\\Games\\game.ico\r\nIconIndex=0\r\n";
+    const struct {
+        const TempFolder& in;
+        const char* name;
+        long long second;
+        int milliseconds;
+    } files[] = {
+        {all, "Steam.url", 0, 0},
+        {user, "Mail.lnk", 0, 900},
+        {user, "Web.lnk", 1, 0},
+        {user, "Web.url", 2, 0},
+        {all, "Same.lnk", 3, 100},
+        {user, "Same.lnk", 3, 900},
+        {user, "日本語.url", 4, 0},
+        {all, "Web.url", 5, 0},
+        {user, "Tool (all users).lnk", 6, 0},
+        {all, "Tool.lnk", 7, 0},
+        {all, "Steam.pif", 8, 0},
+        {user, "Notes.txt", 0, 0},
+        {user, ".lnk", 9, 0},
+        {user, "Report.lnk2", 0, 0},
+        {user, "Plain.urlx", 0, 0},
+    };
+    for (const auto& f : files)
+        SetLocalStamp(f.in.MakeFile(f.name, url), t + f.second, f.milliseconds);
+    user.MakeFolder("Dir.lnk");
+    const DesktopFolders folders{user.Path() + "\\", all.Path() + "\\"};
     const FileSystem fs;
-    Texts rows = Titles(ScanDesktopItems(fs, path));
-    ASSERT_EQ(rows, (Texts{"", "Upper", "A.b"}));
+    const HANDLE hold = CreateFileA((user / "Web.url").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::vector<DesktopItem> items = ScanDesktopItems(fs, folders);
+    CloseHandle(hold);
+    EXPECT_EQ(Titles(items),
+              (Texts{"Mail", "Steam (all users)", "Web", "Web.url", "Same", "Same (all users)",
+                     "日本語", "Web (all users)", "Tool (all users)", "Tool.lnk (all users)", ""}));
+    EXPECT_EQ(FilesOfRows(RowFilesOf(items), {"Web.url", "Steam (all users)", "Unknown"}),
+              (std::vector<OrderRow>{{false, "Web.url"}, {true, "Steam.url"}}));
 
-    rows.insert(rows.end(), {"Gone", "Dir", "PifOnly"});
+    // Newest first as the new order: row i gets now + 60 i.
+    std::vector<OrderRow> rows = RowsOf(items);
+    std::reverse(rows.begin(), rows.end());
+    rows.insert(rows.end(), {{false, "Gone.lnk"}, {false, "Dir.lnk"}});
+    const size_t userFiles = FolderTimes(user.Path()).size();
     Texts failed;
-    const auto report = [&](const std::string& p) { failed.push_back(p); };
     const long long before = LocalSecondsNow();
-    StampNewOrder(fs, path, rows, kStepAscending, report);
+    StampNewOrder(fs, folders, rows, kStepAscending,
+                  [&](const std::string& p) { failed.push_back(p); });
     const long long after = LocalSecondsNow();
-    EXPECT_EQ(failed, (Texts{path + "Gone.lnk", path + "Dir.lnk", path + "PifOnly.lnk"}));
-    for (const auto& [name, row] :
-         {std::pair{".lnk", 0}, {"Upper.LNK", 1}, {"A.b.lnk", 2}, {"PifOnly.pif", 5}}) {
-        EXPECT_GE(StampsOf(path + name).written, before + row * 60) << name;
-        EXPECT_LE(StampsOf(path + name).written, after + row * 60) << name;
+    EXPECT_EQ(failed, (Texts{user / "Gone.lnk", user / "Dir.lnk"}));
+    for (size_t row = 0; row < items.size(); ++row) {
+        const std::string path = folders.Of(rows[row].allUsers) + rows[row].name;
+        EXPECT_GE(StampsOf(path).written, before + static_cast<long long>(row) * 60) << path;
+        EXPECT_LE(StampsOf(path).written, after + static_cast<long long>(row) * 60) << path;
     }
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(StampsOf(path + names[i]).written, t + static_cast<long long>(i)) << names[i];
-    EXPECT_EQ(StampsOf(path + "Dir.lnk").written, folderStamp);
-    for (const char* absent : {"Gone.lnk", "Gone.pif", "Dir.pif", ".pif"})
-        EXPECT_EQ(StampsOf(path + absent).written, -1) << absent;
-
-    failed.clear();
-    StampNewOrder(fs, path + "Removed\\", {"A", "B"}, kStepAscending, report);
-    EXPECT_EQ(failed, (Texts{path + "Removed\\A.lnk", path + "Removed\\B.lnk"}));
-    EXPECT_EQ(StampsOf(path + "Removed").written, -1);
+    EXPECT_EQ(StampsOf(all / "Steam.pif").written, StampsOf(all / "Steam.url").written);
+    for (const char* name : {"Notes.txt", "Report.lnk2", "Plain.urlx"})
+        EXPECT_EQ(StampsOf(user / name).written, t) << name;
+    EXPECT_EQ(FolderTimes(user.Path()).size(), userFiles);
+    EXPECT_EQ(FolderTimes(all.Path()).size(), 7u); // with "." and ".."
 }
 
 // More shortcuts than a 16-bit count holds: every one is listed, and the list box takes them all.
 TEST(DesktopScan, ListsEveryShortcutPast32767) {
     const TempFolder folder;
     ASSERT_TRUE(MakeNumberedFiles(folder.Path(), 40000, ".lnk"));
-    const std::vector<DesktopItem> items = ScanDesktopItems(FileSystem(), folder.Path() + "\\");
+    const std::vector<DesktopItem> items =
+        ScanDesktopItems(FileSystem(), {folder.Path() + "\\", ""});
     EXPECT_EQ(items.size(), 40000u);
     const HWND list = CreateWindowExA(0, "ListBox", "", LBS_HASSTRINGS, 0, 0, 99, 99, nullptr,
                                       nullptr, nullptr, nullptr);

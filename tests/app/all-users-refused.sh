@@ -4,10 +4,13 @@
 # user's own prefix, on an all-users desktop as Windows has it: the folder and its shortcuts
 # belong to someone else (root). Each shortcut must come back "access denied", a link planted
 # there to a file the user owns "outside"; and nothing there, nor the link's target, may change.
-# Usage: all-users-refused.sh <build-dir> <test_all_users.exe>
+# The same set-up serves the real program's question (test_e2e's AllUsersAsUser tests).
+# Usage: all-users-refused.sh <build-dir> <test program.exe> [<gtest filter> [arguments...]]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 program=$2
+filter=${3:-RefusedForReal.*}
+shift $(($# < 3 ? $# : 3))
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 user=clutterwise-test
 if [ "$(id -u)" -ne 0 ]; then
@@ -39,10 +42,14 @@ chown -h root:root "$desktop" "$desktop"/*
 chmod 755 "$desktop"
 chmod 644 "$desktop"/*.lnk "$desktop"/*.url "$desktop"/*.pif "$target"
 
-state() { stat -c '%n %U %s %Y %X %Z' "$desktop" "$desktop"/* "$target"; }
+# The folder's own access time moves when a program lists it, as the real program does.
+state() {
+  stat -c '%n %U %s %Y %Z' "$desktop"
+  stat -c '%n %U %s %Y %X %Z' "$desktop"/* "$target"
+}
 before=$(state)
 status=0
-"$scripts/wine-as-user" "$build" "$program" --gtest_color=no --gtest_filter='RefusedForReal.*' ||
+"$scripts/wine-as-user" "$build" "$program" --gtest_color=no --gtest_filter="$filter" "$@" ||
   status=$?
 after=$(state)
 if [ "$before" != "$after" ]; then

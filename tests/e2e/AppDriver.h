@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,21 +66,27 @@ public:
         });
         return found;
     }
-    // The next message box the program shows, read (title and text) and answered with OK. The
-    // icon cannot be told from here: the program's icon handles do not compare across processes.
-    std::optional<AnsweredBox> AnswerMessageBox(DWORD timeoutMs = 20000) const {
+    // The next message box the program shows, read (title and text) and answered with OK (or the
+    // button `choose` gives for it: IDYES, IDNO). The icon cannot be told from here: the
+    // program's icon handles do not compare across processes.
+    std::optional<AnsweredBox>
+    AnswerMessageBox(DWORD timeoutMs = 20000,
+                     const std::function<int(const AnsweredBox&)>& choose = {}) const {
         HWND box = nullptr;
         if (!WaitUntil(
                 [&] {
                     const auto windows = TopLevelWindows();
-                    const auto it = std::find_if(windows.begin(), windows.end(), IsMessageBox);
+                    const auto it = std::find_if(windows.begin(), windows.end(), [](HWND w) {
+                        return IsMessageBox(w) || IsMessageBox(w, true);
+                    });
                     box = it == windows.end() ? nullptr : *it;
                     return box != nullptr;
                 },
                 timeoutMs))
             return std::nullopt;
         const AnsweredBox read = ReadMessageBox(box);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        const int button = choose ? choose(read) : IDOK;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         WaitUntil([&] { return !IsWindow(box); }); // so that the next call does not read it again
         return read;
     }
@@ -88,7 +95,8 @@ public:
         return WaitUntil(
             [&] {
                 const auto windows = TopLevelWindows();
-                return std::any_of(windows.begin(), windows.end(), IsMessageBox);
+                return std::any_of(windows.begin(), windows.end(),
+                                   [](HWND w) { return IsMessageBox(w); });
             },
             timeoutMs);
     }
@@ -109,6 +117,17 @@ public:
 private:
     PROCESS_INFORMATION process_{};
 };
+
+// Runs the program with a switch to its end: the exit code, and whether it showed any window.
+inline std::pair<std::optional<DWORD>, bool> RunSwitch(const std::string& arguments) {
+    const AppDriver program(arguments);
+    bool window = false;
+    WaitUntil([&] {
+        window = window || !program.TopLevelWindows().empty();
+        return program.WaitForExit(0).has_value();
+    });
+    return {program.WaitForExit(0), window};
+}
 
 // The one child of that class and caption, or none.
 inline HWND Child(HWND parent, const std::string& windowClass, const std::string& caption) {

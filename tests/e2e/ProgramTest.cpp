@@ -3,6 +3,8 @@
 // message boxes. Nothing in the program knows; the files' times are checked from outside.
 #include "AppDriver.h"
 #include "DesktopRedirect.h"
+#include "app/StepRequest.h"
+#include "win32/FileTime.h"
 #include "FileStamps.h"
 #include "TempFolder.h"
 #include "fs/FileActions.h"
@@ -45,17 +47,6 @@ void ProcessAll(const AppDriver& program) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(MoveAll(main));
     ClickButton(main, "Process");
-}
-
-// Runs the program with a switch to its end: the exit code, and whether it showed any window.
-std::pair<std::optional<DWORD>, bool> RunSwitch(const std::string& arguments) {
-    const AppDriver program(arguments);
-    bool window = false;
-    WaitUntil([&] {
-        window = window || !program.TopLevelWindows().empty();
-        return program.WaitForExit(0).has_value();
-    });
-    return {program.WaitForExit(0), window};
 }
 
 std::pair<std::optional<DWORD>, bool> Exited(DWORD code) {
@@ -152,8 +143,9 @@ TEST(Undo, RestoresEveryFileOfARunKilledHalfWay) {
 }
 
 // "/reapply", "/undo" and "/status" show no window, take no part in the single-instance test (a
-// window is open meanwhile) and tell how it went by their exit codes and the log. A reapply of an
-// ordered desktop writes nothing and records no run; one out of place is put back alone.
+// window is open meanwhile) and tell how it went by their exit codes and the log; they cover the
+// desktop of all users as well. A reapply of an ordered desktop writes nothing and records no
+// run; one out of place is put back alone.
 TEST(CommandLine, ReappliesUndoesAndTellsTheStatusWithoutAWindow) {
     const std::string journal = EmptyJournalFolder();
     const TempFolder desktop;
@@ -161,6 +153,10 @@ TEST(CommandLine, ReappliesUndoesAndTellsTheStatusWithoutAWindow) {
     for (const char* name : {"A", "B", "C"})
         SetLocalStamp(desktop.MakeFile(std::string(name) + ".lnk"), t + (name[0] - 'A'));
     const DesktopRedirect redirect(desktop.Path());
+    const std::string all = EmptyAllUsersDesktop() + "\\";
+    const std::string game = all + "Game.url";
+    CloseHandle(CreateFileA(game.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetLocalStamp(game, t + 1);
     EXPECT_EQ(RunSwitch("/reapply"), Exited(1)); // no order saved yet
     EXPECT_EQ(RunSwitch("/UNDO"), Exited(1));    // nothing to undo
     EXPECT_EQ(RunSwitch("/status"), Exited(1));
@@ -177,6 +173,9 @@ TEST(CommandLine, ReappliesUndoesAndTellsTheStatusWithoutAWindow) {
     const AppDriver window;
     ProcessAll(window);
     ASSERT_TRUE(window.AnswerMessageBox());
+    // On B's second, after it: the user's own folder comes first.
+    EXPECT_GT(StampsOf(game).written, StampsOf(desktop / "B.lnk").written);
+    EXPECT_LT(StampsOf(game).written, StampsOf(desktop / "C.lnk").written);
     const auto files = [&] { return FilesIn(journal); };
     const Texts made = files();
     EXPECT_EQ(RunSwitch("/status"), Exited(0));
@@ -204,4 +203,18 @@ TEST(CommandLine, ReappliesUndoesAndTellsTheStatusWithoutAWindow) {
     EXPECT_EQ(StampsOf(desktop / "B.lnk").written, b);
 
     EXPECT_EQ(FilesIn(desktop.Path()), (Texts{"A.lnk", "B.lnk", "C.lnk"}));
+
+    // The elevated step's switch, beside the open window and without one of its own: the file a
+    // run's request names gets the time planned. (What it refuses: AllUsersStepTest.)
+    const TempFolder requests;
+    const std::uint64_t now = cw::UtcNow(), clock = now - now % 10'000'000;
+    const cw::StepRequest request{
+        9,   cw::StepAction::Stamp,
+        now, now,
+        60,  {{"Game.url", 0, {0, 0, ExactTimesOf(game).written}, clock}}};
+    const std::string path =
+        requests.MakeFile("journal-000009.request.txt", *cw::WriteStepRequest(request));
+    EXPECT_EQ(RunSwitch("/stamp-all-users \"" + path + "\""), Exited(0));
+    EXPECT_EQ(ExactTimesOf(game), (ExactTimes{clock, clock, clock}));
+    EXPECT_EQ(FilesIn(all), Texts{"Game.url"});
 }

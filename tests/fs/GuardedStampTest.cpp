@@ -105,12 +105,6 @@ TEST(GuardedStamp, ReachesPathsOfAnyLength) {
         RemoveDirectoryW(folder.c_str());
 }
 
-TEST(GuardedStamp, FindsTheDesktopOfAllUsers) {
-    char expected[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, 0, expected);
-    EXPECT_EQ(GuardedStamp::AllUsersDesktop(), expected);
-}
-
 TEST(GuardedFile, NeitherReadsNorWritesThroughWhatIsNoPlainFileOfItsOwn) {
     const TempFolder temp, away;
     EXPECT_EQ(GuardedFile::Read(temp.MakeFolder("dir"), 9).fault, ReadFault::NotAFile);

@@ -14,7 +14,7 @@ std::string Text(HWND w, bool className = false) {
 // The box as read so far; `hasOk` once its OK button is seen.
 struct Scan {
     AnsweredBox box;
-    bool hasOk = false;
+    bool hasOk = false, hasYes = false;
 };
 
 BOOL CALLBACK ScanChild(HWND child, LPARAM param) {
@@ -22,6 +22,8 @@ BOOL CALLBACK ScanChild(HWND child, LPARAM param) {
     const std::string cls = Text(child, true);
     if (lstrcmpiA(cls.c_str(), "Button") == 0 && GetDlgCtrlID(child) == IDOK)
         scan.hasOk = true;
+    if (lstrcmpiA(cls.c_str(), "Button") == 0 && GetDlgCtrlID(child) == IDYES)
+        scan.hasYes = true;
     if (lstrcmpiA(cls.c_str(), "Static") != 0)
         return TRUE;
     if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
@@ -49,11 +51,11 @@ AnsweredBox ReadMessageBox(HWND box) {
     return ScanBox(box).box;
 }
 
-bool IsMessageBox(HWND window) {
+bool IsMessageBox(HWND window, bool question) {
     if (Text(window, true) != "#32770")
         return false;
     const Scan scan = ScanBox(window);
-    return scan.hasOk && !scan.box.text.empty();
+    return (question ? scan.hasYes : scan.hasOk) && !scan.box.text.empty();
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer() {

@@ -41,7 +41,8 @@ private:
 
 // Reads a message box window: its title, its text and its icon.
 AnsweredBox ReadMessageBox(HWND box);
-// Whether the window is a message box (a dialog with an OK button and a static text).
-bool IsMessageBox(HWND window);
+// Whether the window is a message box (a dialog with an OK button and a static text), or with
+// `question` one that asks (a Yes button in place of OK).
+bool IsMessageBox(HWND window, bool question = false);
 
 } // namespace cwtest
