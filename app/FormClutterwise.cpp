@@ -263,7 +263,7 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        const std::optional<std::string> note =
+        const std::optional<Closing> note =
             StampRows(RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step);
         if (!note)
             return;
@@ -347,15 +347,14 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
 // journal cannot be written (the run could not be taken back).
 std::optional<FormClutterwise::Closing>
 FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step) {
-    return Stamped(
-        StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser));
+    return Stamped(StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser));
 }
 
 void FormClutterwise::ReportToUser(const std::string& path) {
     Say("Error accessing " + path, MessageIcon::Exclamation);
 }
 
-std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(const StampOutcome& outcome) {
+std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(StampOutcome outcome) {
     if (!outcome.journaled) {
         SetPanelText(kPanelActivity, "");
         Say("Nothing was stamped: " + RunJournal().Error(), MessageIcon::Exclamation);
@@ -387,11 +386,11 @@ std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(const StampOutc
 void FormClutterwise::SortAndSay(std::int16_t step, const Closing& closing) {
     const bool sorted = DesktopWindow().SortByDate(step > 0);
     // A run that left files of the all-users desktop as they were never reads as done.
-    const std::string text = closing.notDone.empty()
-                                 ? FinalBoxText(sorted)
-                                 : closing.notDone + (sorted ? std::string()
-                                                             : std::string("\r\n\r\n") +
-                                                                   kSortByDateByHand);
+    const std::string text =
+        closing.notDone.empty()
+            ? FinalBoxText(sorted)
+            : closing.notDone +
+                  (sorted ? std::string() : std::string("\r\n\r\n") + kSortByDateByHand);
     Say(text + closing.note, MessageIcon::Information);
 }
 
@@ -437,7 +436,7 @@ void FormClutterwise::CommandReapply_Click() {
             Say(kAlreadyInOrder, MessageIcon::Information);
             return;
         }
-        const std::optional<std::string> note =
+        const std::optional<Closing> note =
             plan.repair.afresh
                 ? StampRows(RunKind::Reapply, plan.present, step)
                 : Stamped(StampRepair(RunJournal(), folders_, plan, step, ReportToUser));

@@ -76,8 +76,8 @@ private:
         std::string notDone, note;
     };
     std::optional<Closing> StampRows(RunKind kind, const std::vector<OrderRow>& rows,
-                                         std::int16_t step);
-    std::optional<Closing> Stamped(const StampOutcome& outcome);
+                                     std::int16_t step);
+    std::optional<Closing> Stamped(StampOutcome outcome);
     static void ReportToUser(const std::string& path);
     void SortAndSay(std::int16_t step, const Closing& closing);
     void ShowDrift(const std::vector<DesktopItem>& items);

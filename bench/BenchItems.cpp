@@ -211,9 +211,9 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
 
     // Reapply with one shortcut out of place, re-created in the middle of the applied order: one
     // scan, the plan, and the one file journaled and stamped, as "/reapply" does.
-    StampJournaled(journal, fs, RunKind::Process, folder, rows, kStepAscending, nullptr);
+    StampJournaled(journal, fs, RunKind::Process, folders, files, kStepAscending, nullptr);
     const JournalRun applied = *journal.ReadWhole(journal.LatestToUndo());
-    const std::string recreated = folder + rows[rows.size() / 2] + ".lnk";
+    const std::string recreated = folder + files[files.size() / 2].name;
     Best reapply;
     size_t reapplyWrote = 0;
     for (int r = 0; r < repeat; ++r) {
@@ -224,8 +224,8 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
         SetFileTime(file, &late, &late, &late);
         CloseHandle(file);
         reapply.Take(Time([&] {
-            const ReapplyPlan repair = PlanReapply(applied, ScanDesktopItems(fs, folder));
-            StampRepair(journal, folder, repair, applied.step, nullptr);
+            const ReapplyPlan repair = PlanReapply(applied, ScanDesktopItems(fs, folders));
+            StampRepair(journal, folders, repair, applied.step, nullptr);
         }));
         reapplyWrote = journal.ReadWhole(journal.LatestToUndo())->files.size();
     }
