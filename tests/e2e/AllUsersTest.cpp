@@ -55,6 +55,8 @@ TEST(AllUsersAsUser, AsksOnceAndNamesWhatWasNotStamped) {
             lines.push_back(boxes.back().substr(at, (end = boxes.back().find("\r\n", at)) - at));
         EXPECT_EQ(lines.front(), named) << answer;
         lines.erase(lines.begin());
+        // Then, after a blank line, how to sort the desktop by hand (Wine's view cannot be asked).
+        lines.erase(std::find(lines.begin(), lines.end(), ""), lines.end());
         std::sort(lines.begin(), lines.end()); // one second for all: in the folder's order
         EXPECT_EQ(lines, names) << answer;
         EXPECT_EQ(std::count(boxes.begin(), boxes.end(), question), 1);
