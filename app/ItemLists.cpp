@@ -3,30 +3,7 @@
 #include "forms/ListRows.h"
 #include "win32/Trace.h"
 
-#include <numeric>
-
 namespace cw {
-namespace {
-
-// Appends (or inserts before row `at`) with the list's storage reserved up front; the caller holds
-// the repainting back.
-void AddRows(HWND list, const std::vector<std::string>& rows, int at = -1) {
-    if (rows.empty())
-        return;
-    const size_t bytes =
-        std::accumulate(rows.begin(), rows.end(), size_t{0},
-                        [](size_t sum, const std::string& row) { return sum + row.size() + 1; });
-    const bool append = at < 0 || at >= RowCount(list);
-    RowMessage(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
-    for (const std::string& row : rows)
-        if (append)
-            RowMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
-        else
-            RowMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(at++),
-                       reinterpret_cast<LPARAM>(row.c_str()));
-}
-
-} // namespace
 
 void ReplaceRows(HWND list, const std::vector<std::string>& rows) {
     if (!list)
@@ -34,7 +11,7 @@ void ReplaceRows(HWND list, const std::vector<std::string>& rows) {
     const TraceStep trace("fill", std::to_string(rows.size()));
     const RedrawHold hold(list);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    AddRows(list, rows);
+    InsertRows(list, rows);
 }
 
 std::vector<std::string> ReadRows(HWND list) {
@@ -67,7 +44,7 @@ void MoveSelectedRows(HWND source, HWND target, int at) {
     {
         const TraceStep append("append");
         const RedrawHold hold(target);
-        AddRows(target, moved, at);
+        InsertRows(target, moved, at);
     }
 
     const TraceStep takeOut("take out");

@@ -13,6 +13,9 @@
 //   refresh             "Refresh": the desktop scanned and listed again
 //   select all + >>     "Select All" then ">>" on the full current list
 //   one row <<          one row from the middle of the full new order moved back
+//   alt+up, alt+down,   the keyboard's block moves and a drag to the top, each with every other
+//   alt+home, alt+end,  row of the full new order selected (n/2 rows), until the moved rows are
+//   drag to the top     selected and painted; against "every other row >>"
 //   process             "Process" until the final message box shows; against "bare stamp"
 //                       (open each shortcut, set its time; the work alone, without process start)
 //   peak working set    the program's, at the end of its run; against the bare list's
@@ -232,6 +235,60 @@ void RunProgram(const std::string& app, int n, Runs& runs) {
         },
         0, n);
 
+    // Block moves in the new order, every other row selected (the odd ones): Alt+Up takes them
+    // to the even rows, Alt+Down back, Alt+Home gathers them at the top; then, every other row
+    // selected again, Alt+End gathers them at the bottom and a drag of them to the top.
+    const int odd = n / 2;
+    const auto selectOdd = [&] {
+        Ask(added, LB_SETSEL, FALSE, -1);
+        for (int row = 1; row < n; row += 2)
+            Ask(added, LB_SETSEL, TRUE, row);
+        Ask(added, LB_SETTOPINDEX, 0);
+    };
+    const auto selected = [&](int row) { return Ask(added, LB_GETSEL, row) > 0; };
+    // Ends once the rows the move selects are selected and painted.
+    const auto moved = [&](const char* measure, const std::function<void()>& action,
+                           const std::function<bool()>& done) {
+        const double t = Seconds();
+        action();
+        if (!WaitUntil(done))
+            Fail(std::string(measure) + " did not end");
+        Painted(main);
+        runs[measure].push_back(Seconds() - t);
+    };
+    const auto altKey = [&](WPARAM key) {
+        PostMessageA(added, WM_SYSKEYDOWN, key, 1 | (KF_ALTDOWN << 16));
+    };
+    const auto evenRows = [&] { return selected(0) && !selected(1) && selected(2 * odd - 2); };
+    const auto oddRows = [&] { return !selected(0) && selected(1) && selected(2 * odd - 1); };
+    const auto topBlock = [&] {
+        return selected(0) && selected(odd - 1) && !selected(odd) && !selected(n - 1);
+    };
+    selectOdd();
+    moved(
+        "alt+up", [&] { altKey(VK_UP); }, evenRows);
+    moved(
+        "alt+down", [&] { altKey(VK_DOWN); }, oddRows);
+    moved(
+        "alt+home", [&] { altKey(VK_HOME); }, topBlock);
+    selectOdd();
+    moved(
+        "alt+end", [&] { altKey(VK_END); },
+        [&] { return !selected(0) && selected(n - odd) && selected(n - 1); });
+    selectOdd();
+    moved(
+        "drag to the top",
+        [&] {
+            RECT r{};
+            Ask(added, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+            const int x = (r.left + r.right) / 2, height = r.bottom - r.top;
+            PostMessageA(added, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, r.top + height / 2));
+            PostMessageA(added, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, r.top + 3 * height));
+            PostMessageA(added, WM_LBUTTONUP, 0, MAKELPARAM(x, 1));
+        },
+        topBlock);
+    Ask(added, LB_SETSEL, FALSE, -1);
+
     Ask(added, LB_SETTOPINDEX, static_cast<WPARAM>(n / 2));
     ClickRow(added, n / 2);
     if (!WaitUntil([&] { return Ask(added, LB_GETSELCOUNT) == 1 && IsWindowEnabled(remove); }))
@@ -331,6 +388,11 @@ constexpr Line kLines[] = {
     {"select all + >>", "s", nullptr},
     {"every other row >>", "s", nullptr},
     {"one row <<", "s", nullptr},
+    {"alt+up", "s", "every other row >>"},
+    {"alt+down", "s", "every other row >>"},
+    {"alt+home", "s", "every other row >>"},
+    {"alt+end", "s", "every other row >>"},
+    {"drag to the top", "s", "every other row >>"},
     {"refresh", "s", nullptr},
     {"process", "s", "bare stamp"},
     {"bare stamp", "s", nullptr},

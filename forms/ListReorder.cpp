@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace cw {
 namespace {
@@ -172,40 +173,53 @@ void ListReorder::SelectAll(HWND list) {
                  reinterpret_cast<LPARAM>(list));
 }
 
-// Moves the selected rows (ascending) to their places in `order` (order[new] = old). The other
-// rows keep their order there, as in every order RowMoves gives, so only the selected rows are
-// taken out and put back: a few messages for a few rows of a long list. The selection, the caret
-// and the anchor follow their rows; the moved rows are scrolled into view, the first of them or
-// the last, `leadIsFirst` says which, above all.
+// Puts the rows in `order` (order[new] = old) the way ">>" moves rows: the range from the first
+// row that moves to the last is read once and rebuilt with the repainting held, and the moved
+// rows are selected again in one pass, so that a move of thousands of rows costs the list's own
+// work and not a message per row through the list's hooks. The caret and the anchor follow their
+// rows; the moved rows are scrolled into view, the first of them or the last, `leadIsFirst` says
+// which, above all.
 void ListReorder::Rearrange(const std::vector<int>& selected, const std::vector<int>& order,
                             bool leadIsFirst) {
-    std::vector<int> newIndex(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        newIndex[static_cast<size_t>(order[i])] = static_cast<int>(i);
-    const auto placeOf = [&](int row) { return newIndex[static_cast<size_t>(row)]; };
-    if (std::all_of(selected.begin(), selected.end(), [&](int row) { return placeOf(row) == row; }))
+    const int count = static_cast<int>(order.size());
+    const auto stays = [&](int row) { return order[static_cast<size_t>(row)] == row; };
+    int first = 0, last = count - 1;
+    while (first <= last && stays(first))
+        ++first;
+    while (last >= first && stays(last))
+        --last;
+    if (first > last)
         return; // nothing could move
+    std::vector<int> newIndex(order.size());
+    for (int i = 0; i < count; ++i)
+        newIndex[static_cast<size_t>(order[static_cast<size_t>(i)])] = i;
+    const auto placeOf = [&](int row) { return newIndex[static_cast<size_t>(row)]; };
     const auto follow = [&](LRESULT row) {
-        return row >= 0 && row < static_cast<LRESULT>(order.size()) ? placeOf(static_cast<int>(row))
-                                                                    : static_cast<int>(row);
+        return row >= 0 && row < count ? placeOf(static_cast<int>(row)) : static_cast<int>(row);
     };
     const int caret = follow(SendMessageA(list_, LB_GETCARETINDEX, 0, 0));
     const int anchor = follow(SendMessageA(list_, LB_GETANCHORINDEX, 0, 0));
     const int top = TopRow(list_);
-    std::vector<std::string> texts;
+    std::vector<std::string> was;
+    was.reserve(static_cast<size_t>(last - first + 1));
+    for (int row = first; row <= last; ++row)
+        was.push_back(RowText(list_, row));
+    std::vector<std::string> rows;
+    rows.reserve(was.size());
+    for (int at = first; at <= last; ++at)
+        rows.push_back(std::move(was[static_cast<size_t>(order[static_cast<size_t>(at)] - first)]));
+    std::vector<int> places;
+    places.reserve(selected.size());
     for (const int row : selected)
-        texts.push_back(RowText(list_, row));
+        places.push_back(placeOf(row));
+    std::sort(places.begin(), places.end());
 
     {
         const RedrawHold hold(list_); // painted once, at the end
-        for (auto row = selected.rbegin(); row != selected.rend(); ++row)
-            RowMessage(list_, LB_DELETESTRING, static_cast<WPARAM>(*row), 0);
-        // In ascending places: each row lands where it belongs.
-        for (size_t i = 0; i < selected.size(); ++i)
-            RowMessage(list_, LB_INSERTSTRING, static_cast<WPARAM>(placeOf(selected[i])),
-                       reinterpret_cast<LPARAM>(texts[i].c_str()));
-        for (const int row : selected)
-            SendMessageA(list_, LB_SETSEL, TRUE, placeOf(row));
+        for (int row = last; row >= first; --row)
+            RowMessage(list_, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        InsertRows(list_, rows, first);
+        SelectRows(list_, places);
         SendMessageA(list_, LB_SETANCHORINDEX, static_cast<WPARAM>(anchor), 0);
         SendMessageA(list_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
         SendMessageA(list_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);

@@ -1,6 +1,7 @@
 #include "forms/ListRows.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace cw {
 
@@ -27,6 +28,31 @@ std::string RowText(HWND list, int row) {
                                    reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
     return text;
+}
+
+void InsertRows(HWND list, const std::vector<std::string>& rows, int at) {
+    if (!list || rows.empty())
+        return;
+    const size_t bytes =
+        std::accumulate(rows.begin(), rows.end(), size_t{0},
+                        [](size_t sum, const std::string& row) { return sum + row.size() + 1; });
+    const bool append = at < 0 || at >= RowCount(list);
+    RowMessage(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
+    for (const std::string& row : rows)
+        if (append)
+            RowMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+        else
+            RowMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(at++),
+                       reinterpret_cast<LPARAM>(row.c_str()));
+}
+
+void SelectRows(HWND list, const std::vector<int>& rows) {
+    for (size_t i = 0, end = 0; i < rows.size(); i = end) {
+        for (end = i + 1; end < rows.size() && rows[end] == rows[end - 1] + 1;)
+            ++end;
+        RowMessage(list, LB_SELITEMRANGEEX, static_cast<WPARAM>(rows[i]),
+                   static_cast<LPARAM>(rows[end - 1]));
+    }
 }
 
 std::vector<int> SelectedRows(HWND list) {

@@ -53,7 +53,8 @@ fi
 if [ "$plot" = 1 ]; then
   # One line per measure: its best time at each size (noise on a shared machine only adds).
   series=("start" "bare list" "bare read" "process" "bare stamp" "refresh" "select all + >>"
-          "every other row >>" "one row <<")
+          "every other row >>" "one row <<" "alt+up" "alt+down" "alt+home" "alt+end"
+          "drag to the top")
   plots=()
   for m in "${series[@]}"; do
     rows="< awk -F, -v m='$m' '\$2 == m \&\& !seen[\$1]++' '$out/results.csv'"

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
 using namespace cwtest;
 
@@ -24,6 +25,13 @@ using Texts = std::vector<std::string>;
 // program as a user's does (focus, capture, key state), which posted messages do not.
 constexpr const char* kXdotool = "Z:\\usr\\bin\\xdotool";
 
+// Every step waits for the state it needs, however loaded the machine: this long at most.
+constexpr DWORD kPatienceMs = 120000;
+
+bool Eventually(const std::function<bool()>& done) {
+    return WaitUntil(done, kPatienceMs);
+}
+
 // Runs one xdotool command line and returns once it has sent everything (false when it failed).
 // Wine starts a Linux program but cannot wait for it: the shell that runs xdotool writes its exit
 // status into a file of ours, and we wait for that.
@@ -34,10 +42,17 @@ bool Xdotool(const std::string& arguments) {
     if (!StartLinuxProgram("Z:\\bin\\sh", "/bin/sh -c \"xdotool " + arguments + "; echo $? > '" +
                                               UnixPathOf(status) + "'\""))
         return false;
-    for (int i = 0, code = -1; i < 1000; ++i, Sleep(20))
-        if (std::ifstream(status) >> code)
-            return code == 0;
-    return false;
+    int code = -1;
+    return Eventually([&] { return static_cast<bool>(std::ifstream(status) >> code); }) &&
+           code == 0;
+}
+
+// A press within the double-click time of a click at its place is a double click, which starts
+// no drag: a drag after a selecting click waits that long once the click has done its work.
+void AfterDoubleClickTime(ULONGLONG clicked) {
+    const ULONGLONG until = clicked + GetDoubleClickTime() + 1;
+    for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64())
+        Sleep(static_cast<DWORD>(until - now));
 }
 
 // " mousemove x y " to a list row, `quarters` quarters of its height down from its top.
@@ -47,6 +62,26 @@ std::string ToRow(HWND list, int row, int quarters = 2) {
     POINT p{r.left + 20, r.top + (r.bottom - r.top) * quarters / 4};
     ClientToScreen(list, &p);
     return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " ";
+}
+
+// Whether the drag's insertion line shows along the boundary above row `at`.
+bool LineShown(HWND list, int at) {
+    RECT row{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&row));
+    POINT line{20, row.top};
+    ClientToScreen(list, &line);
+    const HDC screen = GetDC(nullptr);
+    const bool shown = GetPixel(screen, line.x, line.y) == GetSysColor(COLOR_WINDOWTEXT);
+    ReleaseDC(nullptr, screen);
+    return shown;
+}
+
+// The window holding the mouse in `window`'s thread: a press holds it until its release.
+HWND Capture(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture
+                                                                              : nullptr;
 }
 
 // A status bar part's text, read in the program's own memory: a pointer does not cross processes.
@@ -107,17 +142,17 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     // Every row into the new order, the last two back (posted: not what is tested here).
     ClickButton(main, "Select All");
     ClickButton(main, ">>");
-    ASSERT_TRUE(WaitUntil([&] { return Rows(added) == names; }));
+    ASSERT_TRUE(Eventually([&] { return Rows(added) == names; }));
     // Selected by message: a posted click lands on whatever row shows at its place, and which rows
     // show depends on how far the list has scrolled by then.
     SendMessageA(added, LB_SETSEL, FALSE, -1);
     SendMessageA(added, LB_SELITEMRANGE, TRUE, MAKELPARAM(28, 29));
     PostMessageA(added, WM_KEYDOWN, VK_RETURN, 0); // Enter: as "<<"
-    ASSERT_TRUE(WaitUntil([&] { return Rows(current) == Texts{"Row 28", "Row 29"}; }));
+    ASSERT_TRUE(Eventually([&] { return Rows(current) == Texts{"Row 28", "Row 29"}; }));
     SendMessageA(added, LB_SETTOPINDEX, 0, 0);
     const Texts block = {"日本語", "Straße", "Écho"}, tail(names.begin() + 3, names.end() - 2);
     const auto expect = [&](const Texts& rows, const std::vector<int>& selected, int caret) {
-        EXPECT_TRUE(WaitUntil([&] { return Rows(added) == rows; }));
+        EXPECT_TRUE(Eventually([&] { return Rows(added) == rows; }));
         EXPECT_EQ(SelectedRows(added), selected);
         EXPECT_EQ(SendMessageA(added, LB_GETCARETINDEX, 0, 0), caret);
     };
@@ -137,27 +172,33 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     expect(Join(block, tail), {0, 1, 2}, 0);
     EXPECT_EQ(top(), 0);
     ASSERT_TRUE(Xdotool("key ctrl+a"));
-    EXPECT_TRUE(WaitUntil([&] { return StatusText(bar, 1) == "28 new items / 28 selected "; }));
+    EXPECT_TRUE(Eventually([&] { return StatusText(bar, 1) == "28 new items / 28 selected "; }));
 
     // A click on one of the selected rows is still a click; then that row is dragged: a line
     // marks the place, the list scrolls while the pointer is held near its bottom edge, and the
     // row lands there. Escape cancels another drag.
     ASSERT_TRUE(Xdotool(ToRow(added, 0) + "click 1"));
-    EXPECT_TRUE(WaitUntil([&] { return SelectedRows(added) == std::vector<int>{0}; }));
-    ASSERT_TRUE(Xdotool("sleep 0.6 mousedown 1" + ToRow(added, 1) + ToRow(added, 3, 3)));
-    RECT row{}, list{};
-    SendMessageA(added, LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&row));
-    POINT line{20, row.top};
-    ClientToScreen(added, &line);
-    const HDC screen = GetDC(nullptr);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return GetPixel(screen, line.x, line.y) == GetSysColor(COLOR_WINDOWTEXT); }));
-    ReleaseDC(nullptr, screen);
+    const ULONGLONG clicked = GetTickCount64();
+    EXPECT_TRUE(Eventually([&] { return SelectedRows(added) == std::vector<int>{0}; }));
+    AfterDoubleClickTime(clicked);
+    ASSERT_TRUE(Xdotool("mousedown 1" + ToRow(added, 1) + ToRow(added, 3, 3)));
+    EXPECT_TRUE(Eventually([&] { return LineShown(added, 4); }));
+    // Held near the bottom edge until the list has scrolled to its end.
+    RECT list{}, last{}, inside{};
     GetWindowRect(added, &list);
-    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(line.x) + " " +
-                        std::to_string(list.bottom - 8) + " sleep 1.5 mouseup 1"));
+    GetClientRect(added, &inside);
+    POINT edge{20, 0};
+    ClientToScreen(added, &edge);
+    ASSERT_TRUE(
+        Xdotool("mousemove " + std::to_string(edge.x) + " " + std::to_string(list.bottom - 8)));
+    EXPECT_TRUE(Eventually([&] {
+        SendMessageA(added, LB_GETITEMRECT, static_cast<WPARAM>(Rows(added).size() - 1),
+                     reinterpret_cast<LPARAM>(&last));
+        return top() > 0 && last.bottom <= inside.bottom;
+    }));
+    ASSERT_TRUE(Xdotool("mouseup 1"));
     Texts order = Join(block, tail);
-    EXPECT_TRUE(WaitUntil([&] { return Rows(added) != order; }));
+    EXPECT_TRUE(Eventually([&] { return Rows(added) != order; }));
     const Texts dropped = Rows(added);
     const auto landed =
         static_cast<int>(std::find(dropped.begin(), dropped.end(), "日本語") - dropped.begin());
@@ -166,20 +207,26 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     order.erase(order.begin());
     order.insert(order.begin() + landed, "日本語");
     EXPECT_EQ(dropped, order);
-    ASSERT_TRUE(Xdotool(ToRow(added, landed) + "mousedown 1" + ToRow(added, landed - 3) +
-                        "sleep 0.2 key Escape mouseup 1 sleep 0.3"));
+    ASSERT_TRUE(Xdotool(ToRow(added, landed) + "mousedown 1" + ToRow(added, landed - 3)));
+    EXPECT_TRUE(Eventually([&] { return Capture(added) == added; }));
+    ASSERT_TRUE(Xdotool("key Escape mouseup 1"));
+    EXPECT_TRUE(Eventually([&] { return Capture(added) == nullptr; }));
     EXPECT_EQ(Rows(added), order);
 
     // Ctrl+A in the current order, and both rows dragged in together, inserted where dropped;
     // the status bar and Process follow.
     SendMessageA(added, LB_SETTOPINDEX, 0, 0);
-    ASSERT_TRUE(Xdotool("sleep 0.6" + ToRow(current, 0) + "click 1 key ctrl+a"));
-    EXPECT_TRUE(WaitUntil([&] { return StatusText(bar, 0) == "2 current items / 2 selected "; }));
-    ASSERT_TRUE(Xdotool("sleep 0.6 mousedown 1" + ToRow(current, 0, 4) + ToRow(added, 1, 1) +
-                        "sleep 0.2 mouseup 1"));
+    // Far from the last press, in another list: no double click.
+    ASSERT_TRUE(Xdotool(ToRow(current, 0) + "click 1 key ctrl+a"));
+    const ULONGLONG selectedAll = GetTickCount64();
+    EXPECT_TRUE(Eventually([&] { return StatusText(bar, 0) == "2 current items / 2 selected "; }));
+    AfterDoubleClickTime(selectedAll);
+    ASSERT_TRUE(Xdotool("mousedown 1" + ToRow(current, 0, 4) + ToRow(added, 1, 1)));
+    EXPECT_TRUE(Eventually([&] { return LineShown(added, 1); }));
+    ASSERT_TRUE(Xdotool("mouseup 1"));
     order.insert(order.begin() + 1, {"Row 28", "Row 29"});
     const HWND process = Child(main, "Button", "Process");
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(Eventually([&] {
         return Rows(added) == order && IsWindowEnabled(process) &&
                StatusText(bar, 0) == "0 current items / 0 selected " &&
                StatusText(bar, 1) == "30 new items / 1 selected ";
