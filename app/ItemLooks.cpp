@@ -12,8 +12,7 @@ bool AllUsersRow(std::string_view text) {
 }
 
 ItemLooks::ItemLooks(HWND form, ListBox& current, ListBox& added)
-    : current_(current), added_(added),
-      icons_(form, kIconsCame, {&IconSourceOf, &IconOfSource}) {
+    : current_(current), added_(added), icons_(form, kIconsCame, {&IconSourceOf, &IconOfSource}) {
     current_.RowLook = [this](int row, std::string_view text) { return Look(false, row, text); };
     added_.RowLook = [this](int row, std::string_view text) { return Look(true, row, text); };
     current_.Painted = added_.Painted = [this] { ShowVisible(); };

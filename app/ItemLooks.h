@@ -55,7 +55,7 @@ private:
     ListBox& added_;
     IconWorker icons_;
     std::unordered_map<std::string, std::string> files_; // row text -> file
-    std::vector<std::string> order_;                      // files in scan order
+    std::vector<std::string> order_;                     // files in scan order
     int size_ = 16;
     DesktopColumns columns_;
 };

@@ -11,8 +11,8 @@
 namespace cw {
 
 struct KeptPlace {
-    RECT rect{};            // the window's normal (not maximised) rectangle, screen pixels
-    int dpi = 96;           // its monitor's scale when kept
+    RECT rect{};  // the window's normal (not maximised) rectangle, screen pixels
+    int dpi = 96; // its monitor's scale when kept
     bool maximised = false;
 };
 
