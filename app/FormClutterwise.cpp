@@ -5,12 +5,14 @@
 #include "app/FinalBox.h"
 #include "app/FormAbout.h"
 #include "app/ItemLists.h"
+#include "app/ItemLooks.h"
 #include "app/Journal.h"
 #include "app/NewOrder.h"
 #include "app/ReapplyAtSignIn.h"
 #include "app/Repair.h"
 #include "app/Runs.h"
 #include "app/Startup.h"
+#include "app/WindowPlace.h"
 #include "controls/statusbar/StatusBar.h"
 #include "controls/systemmenu/SystemMenu.h"
 #include "forms/BusyCursor.h"
@@ -58,7 +60,9 @@ FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
     });
 }
 
-FormClutterwise::~FormClutterwise() = default;
+FormClutterwise::~FormClutterwise() {
+    looks_.reset(); // before the lists it draws
+}
 
 FileSystem& FormClutterwise::Files() {
     if (!fileSystem_)
@@ -78,6 +82,7 @@ void FormClutterwise::Form_Load() {
     reorder_->Moved = [this] { ListItemsNew_Click(); };
     reorder_->Dropped = [this](int at) { ListItemsNew_DropFromCurrent(at); };
     systemMenu_->ItemClick = [this](SystemMenuItem& i) { SystemMenuClutterwise_ItemClick(i); };
+    looks_ = std::make_unique<ItemLooks>(Hwnd(), *current_, *added_);
     Program::SetTitle(ProgramTitle(Program::Version().companyName));
     if (Program::PrevInstance()) {
         Program::MsgBox("The application is already active", MessageIcon::Exclamation);
@@ -96,6 +101,32 @@ void FormClutterwise::Form_Load() {
     LoadItems();
     signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
     TellOfACutShortRun();
+}
+
+// No icon is looked up for, or drawn into, a list that is gone.
+void FormClutterwise::Form_Unload() {
+    looks_.reset();
+    if (IsWindowVisible(Hwnd()))
+        KeepWindowPlace(Hwnd(), KeptPlacePath(Journal::UserFolder()));
+}
+
+// The size and place of the last start, where its monitor is still there.
+bool FormClutterwise::PlaceKept() {
+    return RestoreWindowPlace(Hwnd(), KeptPlacePath(Journal::UserFolder()));
+}
+
+void FormClutterwise::OnDpiChanged() {
+    if (looks_)
+        looks_->Rescale(Dpi());
+}
+
+void FormClutterwise::OnMessage(UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
+    if (!looks_)
+        return;
+    if (msg == ItemLooks::kIconsCame)
+        looks_->Notice(wParam);
+    else if (msg == WM_SETTINGCHANGE || msg == WM_DISPLAYCHANGE)
+        looks_->DesktopChanged();
 }
 
 // A design without one of these fails to load, naming it.
@@ -122,6 +153,8 @@ void FormClutterwise::LoadItems() {
         items = ScanDesktopItems(Files(), folders_);
         rowFiles_ = RowFilesOf(items);
     }
+    if (looks_)
+        looks_->Restart(items, Dpi());
     ReplaceRows(current_->Hwnd(), Titles(items));
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
     itemsRemove_->SetEnabled(false);
@@ -237,6 +270,19 @@ void FormClutterwise::RunExclusively(const char* activity, const std::function<v
         bool& processing;
         ~Done() { processing = false; }
     } const done{processing_};
+    // No icon lookup reads a shortcut while the run changes its times (an undo puts back access
+    // times that a read would move).
+    struct Paused {
+        std::unique_ptr<ItemLooks>& looks; // gone if the window is closed meanwhile
+        explicit Paused(std::unique_ptr<ItemLooks>& l) : looks(l) {
+            if (looks)
+                looks->Stop();
+        }
+        ~Paused() {
+            if (looks)
+                looks->Resume();
+        }
+    } const paused{looks_};
     const BusyCursor busy(*this);
     SetPanelText(kPanelActivity, activity);
     if (const HWND bar = statusBar_->ControlHwnd())

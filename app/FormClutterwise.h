@@ -23,6 +23,7 @@ namespace cw {
 class CheckBox;
 class Control;
 struct DesktopItem;
+class ItemLooks;
 class Journal;
 class ListBox;
 class OptionButton;
@@ -39,6 +40,10 @@ public:
 
 protected:
     void Form_Load() override;
+    void Form_Unload() override;
+    void OnDpiChanged() override;
+    void OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool PlaceKept() override;
 
 private:
     FileSystem& Files();
@@ -105,6 +110,7 @@ private:
     std::unique_ptr<Desktop> desktop_;     // created on first use
     std::unique_ptr<Journal> journal_;     // read on first use
     std::unique_ptr<ListReorder> reorder_; // keys and dragging in the new order, from load on
+    std::unique_ptr<ItemLooks> looks_;     // the rows' icons and column rules, while loaded
     bool processing_ = false;              // while a run goes, its boxes included
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
 namespace cw {
 namespace {
@@ -63,6 +64,10 @@ void Control::Configure(const PropertyBag& layout) {
     width_ = layout.ReadInt32("width", width_).value_or(width_);
     height_ = layout.ReadInt32("height", height_).value_or(height_);
     tabIndex_ = layout.ReadInt32("tabindex", tabIndex_).value_or(tabIndex_);
+    for (auto [key, grow] :
+         {std::pair("growleft", &growLeft_), std::pair("growtop", &growTop_),
+          std::pair("growwidth", &growWidth_), std::pair("growheight", &growHeight_)})
+        *grow = std::clamp(layout.ReadInt32(key, *grow).value_or(*grow), 0, 100);
     enabled_ = layout.ReadBool("enabled", enabled_).value_or(enabled_);
     visible_ = layout.ReadBool("visible", visible_).value_or(visible_);
     caption_ = layout.ReadString("caption", caption_).value_or(caption_);
@@ -105,8 +110,13 @@ void Control::Reposition() {
     if (!hwnd_ || !form_)
         return;
     const double x = form_->TwipsPerPixelX(), y = form_->TwipsPerPixelY();
-    MoveWindow(hwnd_, TwipsToWindowPixels(left_, x, -32768), TwipsToWindowPixels(top_, y, -32768),
-               TwipsToWindowPixels(width_, x), TwipsToWindowPixels(height_, y), TRUE);
+    const SIZE growth = form_->Growth();
+    const auto share = [](LONG by, int percent) { return static_cast<int>(by * percent / 100); };
+    const int left = left_ + share(growth.cx, growLeft_), top = top_ + share(growth.cy, growTop_);
+    const int width = std::max(0, width_ + share(growth.cx, growWidth_));
+    const int height = std::max(0, height_ + share(growth.cy, growHeight_));
+    MoveWindow(hwnd_, TwipsToWindowPixels(left, x, -32768), TwipsToWindowPixels(top, y, -32768),
+               TwipsToWindowPixels(width, x), TwipsToWindowPixels(height, y), TRUE);
 }
 
 void Control::Rescale() {

@@ -106,6 +106,9 @@ private:
     HWND hwnd_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int tabIndex_ = -1; // none given: after those with one
+    // Percent of the form's growth beyond its design that moves the left and top edges and adds
+    // to the width and height.
+    int growLeft_ = 0, growTop_ = 0, growWidth_ = 0, growHeight_ = 0;
     bool enabled_ = true;
     bool visible_ = true;
     std::string caption_;

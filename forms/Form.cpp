@@ -103,7 +103,9 @@ void Form::Show() {
         return;
     const TraceStep trace("show", Name());
     if (!shown_) {
-        layout_.PlaceAtFirstShow(hwnd_, FormWindow::VisibleOwner(hwnd_));
+        if (!PlaceKept())
+            layout_.PlaceAtFirstShow(hwnd_, FormWindow::VisibleOwner(hwnd_));
+        layout_.FitWorkArea(hwnd_);
         shown_ = true;
     }
     ShowWindow(hwnd_, SW_SHOW);
@@ -170,7 +172,7 @@ DesignNode Form::SaveDesign() const {
 void Form::Rescale(int dpi, const RECT* suggested) {
     if (!hwnd_ || dpi <= 0)
         return;
-    const SIZE twips = layout_.ClientTwips(hwnd_);
+    const SIZE twips = layout_.KeptTwips(hwnd_);
     layout_.SetDpi(dpi);
     const GdiFont previous = window_.ScaleFont(dpi); // held until no control uses it
     children_.Rescale();
@@ -180,6 +182,7 @@ void Form::Rescale(int dpi, const RECT* suggested) {
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     layout_.FitClient(hwnd_, twips);
+    layout_.FitWorkArea(hwnd_);
     Dock();
     if (!children_.Controls().empty() || !children_.Components().empty())
         OnDpiChanged();
@@ -252,7 +255,15 @@ void Form::SetDefaultButton(Control* button) {
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
+    if (msg >= WM_APP && msg <= 0xBFFF) {
+        OnMessage(msg, wParam, lParam);
+        return 0;
+    }
     switch (msg) {
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+        OnMessage(msg, wParam, lParam);
+        break;
     case WM_COMMAND: {
         Control* control = children_.ControlByHwnd(reinterpret_cast<HWND>(lParam));
         if (!control)
@@ -291,6 +302,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Dock();
         return 0;
+    case WM_GETMINMAXINFO:
+        if (window_.GetBorderStyle() == BorderStyle::Sizable && Loaded())
+            layout_.LimitTracking(hwnd, *reinterpret_cast<MINMAXINFO*>(lParam));
+        break;
     case kGetDpiScaledSize:
         *reinterpret_cast<SIZE*>(lParam) = layout_.WindowSizeAt(hwnd, LOWORD(wParam));
         return TRUE;

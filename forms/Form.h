@@ -33,15 +33,20 @@
 //
 // Scale: twips, points and icons are converted at the window's own DPI. When the window moves to
 // a screen of another scale (WM_DPICHANGED) it takes the rectangle the system suggests, keeps its
-// client area's size in twips, and lays out its controls, fonts, icons and components again.
+// client area's size in twips, and lays out its controls, fonts, icons and components again. At
+// its first show and after every change of scale the window is placed, and shrunk if need be,
+// inside its monitor's work area.
 //
 // Layout keys of a design (twips for places and sizes; a value that does not convert is skipped):
 //   Form      caption, borderstyle (0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4/5 tool
 //             windows), controlbox, minbutton, maxbutton, showintaskbar, startupposition (0
 //             left/top, 1 centre over the owner, 2 centre on the screen, 3 system default), left,
 //             top, clientwidth, clientheight, font, icon, mousepointer, mouseicon
-//   controls  left, top, width, height, tabindex, enabled, visible, caption, font
-//   OptionButton value;  ListBox multiselect (0, 1, 2 extended: the default)
+//   controls  left, top, width, height, tabindex, enabled, visible, caption, font, growleft,
+//             growtop, growwidth, growheight (percent of the client area's growth beyond the
+//             design that moves the edge or adds to the size; a sizable window is never dragged
+//             smaller than its design, and is shrunk only to fit its monitor's work area)
+//   OptionButton value;  ListBox multiselect (0, 1, 2 extended: the default), icons
 //   Label     forecolor, mousepointer (99: mouseicon), mouseicon;  Image picture
 //   Line      x1, y1, x2, y2, bordercolor, borderwidth (pixels)
 //   components  align (1 top, 2 bottom), left, top, width, height; their own keys in the bag
@@ -117,6 +122,8 @@ public:
     const Font& GetFont() const { return window_.GetFont(); }
     HFONT FontHandle() const { return window_.FontHandle(); }
     int Dpi() const { return layout_.Dpi(); }
+    // The client area's twips beyond the design's size (negative where shrunk to fit a screen).
+    SIZE Growth() const { return layout_.Growth(); }
     double TwipsPerPixelX() const { return layout_.TwipsPerPixelX(); }
     double TwipsPerPixelY() const { return layout_.TwipsPerPixelY(); }
     int ClientWidth() const;  // pixels
@@ -158,6 +165,12 @@ protected:
     virtual void OnComponentChanged(const std::string& /*component*/, const std::string& /*key*/) {}
     // The loaded form has been laid out again at another DPI.
     virtual void OnDpiChanged() {}
+    // The form's own messages (WM_APP and above) and the system's changes of settings and display
+    // (WM_SETTINGCHANGE, WM_DISPLAYCHANGE), which reach the form before its default handling.
+    virtual void OnMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
+    // At the first show: true when the form has placed its window itself (a place kept from an
+    // earlier start), false to have it placed as the design says.
+    virtual bool PlaceKept() { return false; }
     // For a designer, before Load.
     void SetUserMode(bool userMode) { userMode_ = userMode; }
 

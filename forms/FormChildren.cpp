@@ -127,6 +127,11 @@ void FormChildren::NoteChange(const std::string& component, const std::string& k
     changed_.push_back(component + "." + key);
 }
 
+void FormChildren::Reposition() {
+    for (const auto& c : controls_)
+        c->Reposition();
+}
+
 void FormChildren::Rescale() {
     for (const auto& c : controls_)
         c->Rescale();
@@ -189,10 +194,16 @@ std::optional<LRESULT> FormChildren::LabelColours(HWND control, HDC dc) const {
 }
 
 bool FormChildren::DrawItem(const DRAWITEMSTRUCT& item) const {
-    const auto* image = dynamic_cast<const Image*>(ControlByHwnd(item.hwndItem));
-    if (image)
+    const Control* control = ControlByHwnd(item.hwndItem);
+    if (const auto* image = dynamic_cast<const Image*>(control)) {
         image->Draw(item);
-    return image != nullptr;
+        return true;
+    }
+    if (const auto* list = dynamic_cast<const ListBox*>(control)) {
+        list->Draw(item);
+        return true;
+    }
+    return false;
 }
 
 } // namespace cw

@@ -40,6 +40,8 @@ public:
     void Create(const DesignNode& design, HWND form);
 
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+    // Every control placed again (the form's size changed).
+    void Reposition();
     const std::vector<ComponentEntry>& Components() const { return components_; }
     const std::vector<ComponentHost::ControlInfo>& Infos() const { return infos_; }
     // By name, without regard to case; nullptr when there is none.

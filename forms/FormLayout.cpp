@@ -6,9 +6,26 @@
 #include "win32/Twips.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace cw {
-namespace {} // namespace
+namespace {
+
+// Twips give a length in pixels rounded either way: a window's size rounds half a pixel up.
+bool GivesPixels(int twips, double perPixel, int pixels) {
+    return TwipsToPixels(twips, perPixel) == pixels ||
+           TwipsToWindowPixels(twips, perPixel) == pixels;
+}
+
+} // namespace
+
+RECT FitWithin(RECT window, const RECT& workArea) {
+    const LONG width = std::min(window.right - window.left, workArea.right - workArea.left);
+    const LONG height = std::min(window.bottom - window.top, workArea.bottom - workArea.top);
+    const LONG left = std::clamp(window.left, workArea.left, workArea.right - width);
+    const LONG top = std::clamp(window.top, workArea.top, workArea.bottom - height);
+    return {left, top, left + width, top + height};
+}
 
 void FormLayout::Read(const PropertyBag& layout) {
     startUpPosition_ = layout.ReadInt32("startupposition", 3).value_or(3);
@@ -36,15 +53,52 @@ SIZE FormLayout::ClientTwips(HWND form) const {
     if (form)
         GetClientRect(form, &client);
     const auto twips = [](int pixels, int designed, double perPixel) {
-        return TwipsToPixels(designed, perPixel) == pixels ? designed
-                                                           : PixelsToTwips(pixels, perPixel);
+        return GivesPixels(designed, perPixel, pixels) ? designed : PixelsToTwips(pixels, perPixel);
     };
     return {twips(client.right, clientWidth_, twipsPerPixelX_),
             twips(client.bottom, clientHeight_, twipsPerPixelY_)};
 }
 
-SIZE FormLayout::WindowSizeAt(HWND form, int dpi) const {
+SIZE FormLayout::KeptTwips(HWND form) const {
     const SIZE twips = ClientTwips(form);
+    return {std::max<LONG>(twips.cx, clientWidth_), std::max<LONG>(twips.cy, clientHeight_)};
+}
+
+void FormLayout::LimitTracking(HWND form, MINMAXINFO& limits) const {
+    // The frame as it is drawn now, which the system may not scale with the client area.
+    RECT window{}, client{};
+    GetWindowRect(form, &window);
+    GetClientRect(form, &client);
+    LONG width =
+        window.right - window.left - client.right + TwipsToPixels(clientWidth_, twipsPerPixelX_);
+    LONG height =
+        window.bottom - window.top - client.bottom + TwipsToPixels(clientHeight_, twipsPerPixelY_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        width = std::min(width, monitor.rcWork.right - monitor.rcWork.left);
+        height = std::min(height, monitor.rcWork.bottom - monitor.rcWork.top);
+    }
+    limits.ptMinTrackSize = {width, height};
+}
+
+void FormLayout::FitWorkArea(HWND form) const {
+    if (!form || IsIconic(form) || IsZoomed(form))
+        return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    RECT window{};
+    GetWindowRect(form, &window);
+    const RECT fitted = FitWithin(window, monitor.rcWork);
+    if (!EqualRect(&fitted, &window))
+        SetWindowPos(form, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+                     fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE FormLayout::WindowSizeAt(HWND form, int dpi) const {
+    const SIZE twips = KeptTwips(form);
     const double perPixel = TwipsPerPixelAt(dpi);
     RECT r{0, 0, TwipsToWindowPixels(twips.cx, perPixel), TwipsToWindowPixels(twips.cy, perPixel)};
     AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongPtrA(form, GWL_STYLE)),
@@ -105,6 +159,7 @@ void FormLayout::Dock(HWND form) {
         return;
     }
     ++docking_;
+    Grow(form);
     for (int round = 0; round < 4; ++round) {
         dockAgain_ = false;
         DockOnce(form);
@@ -112,6 +167,18 @@ void FormLayout::Dock(HWND form) {
             break;
     }
     --docking_;
+}
+
+// The controls follow the client area's size as their grow keys say.
+void FormLayout::Grow(HWND form) {
+    if (!form || IsIconic(form))
+        return;
+    const SIZE twips = ClientTwips(form);
+    const SIZE growth{twips.cx - clientWidth_, twips.cy - clientHeight_};
+    if (growth.cx == growth_.cx && growth.cy == growth_.cy)
+        return;
+    growth_ = growth;
+    children_.Reposition();
 }
 
 void FormLayout::DockOnce(HWND form) {
@@ -142,12 +209,9 @@ void FormLayout::DockOnce(HWND form) {
             y = TwipsToWindowPixels(site.Top(), twipsPerPixelY_, -32768);
             w = TwipsToWindowPixels(site.Width(), twipsPerPixelX_);
         }
-        // Twips that still give the docked width are kept: a design saved at another scale stays
-        // as it was.
-        const int widthTwips =
-            site.GetAlign() == Align::None || TwipsToPixels(site.Width(), twipsPerPixelX_) == w
-                ? site.Width()
-                : PixelsToTwips(w, twipsPerPixelX_);
+        // A docked component is as wide as the client area, in its twips: a design saved at
+        // another scale stays as it was, whatever sizes the window passed through meanwhile.
+        const int widthTwips = site.GetAlign() == Align::None ? site.Width() : ClientTwips(form).cx;
         site.SetPlace(PixelsToTwips(x, twipsPerPixelX_), PixelsToTwips(y, twipsPerPixelY_),
                       widthTwips, site.Height());
         MoveWindow(window, x, y, w, h, TRUE);

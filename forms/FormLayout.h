@@ -12,6 +12,9 @@ namespace cw {
 
 class FormChildren;
 
+// The window's rectangle inside a monitor's work area: moved in, and shrunk where it is larger.
+RECT FitWithin(RECT window, const RECT& workArea);
+
 class FormLayout {
 public:
     explicit FormLayout(FormChildren& children) : children_(children) {}
@@ -34,6 +37,17 @@ public:
     // The client area's size in twips. Twips that still give its pixels are kept as designed, so
     // that repeated changes of scale never drift.
     SIZE ClientTwips(HWND form) const;
+    // The client twips a change of scale keeps: as now, but never below the design's size (a
+    // window shrunk to fit a screen grows back where it fits again).
+    SIZE KeptTwips(HWND form) const;
+    // The client area's twips beyond the design's (below it, negative: a window shrunk to fit),
+    // which the controls' grow keys share out.
+    SIZE Growth() const { return growth_; }
+    // The smallest outer size the user may drag a sizable window to: the design's, or the work
+    // area where the design is larger.
+    void LimitTracking(HWND form, MINMAXINFO& limits) const;
+    // The window inside its monitor's work area, shrunk if need be.
+    void FitWorkArea(HWND form) const;
     // The outer size that gives the client area the same twips at `dpi`.
     SIZE WindowSizeAt(HWND form, int dpi) const;
     // After a change of scale: the client area back to `twips`, the window keeping its place. The
@@ -48,6 +62,7 @@ public:
 
 private:
     void DockOnce(HWND form);
+    void Grow(HWND form);
 
     FormChildren& children_;
     int startUpPosition_ = 3; // 0 manual, 1 centre over owner, 2 centre on screen, 3 system default
@@ -55,6 +70,7 @@ private:
     int clientWidth_ = 4800, clientHeight_ = 3600; // twips
     int dpi_ = 96;
     double twipsPerPixelX_ = 15.0, twipsPerPixelY_ = 15.0;
+    SIZE growth_{0, 0}; // twips
     int docking_ = 0;
     bool dockAgain_ = false;
 };

@@ -8,6 +8,7 @@ namespace cw {
 void ListBox::Configure(const PropertyBag& layout) {
     Control::Configure(layout);
     multiSelect_ = layout.ReadInt32("multiselect", multiSelect_).value_or(multiSelect_);
+    icons_ = layout.ReadBool("icons", icons_).value_or(icons_);
 }
 
 DWORD ListBox::Style() const {
@@ -16,6 +17,8 @@ DWORD ListBox::Style() const {
         style |= LBS_MULTIPLESEL;
     else if (multiSelect_ == 2)
         style |= LBS_EXTENDEDSEL;
+    if (icons_)
+        style |= LBS_OWNERDRAWFIXED;
     return style;
 }
 
@@ -23,6 +26,26 @@ void ListBox::Created() {
     hook_.Hook(Hwnd(), [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return Hooked(hwnd, msg, wParam, lParam);
     });
+    if (icons_ && form_)
+        FitIconRows(Hwnd(), form_->Dpi());
+}
+
+void ListBox::Rescaled() {
+    if (icons_ && form_)
+        FitIconRows(Hwnd(), form_->Dpi());
+}
+
+void ListBox::Draw(const DRAWITEMSTRUCT& item) const {
+    if (item.itemID == static_cast<UINT>(-1)) { // an empty list with the focus
+        if (item.itemAction & ODA_FOCUS)
+            DrawFocusRect(item.hDC, &item.rcItem);
+        return;
+    }
+    const std::string text = RowText(item.hwndItem, static_cast<int>(item.itemID));
+    IconRow row{text};
+    if (RowLook)
+        row = RowLook(static_cast<int>(item.itemID), text);
+    DrawIconRow(item, row, form_ ? form_->Dpi() : 96);
 }
 
 void ListBox::AddItem(const std::string& text) {
@@ -86,6 +109,14 @@ LRESULT ListBox::Hooked(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0; // unloaded by the handler, or the handler took the key
         return WindowHook::Next(hwnd, msg, static_cast<WPARAM>(keyCode), lParam);
     }
+    case WM_PAINT:
+        if (Painted) {
+            const LRESULT painted = WindowHook::Next(hwnd, msg, wParam, lParam);
+            const std::function<void()> after = Painted;
+            after();
+            return painted;
+        }
+        break;
     case WM_NCDESTROY:
         Detach();
         break;

@@ -27,7 +27,7 @@ int TopRow(HWND list) {
     return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
 }
 
-int VisibleRows(HWND list) {
+int WholeRowsShown(HWND list) {
     RECT r{};
     GetClientRect(list, &r);
     return std::max(1, static_cast<int>(r.bottom) / RowHeight(list));
@@ -39,7 +39,7 @@ bool MultiSelect(HWND list) {
 
 // Scrolls as little as needed to show the row.
 void ShowRow(HWND list, int row) {
-    const int top = TopRow(list), visible = VisibleRows(list);
+    const int top = TopRow(list), visible = WholeRowsShown(list);
     if (row < top)
         SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
     else if (row >= top + visible)
@@ -325,7 +325,7 @@ void ListReorder::AutoScroll() {
     int wanted = top;
     if (p.y < height)
         wanted = top - 1;
-    else if (p.y >= r.bottom - height && top + VisibleRows(list_) < RowCount(list_))
+    else if (p.y >= r.bottom - height && top + WholeRowsShown(list_) < RowCount(list_))
         wanted = top + 1;
     if (wanted == top || wanted < 0)
         return;

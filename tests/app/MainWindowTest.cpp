@@ -16,16 +16,20 @@
 #include "controls/Components.h"
 #include "controls/statusbar/StatusBar.h"
 #include "forms/DesignStore.h"
+#include "forms/IconRow.h"
 #include "forms/ListBox.h"
 #include "fs/FolderListing.h"
 #include "fs/WidePath.h"
 #include "win32/DateTime.h"
+#include "win32/Dpi.h"
 #include "win32/FileTime.h"
+#include "win32/Handles.h"
 #include "win32/Program.h"
 #include "win32/SingleInstance.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -50,8 +54,8 @@ const DesktopRedirect redirect(desktop.Path());
 
 // The shell's desktop as Desktop.Arrange looks for it (Wine has none): "Progman", a view, and
 // below that the icon view, which counts the arrange requests (LVM_ARRANGE) it gets.
-struct ShellDesktop {
-    ShellDesktop() {
+struct FakeShellDesktop {
+    FakeShellDesktop() {
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "Progman";
@@ -69,7 +73,7 @@ struct ShellDesktop {
         CreateWindowA("CwTestIconView", "", WS_CHILD, 0, 0, 9, 9, view, nullptr, nullptr, nullptr);
         arranged = 0;
     }
-    ~ShellDesktop() { DestroyWindow(program); }
+    ~FakeShellDesktop() { DestroyWindow(program); }
     HWND program;
     static inline int arranged = 0;
 };
@@ -254,7 +258,7 @@ TEST_F(MainWindowItems, ProcessesOneMinuteApartAndReportsWhatItCannotStamp) {
     // D, a middle row, is held open by another program that lets others read it but not write.
     const HANDLE hold = CreateFileA(PathOf("D.lnk").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
-    const ShellDesktop shell;
+    const FakeShellDesktop shell;
     std::vector<std::pair<std::string, int>> seen; // panel 2 and the pointer at each box
     answerer.onBox = [&](const AnsweredBox&) { seen.emplace_back(Shown(2), form.MousePointer()); };
 
@@ -272,7 +276,7 @@ TEST_F(MainWindowItems, ProcessesOneMinuteApartAndReportsWhatItCannotStamp) {
     const std::pair<std::string, int> busy{"Processing items...", kPointerHourglass};
     EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{
                         busy, busy, busy, {"", kPointerHourglass}}));
-    EXPECT_EQ(ShellDesktop::arranged, 1);
+    EXPECT_EQ(FakeShellDesktop::arranged, 1);
     // Nothing is rescanned: the lists stay as they are and may be processed again.
     EXPECT_EQ(ReadRows(Window(kNew)), (Rows{"A", "B", "C", "D", "E"}));
 
@@ -324,6 +328,63 @@ TEST_F(MainWindowItems, SignInBoxWritesRemovesAndReadsTheRunValue) {
     Open();
     EXPECT_FALSE(ticked());
     EXPECT_TRUE(answerer.Boxes().empty());
+}
+
+// The row's icon, once the worker has it, is drawn by the real list's owner drawing (the list's
+// parent passes its WM_DRAWITEM on to the window) where the placeholder stood: the icon's square
+// then holds pixels that are neither the list's background nor the placeholder's grey.
+TEST_F(MainWindowItems, DrawsARowsIconInItsRowOnceItIsKnown) {
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // kept for the process
+        ComPointer<IShellLinkW> link;
+        ComPointer<IPersistFile> file;
+        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(link.Put())),
+                  S_OK);
+        link->SetPath(L"C:\\windows\\notepad.exe");
+        ASSERT_EQ(link->QueryInterface(IID_PPV_ARGS(file.Put())), S_OK);
+        ASSERT_EQ(file->Save(Widen(PathOf("Notes.lnk")).c_str(), TRUE), S_OK);
+    }
+    Open();
+    const HWND list = Window(kCurrent);
+    RECT row{};
+    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    const int width = row.right - row.left, height = row.bottom - row.top;
+    const int size = IconSizeForDpi(form.Dpi()), left = ScaleForDpi(2, form.Dpi());
+    const ClientDC screen(nullptr);
+    const HDC dc = CreateCompatibleDC(screen.Get());
+    const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    const HGDIOBJ previous = SelectObject(dc, bitmap.Get());
+    const auto iconPixels = [&] {
+        DRAWITEMSTRUCT item{ODT_LISTBOX,
+                            static_cast<UINT>(GetDlgCtrlID(list)),
+                            0,
+                            ODA_DRAWENTIRE,
+                            0,
+                            list,
+                            dc,
+                            {0, 0, width, height},
+                            0};
+        SendMessageA(GetParent(list), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+        int found = 0;
+        for (int y = (height - size) / 2; y < (height + size) / 2; ++y)
+            for (int x = left; x < left + size; ++x) {
+                const COLORREF pixel = GetPixel(dc, x, y);
+                found += pixel != GetSysColor(COLOR_WINDOW) && pixel != GetSysColor(COLOR_GRAYTEXT);
+            }
+        return found;
+    };
+    // Waits for the worker (a bound only against a hang: no time is asserted).
+    int found = 0;
+    for (int wait = 0; wait < 3000 && (found = iconPixels()) == 0; ++wait) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    EXPECT_GT(found, size * size / 8);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
 }
 
 // A list without a window cannot take rows: moved there, they would be lost.

@@ -1,9 +1,13 @@
 // The windows at every scale, laid out from their twips at the window's own DPI: after a change of
-// scale sent as the system sends it, and (test_scale_144dpi) when they start at 144 dpi.
+// scale sent as the system sends it, and (test_scale_144dpi) when they start at 144 dpi. The main
+// window grows and shrinks, and always fits its screen's work area; its kept place comes back.
+#include "TempFolder.h"
 #include "app/FormAbout.h"
+#include "app/WindowPlace.h"
 #include "controls/Components.h"
 #include "controls/infoframe/InfoFrame.h"
 #include "forms/DesignText.h"
+#include "forms/FormLayout.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
 
@@ -65,31 +69,50 @@ int IconSize(LRESULT icon) {
     return bitmap.bmWidth;
 }
 
-// The client area is the design's size in twips; every window lies inside its parent and clear of
-// its siblings; every caption fits its control in the control's own font beside what the control
-// draws next to it; the title bar's icons are the sizes the resource holds for the scale.
+std::string NameOf(HWND window) {
+    char text[64] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text + ("#" + std::to_string(GetDlgCtrlID(window)));
+}
+
+// The form's and its frames' windows (not a component's own insides).
+bool Placed(HWND form, HWND window) {
+    char kind[16] = "";
+    GetClassNameA(GetParent(window), kind, sizeof kind);
+    return IsWindowVisible(window) && (GetParent(window) == form || lstrcmpiA(kind, "Button") == 0);
+}
+
+// Every window lies inside its parent and clear of its siblings.
+void ExpectApart(HWND form) {
+    const Places places = PlacesIn(form);
+    for (const auto& [window, place] : places) {
+        RECT parent{}, overlap{};
+        GetClientRect(GetParent(window), &parent);
+        if (!Placed(form, window))
+            continue;
+        EXPECT_GE(place.left, 0) << NameOf(window);
+        EXPECT_GE(place.top, 0) << NameOf(window);
+        EXPECT_LE(place.right, parent.right) << NameOf(window);
+        EXPECT_LE(place.bottom, parent.bottom) << NameOf(window);
+        for (const auto& [other, otherPlace] : places) {
+            if (other == window || GetParent(other) != GetParent(window) || !Placed(form, other))
+                continue;
+            EXPECT_FALSE(IntersectRect(&overlap, &place, &otherPlace))
+                << NameOf(window) << " over " << NameOf(other);
+        }
+    }
+}
+
+// The client area is the design's size in twips; the windows are apart; every caption fits its
+// control in the control's own font beside what the control draws next to it; the title bar's
+// icons are the sizes the resource holds for the scale.
 void ExpectWholeAt(const Form& form, int dpi) {
     SCOPED_TRACE(form.Name() + " at " + std::to_string(dpi) + " dpi");
     const double perPixel = 1440.0 / dpi;
     const PropertyBag& design = form.Design().properties;
     EXPECT_NEAR(form.ClientWidth(), design.ReadInt32("clientwidth", 0).value_or(0) / perPixel, 1);
     EXPECT_NEAR(form.ClientHeight(), design.ReadInt32("clientheight", 0).value_or(0) / perPixel, 1);
-    const Places places = PlacesIn(form.Hwnd());
-    for (const auto& [window, place] : places) {
-        RECT parent{}, overlap{};
-        GetClientRect(GetParent(window), &parent);
-        if (!IsWindowVisible(window))
-            continue;
-        EXPECT_GE(place.left, 0);
-        EXPECT_GE(place.top, 0);
-        EXPECT_LE(place.right, parent.right);
-        EXPECT_LE(place.bottom, parent.bottom);
-        for (const auto& [other, otherPlace] : places) {
-            if (other == window || GetParent(other) != GetParent(window) || !IsWindowVisible(other))
-                continue;
-            EXPECT_FALSE(IntersectRect(&overlap, &place, &otherPlace));
-        }
-    }
+    ExpectApart(form.Hwnd());
     for (const auto& c : form.Controls()) {
         if (!c->Hwnd() || c->Caption().empty())
             continue;
@@ -158,4 +181,147 @@ TEST(Scale, MainWindowAndAboutBoxAreWholeAtEveryScaleAndComeBackUnchanged) {
          {std::pair(main.Hwnd(), mainAtStart), std::pair(about.Hwnd(), aboutAtStart)})
         for (const auto& [window, place] : PlacesIn(form))
             EXPECT_TRUE(EqualRect(&place, &atStart.at(window)));
+}
+
+namespace {
+
+RECT PlaceOf(const Form& form, const char* name) {
+    const HWND window = form.Get<Control>(name).Hwnd();
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, form.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+} // namespace
+
+// Below, at and above its design's size at 96 and 144 dpi: the user cannot drag it smaller than
+// designed; shrunk to fit a small screen (which the system does without asking), the lists give up
+// the room. Both lists share the width, the arrows stay centred between them, the right-hand
+// column keeps its distance from the edge, and the header strip and status bar span the width.
+TEST(Scale, MainWindowGrowsAndShrinksWithItsControlsApart) {
+    RegisterComponents();
+    Form main("FormClutterwise");
+    ASSERT_TRUE(main.Load()) << main.LoadError();
+    main.Show();
+    for (const int dpi : {96, 144}) {
+        if (dpi != main.Dpi())
+            ChangeScale(main.Hwnd(), dpi);
+        const int designedWidth = main.ClientWidth(), designedHeight = main.ClientHeight();
+        const int rightGap = designedWidth - PlaceOf(main, "CommandProcess").right;
+        RECT window{};
+        GetWindowRect(main.Hwnd(), &window);
+        const struct {
+            int by;      // pixels added to each side of the window
+            bool forced; // as the system shrinks a window to fit a screen
+            int expected;
+        } sizes[] = {{-120, false, 0}, {0, false, 0}, {300, false, 300}, {-60, true, -60}};
+        for (const auto& size : sizes) {
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, " + std::to_string(size.by) +
+                         (size.forced ? " forced" : ""));
+            SetWindowPos(main.Hwnd(), nullptr, 0, 0, window.right - window.left + size.by,
+                         window.bottom - window.top + size.by,
+                         SWP_NOMOVE | SWP_NOZORDER | (size.forced ? SWP_NOSENDCHANGING : 0));
+            EXPECT_EQ(main.ClientWidth(), designedWidth + size.expected);
+            EXPECT_EQ(main.ClientHeight(), designedHeight + size.expected);
+            ExpectApart(main.Hwnd());
+            const RECT current = PlaceOf(main, "ListItemsCurrent");
+            const RECT added = PlaceOf(main, "ListItemsNew");
+            const RECT arrow = PlaceOf(main, "CommandItemsAdd");
+            EXPECT_NEAR(current.right - current.left, added.right - added.left, 1);
+            EXPECT_NEAR(current.right + added.left, arrow.left + arrow.right, 2);
+            EXPECT_NEAR(main.ClientWidth() - PlaceOf(main, "CommandProcess").right, rightGap, 1);
+            EXPECT_NEAR(main.ClientWidth() - PlaceOf(main, "FrameMethod").right, rightGap, 1);
+            for (const char* docked : {"InfoFrameClutterwise", "StatusBarClutterwise"}) {
+                RECT r{};
+                GetWindowRect(main.GetComponent<Component>(docked)->Hwnd(), &r);
+                EXPECT_EQ(r.right - r.left, main.ClientWidth()) << docked;
+            }
+        }
+        SetWindowPos(main.Hwnd(), nullptr, 0, 0, window.right - window.left,
+                     window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+}
+
+// Placed, and shrunk if need be, inside the work area: at 192 dpi the main window is 1442 x 840
+// pixels, wider than a 1280 x 1024 screen.
+TEST(Scale, TheWindowFitsTheWorkArea) {
+    const struct {
+        RECT window, work, fitted;
+    } cases[] = {
+        {{0, 0, 1442, 840}, {0, 0, 1280, 984}, {0, 0, 1280, 840}},
+        {{100, 50, 1542, 890}, {0, 0, 1280, 984}, {0, 50, 1280, 890}},
+        {{200, 100, 900, 600}, {0, 0, 1280, 984}, {200, 100, 900, 600}},
+        {{-300, -40, 400, 460}, {0, 40, 1280, 1024}, {0, 40, 700, 540}},
+        {{3000, 900, 3700, 1400}, {1920, 0, 3200, 1000}, {2500, 500, 3200, 1000}},
+        {{0, 0, 800, 1300}, {1920, 0, 3200, 1000}, {1920, 0, 2720, 1000}},
+    };
+    for (const auto& c : cases) {
+        const RECT fitted = FitWithin(c.window, c.work);
+        EXPECT_TRUE(EqualRect(&fitted, &c.fitted))
+            << fitted.left << "," << fitted.top << "," << fitted.right << "," << fitted.bottom;
+    }
+
+    // A real window moved to 192 dpi with the system's rectangle half off the screen.
+    RegisterComponents();
+    Form main("FormClutterwise");
+    ASSERT_TRUE(main.Load()) << main.LoadError();
+    main.Show();
+    const RECT work = WorkAreaOf(main.Hwnd());
+    SIZE size{};
+    SendMessageA(main.Hwnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, 192,
+                 reinterpret_cast<LPARAM>(&size));
+    RECT suggested{work.right - size.cx / 2, work.top + 20, work.right + size.cx / 2,
+                   work.top + 20 + size.cy};
+    SendMessageA(main.Hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT r{}, inside{};
+    GetWindowRect(main.Hwnd(), &r);
+    EXPECT_TRUE(IntersectRect(&inside, &r, &work) && EqualRect(&inside, &r));
+    for (const auto& c : main.Controls()) {
+        if (!c->Hwnd())
+            continue;
+        GetWindowRect(c->Hwnd(), &r);
+        EXPECT_TRUE(IntersectRect(&inside, &r, &work) && EqualRect(&inside, &r)) << c->Name();
+    }
+    ExpectApart(main.Hwnd());
+}
+
+// The kept place comes back on a present monitor, at its scale; one kept on a monitor that is
+// gone, or text that is not a place, is not used.
+TEST(Scale, TheKeptPlaceComesBackOnlyOnAPresentMonitor) {
+    const cwtest::TempFolder folder;
+    const std::string path = KeptPlacePath(folder.Path() + "\\");
+    RegisterComponents();
+    Form kept("FormClutterwise"), opened("FormClutterwise");
+    ASSERT_TRUE(kept.Load()) << kept.LoadError();
+    ASSERT_TRUE(opened.Load()) << opened.LoadError();
+    const RECT work = WorkAreaOf(kept.Hwnd());
+    const RECT place{work.left + 40, work.top + 30, work.left + 1540, work.top + 980};
+    SetWindowPos(kept.Hwnd(), nullptr, place.left, place.top, 1500, 950, SWP_NOZORDER);
+    ASSERT_TRUE(KeepWindowPlace(kept.Hwnd(), path));
+    ASSERT_TRUE(RestoreWindowPlace(opened.Hwnd(), path));
+    RECT r{};
+    GetWindowRect(opened.Hwnd(), &r);
+    EXPECT_TRUE(EqualRect(&r, &place));
+
+    const int dpi = WindowDpi(kept.Hwnd());
+    const auto restored = [&](const std::string& text) {
+        const auto read = ReadKeptPlace(text);
+        return read ? RestoredRect(*read) : std::nullopt;
+    };
+    const RECT twice = *restored(KeptPlaceText({place, dpi * 2, false}));
+    EXPECT_EQ(twice.right - twice.left, 750);
+    EXPECT_EQ(twice.bottom - twice.top, 475);
+    EXPECT_FALSE(restored(KeptPlaceText({{-30000, -30000, -29000, -29300}, dpi, false})));
+    EXPECT_FALSE(restored(KeptPlaceText({{work.right + 10, 0, work.right + 900, 600}, dpi, true})));
+    for (const char* text : {"", "1 2 3", "10 10 5 5 96 0", "0 0 100 100 96 0 x", "0 0 9 9 0 0"})
+        EXPECT_FALSE(ReadKeptPlace(text)) << text;
 }

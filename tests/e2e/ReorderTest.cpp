@@ -119,6 +119,9 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
         SetLocalStamp(desktop.MakeFile(names[i] + ".lnk", "shortcut"),
                       LocalSecondsNow() - 86400 + static_cast<long long>(i) * 60);
     const DesktopRedirect redirect(desktop.Path());
+    // The size an earlier start kept would stand in for the design's.
+    if (const char* data = std::getenv("LOCALAPPDATA"))
+        DeleteFileA((std::string(data) + "\\Norvanta\\Clutterwise\\window.txt").c_str());
     AppDriver program;
     const HWND main = program.WaitForWindow("Norvanta Clutterwise");
     ASSERT_TRUE(main);

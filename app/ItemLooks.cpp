@@ -1,0 +1,88 @@
+#include "app/ItemLooks.h"
+
+#include "forms/ListBox.h"
+#include "forms/ListRows.h"
+#include "fs/ShortcutIcons.h"
+
+namespace cw {
+
+ItemLooks::ItemLooks(HWND form, ListBox& current, ListBox& added)
+    : current_(current), added_(added), icons_(form, kIconsCame, {&IconSourceOf, &IconOfSource}) {
+    current_.RowLook = [this](int row, std::string_view text) { return Look(false, row, text); };
+    added_.RowLook = [this](int row, std::string_view text) { return Look(true, row, text); };
+    current_.Painted = added_.Painted = [this] { ShowVisible(); };
+}
+
+ItemLooks::~ItemLooks() {
+    current_.RowLook = added_.RowLook = nullptr;
+    current_.Painted = added_.Painted = nullptr;
+}
+
+void ItemLooks::Restart(const std::vector<DesktopItem>& items, int dpi) {
+    files_.clear();
+    order_.clear();
+    order_.reserve(items.size());
+    for (const DesktopItem& item : items) {
+        files_.emplace(item.Title, Shown{item.File, item.Row.allUsers});
+        order_.push_back(item.File);
+    }
+    size_ = IconSizeForDpi(dpi);
+    columns_ = QueryDesktopColumns();
+    icons_.Restart(order_, size_);
+    Redraw();
+}
+
+void ItemLooks::Stop() {
+    icons_.Stop();
+}
+
+void ItemLooks::Resume() {
+    icons_.Restart(order_, size_);
+    ShowVisible();
+}
+
+void ItemLooks::Rescale(int dpi) {
+    size_ = IconSizeForDpi(dpi);
+    icons_.Restart(order_, size_);
+    Redraw();
+}
+
+void ItemLooks::DesktopChanged() {
+    columns_ = QueryDesktopColumns();
+    InvalidateRect(added_.Hwnd(), nullptr, FALSE);
+}
+
+void ItemLooks::Notice(WPARAM generation) {
+    if (icons_.TakeNotice(generation))
+        Redraw();
+}
+
+IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
+    IconRow look{text};
+    if (const auto found = files_.find(std::string(text)); found != files_.end()) {
+        look.icon = icons_.IconOf(found->second.file);
+        look.allUsers = found->second.allUsers;
+    }
+    if (newOrder)
+        look.column = ColumnStartingAt(row, columns_.perColumn, columns_.shellIcons);
+    return look;
+}
+
+// The rows shown now, in both lists, go first.
+void ItemLooks::ShowVisible() {
+    std::vector<std::string> visible;
+    for (const ListBox* list : {&current_, &added_}) {
+        const RowSpan span = VisibleRows(list->Hwnd());
+        for (int row = span.first; row < span.first + span.count; ++row)
+            if (const auto found = files_.find(RowText(list->Hwnd(), row)); found != files_.end())
+                visible.push_back(found->second);
+    }
+    icons_.SetVisible(visible);
+}
+
+void ItemLooks::Redraw() const {
+    InvalidateRect(current_.Hwnd(), nullptr, FALSE);
+    InvalidateRect(added_.Hwnd(), nullptr, FALSE);
+}
+
+} // namespace cw
