@@ -75,7 +75,7 @@ void ItemLooks::ShowVisible() {
         const RowSpan span = VisibleRows(list->Hwnd());
         for (int row = span.first; row < span.first + span.count; ++row)
             if (const auto found = files_.find(RowText(list->Hwnd(), row)); found != files_.end())
-                visible.push_back(found->second);
+                visible.push_back(found->second.file);
     }
     icons_.SetVisible(visible);
 }

@@ -56,7 +56,7 @@ private:
         bool allUsers = false;
     };
     std::unordered_map<std::string, Shown> files_; // row text -> its file
-    std::vector<std::string> order_;                     // files in scan order
+    std::vector<std::string> order_;               // files in scan order
     int size_ = 16;
     DesktopColumns columns_;
 };
