@@ -108,20 +108,6 @@ TEST(GradientSteps, StopOneStepShortOfTheEndAndRoundHalvesToEven) {
     EXPECT_EQ(GradientBandColour({-32768, 0, 0}, {32767, 0, 0}, 2, 1), RGB(0, 0, 0));
 }
 
-// Narrower than the label's margins (a top-level window has a minimum width: this host reports
-// less): no label rather than a negative width.
-TEST(InfoFrame, NarrowStripHasNoLabel) {
-    struct NarrowHost : TestHost {
-        int ContainerClientWidth() const override { return 40; }
-    } host;
-    InfoFrame narrow(host);
-    host.Attach(narrow.Hwnd());
-    narrow.Start(nullptr); // the window was created at another size: starting sizes it
-    EXPECT_EQ(narrow.ClientWidth(), 40);
-    EXPECT_EQ(narrow.LabelWidth(), 0);
-    EXPECT_EQ(CountPixels(narrow.Hwnd(), {0, 0, 40, 61}, kSlate), 40 * 61);
-}
-
 // The lines, the right button and a disabled strip raise nothing; the release that completes a
 // double click raises no second Click.
 TEST_F(InfoFrameTest, ClicksComeFromBackgroundIconAndTextOfAnEnabledStrip) {

@@ -144,12 +144,6 @@ TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
     }
 }
 
-TEST(FontHeight, RoundsPointsHalfToEvenThenScales) {
-    for (const auto& [points, whole] : {std::pair{8.5, 8}, {9.5, 10}, {9.75, 10}})
-        EXPECT_EQ(RoundHalfEven(points), whole) << points;
-    EXPECT_EQ(FontHeight(8.25, 96), 11); // 8 * 96 / 72 = 10.67
-}
-
 // A stored value that does not convert, or that its setter would refuse, skips only its step.
 TEST_F(StatusBarTest, ReadsWhatItCanAndWritesBackOnlyWhatDiffers) {
     Make();
@@ -260,48 +254,4 @@ TEST_F(PanelsPageTest, MovingTheIndexAppliesThePendingEditFirst) {
     Scroll(F("HScrollIndex"), SB_LINERIGHT); // already at the end: nothing moves or applies
     EXPECT_TRUE(host.changedKeys.empty());
     EXPECT_TRUE(page.Changed());
-}
-
-TEST(LeadingNumber, TakesTheNumberTheTextBeginsWith) {
-    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
-        {"150px", 150},   {"  -7", -7},
-        {"wide", 0},      {"", 0},
-        {"2.5", 2},       {"3.5", 4},
-        {"32767", 32767}, {"-32768", -32768},
-        {"32768", {}},    {"99999999999999999999999", {}}}; // halves to the even neighbour
-    for (const auto& [text, number] : cases)
-        EXPECT_EQ(LeadingNumber16(text), number) << text;
-}
-
-// A MinWidth text that gives no width the panel takes leaves MinWidth alone; one too large for a
-// width is refused the same way, and the other fields still apply.
-TEST_F(PanelsPageTest, AMinWidthTextThatIsNoWidthLeavesMinWidthAndAppliesTheRest) {
-    for (const char* text : {"wide", "99999"}) {
-        Type(F("TextMinwidth"), text);
-        Type(F("TextTag"), text);
-        page.ApplyChanges();
-        EXPECT_EQ(bar->Panel(0)->MinWidth(), 100) << text;
-        EXPECT_EQ(bar->Panel(0)->Tag(), text);
-    }
-}
-
-TEST_F(PanelsPageTest, ABarWithoutPanelsDisablesThePageUntilOneWithPanelsIsShown) {
-    TestHost other;
-    other.userMode = false;
-    StatusBar empty(other);
-    other.Attach(empty.Hwnd());
-    empty.InitProperties();
-    other.changedKeys.clear();
-    Open({&empty, bar.get()}); // only the first selected counts
-    EXPECT_FALSE(Enabled(F("TextText")));
-    EXPECT_FALSE(Enabled(F("HScrollIndex")));
-    page.ApplyChanges();
-    EXPECT_TRUE(host.changedKeys.empty());
-    EXPECT_TRUE(other.changedKeys.empty());
-
-    Open({bar.get(), &empty});
-    Type(F("TextText"), "first");
-    page.ApplyChanges();
-    EXPECT_EQ(bar->Panel(0)->Text(), "first");
-    empty.Terminate();
 }

@@ -174,12 +174,6 @@ TEST_F(RunningControl, ItemChangesTouchOnlyTheirEntryAndDeferredOnesRebuildTheSa
     EXPECT_EQ(Ours(), direct);
 }
 
-TEST_F(RunningControl, CloseCommandStillClosesTheWindow) {
-    SysCommand(SC_CLOSE);
-    EXPECT_EQ(reached, (Messages{{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}, {WM_DESTROY, 0}}));
-    EXPECT_FALSE(IsWindow(window));
-}
-
 // Looking on applies nothing; an edit reaches its item when the index moves on.
 TEST_F(SystemMenuItemsPageTest, AnEditReachesItsItemBeforeTheNextOneIsShown) {
     EXPECT_FALSE(page.Changed()); // loading raised the fields' events, yet nothing is pending
@@ -192,20 +186,4 @@ TEST_F(SystemMenuItemsPageTest, AnEditReachesItsItemBeforeTheNextOneIsShown) {
     EXPECT_EQ(control.SystemMenuItem(1)->Text(), "&About...");
     EXPECT_FALSE(page.Changed());
     EXPECT_FALSE(control.PreventUpdate());
-}
-
-TEST_F(SystemMenuItemsPageTest, AControlWithoutItemsDisablesEveryFieldUntilOneWithItems) {
-    TestHost other;
-    other.userMode = false;
-    SystemMenu empty{other};
-    empty.InitProperties();
-    Open(empty);
-    for (const char* name : {"HScrollIndex", "ComboStyle", "TextText"})
-        EXPECT_FALSE(Enabled(F(name))) << name;
-    other.changedKeys.clear();
-    page.ApplyChanges();
-    EXPECT_TRUE(other.changedKeys.empty());
-    Open(control);
-    EXPECT_TRUE(Enabled(F("ComboStyle")));
-    EXPECT_TRUE(Enabled(F("HScrollIndex")));
 }
