@@ -12,8 +12,6 @@
 
 using namespace cwtest;
 
-using Texts = std::vector<std::string>;
-
 // The user's own shortcuts are stamped, then one question; No leaves the others and the closing
 // box names them, never the plain success text. Yes starts the elevated copy, which Wine starts as
 // the same user: refused again, they are named again.
