@@ -36,7 +36,7 @@ bool Desktop::SortByDate(bool oldestFirst) const {
         return false;
     bool sorted = false;
     {
-        ComPointer<IShellWindows> windows;
+        ComRef<IShellWindows> windows;
         if (SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL,
                                        IID_PPV_ARGS(windows.Put()))) &&
             windows)

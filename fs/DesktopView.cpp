@@ -23,23 +23,23 @@ bool SortDesktopViewByDate(IShellWindows& windows, bool oldestFirst) {
     VARIANT none{};
     none.vt = VT_EMPTY;
     LONG window = 0;
-    ComPointer<IDispatch> desktop;
+    ComRef<IDispatch> desktop;
     // A success without an object (S_FALSE: no such window) is a failure here too.
     if (FAILED(windows.FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
                                     desktop.Put())) ||
         !desktop)
         return false;
-    ComPointer<IServiceProvider> services;
+    ComRef<IServiceProvider> services;
     if (FAILED(desktop->QueryInterface(IID_PPV_ARGS(services.Put()))) || !services)
         return false;
-    ComPointer<IShellBrowser> browser;
+    ComRef<IShellBrowser> browser;
     if (FAILED(services->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(browser.Put()))) ||
         !browser)
         return false;
-    ComPointer<IShellView> view;
+    ComRef<IShellView> view;
     if (FAILED(browser->QueryActiveShellView(view.Put())) || !view)
         return false;
-    ComPointer<IFolderView2> folderView;
+    ComRef<IFolderView2> folderView;
     if (FAILED(view->QueryInterface(IID_PPV_ARGS(folderView.Put()))) || !folderView)
         return false;
     const SORTCOLUMN byDate{kDateModified, oldestFirst ? SORT_ASCENDING : SORT_DESCENDING};

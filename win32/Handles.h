@@ -25,7 +25,13 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     Handle Get() const { return handle_; }
+    Handle operator->() const { return handle_; }
     explicit operator bool() const { return Traits::Valid(handle_); }
+    // For a call that fills an out parameter: frees what is held and gives its place.
+    Handle* Put() {
+        Reset();
+        return &handle_;
+    }
 
     // Gives the handle up without freeing it.
     Handle Release() { return std::exchange(handle_, Traits::Empty()); }
@@ -157,31 +163,6 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// One reference to a COM object, released with this object. Put() hands out the slot that a call
-// fills with a new reference (releasing any held before).
-template <typename T> class ComPointer {
-public:
-    ComPointer() = default;
-    ~ComPointer() { Reset(); }
-    ComPointer(const ComPointer&) = delete;
-    ComPointer& operator=(const ComPointer&) = delete;
-
-    T* Get() const { return object_; }
-    T* operator->() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-    T** Put() {
-        Reset();
-        return &object_;
-    }
-    void Reset() {
-        if (T* const old = std::exchange(object_, nullptr))
-            old->Release();
-    }
-
-private:
-    T* object_ = nullptr;
 };
 
 } // namespace cw

@@ -336,8 +336,8 @@ TEST_F(MainWindowItems, SignInBoxWritesRemovesAndReadsTheRunValue) {
 TEST_F(MainWindowItems, DrawsARowsIconInItsRowOnceItIsKnown) {
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // kept for the process
-        ComPointer<IShellLinkW> link;
-        ComPointer<IPersistFile> file;
+        ComRef<IShellLinkW> link;
+        ComRef<IPersistFile> file;
         ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_PPV_ARGS(link.Put())),
                   S_OK);
