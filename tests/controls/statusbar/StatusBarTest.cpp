@@ -111,8 +111,7 @@ protected:
 
 } // namespace
 
-// Hidden panels get no width; the first panel with a width gives up 2 pixels; every spring (a
-// hidden one too) takes all the room the panels leave, if they leave any.
+// Hidden panels get no width; the first with a width gives up 2 pixels; springs share what is left.
 TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
     const struct {
         std::vector<PanelMetrics> panels;
