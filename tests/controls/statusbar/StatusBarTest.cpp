@@ -111,7 +111,7 @@ protected:
 
 } // namespace
 
-// Hidden panels get no width; the first with a width gives up 2 pixels; springs share what is left.
+// Hidden panels get no width; the first with a width gives up 2 px; springs (hidden too) take the rest.
 TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
     const struct {
         std::vector<PanelMetrics> panels;
