@@ -111,7 +111,7 @@ protected:
 
 } // namespace
 
-// Hidden panels get no width; the first with a width gives up 2 px; springs (hidden too) take the rest.
+// Hidden panels get no width; the first with a width gives up 2 px; springs take what is left.
 TEST(LayoutParts, PlacesThePartsAndTheirWidths) {
     const struct {
         std::vector<PanelMetrics> panels;
