@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <string_view>
 
 namespace cwtest {
 namespace {
@@ -84,8 +85,9 @@ std::map<std::string, ExactTimes> FolderTimes(const std::string& folder) {
     WIN32_FIND_DATAA data;
     const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &data)) {
-        entries[data.cFileName] = {Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime),
-                                   Ticks(data.ftLastWriteTime)};
+        if (std::string_view(data.cFileName) != "..") // the parent is shared with other tests
+            entries[data.cFileName] = {Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime),
+                                       Ticks(data.ftLastWriteTime)};
     }
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
