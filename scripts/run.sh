@@ -2,8 +2,9 @@
 # Builds the program and starts it under Wine in the build tree's private prefix.
 #
 # With a display ($DISPLAY) the program opens there and the script ends when it is closed.
-# Without one, it runs on a private Xvfb for a few seconds, saves a screenshot into the build tree,
-# says where, and closes the program.
+# Without one, it runs on a private Xvfb for a few seconds: it arranges part of a new order through
+# the window as a user would (xdotool), saves a screenshot of the window into the build tree, says
+# where, and closes the program.
 # The prefix's Desktop is a folder inside the build tree; when it holds no shortcut it is first
 # filled with forty samples (tools/sample-desktop), four of them in the prefix's desktop of all users.
 # On every way out (end, failure, Ctrl+C) the script stops what it started, each by its own PID,
@@ -71,8 +72,29 @@ if [ "$headless" = 0 ]; then
   exit "$status"
 fi
 
+# As a user would, with the real mouse and keyboard, so that the shot shows both lists with their
+# icons and the column rules in "New order:": the window's bottom edge dragged down to near the
+# screen's, then the first 28 rows selected (Home, Shift+Down) and moved with Enter.
+window=$(timeout 60 xdotool search --sync --limit 1 --onlyvisible --name "^Norvanta Clutterwise\$" ||
+  true)
+if [ -z "$window" ]; then
+  echo "The program's window did not show." >&2
+  exit 1
+fi
+eval "$(xdotool getdisplaygeometry --shell)"
+screen_height=$HEIGHT
+eval "$(xdotool getwindowgeometry --shell "$window")"
+edge_x=$((X + WIDTH / 2)) edge_y=$((Y + HEIGHT - 2)) to_y=$((screen_height - 30))
+if [ "$to_y" -gt "$edge_y" ]; then
+  # Moved in two steps, as a hand moves: the system's sizing follows each step.
+  xdotool mousemove "$edge_x" "$edge_y" mousedown 1 \
+    mousemove "$edge_x" $(((edge_y + to_y) / 2)) sleep 0.3 mousemove "$edge_x" "$to_y" sleep 0.3 \
+    mouseup 1
+fi
+xdotool windowfocus --sync "$window" key Home key --repeat 27 --delay 20 shift+Down key Return
+
 sleep "${CLUTTERWISE_SHOT_DELAY:-6}"
 shot="$build/screenshot.png"
 [ "$dpi" != 96 ] && shot="$build/screenshot-${dpi}dpi.png"
-import -window root "$shot"
+import -window "$window" "$shot"
 echo "Screenshot of the running program: $shot"

@@ -1,6 +1,6 @@
 // A user arranges the new order of the real program with the real keyboard and mouse (xdotool on
 // the test's display), then processes it: the files are stamped in the arranged order. Run again
-// with the prefix at 144 dpi by test_scale_144dpi.
+// at 144 dpi by test_scale_144dpi, and at 192 on a 1280 x 1024 screen by test_scale_192dpi.
 #include "AppDriver.h"
 #include "DesktopRedirect.h"
 #include "FileStamps.h"
@@ -125,18 +125,28 @@ TEST(ProgramReorder, ArrangedByRealKeysAndDragsThenStampedInThatOrder) {
     AppDriver program;
     const HWND main = program.WaitForWindow("Norvanta Clutterwise");
     ASSERT_TRUE(main);
-    // At the screen's scale (test_scale_144dpi runs this at 144 dpi): the window is the design's
-    // size in twips, the header strip 945 twips high.
+    // At the screen's scale (test_scale_144dpi runs this at 144 dpi, test_scale_192dpi at 192 on
+    // 1280 x 1024 pixels): the window is the design's size in twips, narrowed to fit the work area,
+    // the header strip 945 twips high; the window and its buttons (frames, options) on the screen.
     const int dpi = static_cast<int>(GetDpiForWindow(main));
-    if (const char* expected = std::getenv("CLUTTERWISE_EXPECT_DPI")) {
+    if (const char* expected = std::getenv("CLUTTERWISE_EXPECT_DPI"))
         ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix runs at another scale";
-    }
-    RECT client{}, strip{};
+    RECT client{}, strip{}, frame{}, work{}, r{};
     GetClientRect(main, &client);
+    GetWindowRect(main, &frame);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     GetClientRect(Child(main, "ClutterwiseComponent", "InfoFrameClutterwise"), &strip);
-    EXPECT_NEAR(client.right, 10815 * dpi / 1440.0, 1);
+    const double room = work.right - work.left - (frame.right - frame.left - client.right);
+    EXPECT_NEAR(client.right, std::min(10815 * dpi / 1440.0, room), 1);
     EXPECT_NEAR(client.bottom, 6300 * dpi / 1440.0, 1);
     EXPECT_NEAR(strip.bottom, 945 * dpi / 1440.0, 0.5);
+    const auto onScreen = [&](const RECT& r) {
+        RECT in{};
+        return IntersectRect(&in, &r, &work) && EqualRect(&in, &r);
+    };
+    EXPECT_TRUE(onScreen(frame));
+    for (const HWND button : Children(main, "Button"))
+        EXPECT_TRUE(GetWindowRect(button, &r) && onScreen(r)) << TextOf(button);
     const std::vector<HWND> lists = ListsLeftToRight(main);
     ASSERT_EQ(lists.size(), 2u);
     const HWND current = lists[0], added = lists[1];

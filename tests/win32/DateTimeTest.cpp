@@ -14,7 +14,7 @@ void PrintTo(const CalendarTime& t, std::ostream* os) {
 }
 } // namespace cw
 
-TEST(DateTimeValue, CountsDaysSinceTheEndOf1899TheOleWayAndRoundTripsToTheSecond) {
+TEST(DateTimeValue, CountsDaysSinceTheEndOf1899TheOleWayRoundTripsAndAddsSeconds) {
     const struct {
         CalendarTime t;
         double value;
@@ -32,9 +32,7 @@ TEST(DateTimeValue, CountsDaysSinceTheEndOf1899TheOleWayAndRoundTripsToTheSecond
         EXPECT_EQ(SplitDateTime(MakeDateTime(t)), t);
     const DateTime now = Now();
     EXPECT_EQ(MakeDateTime(SplitDateTime(now)), now) << "whole seconds";
-}
-
-TEST(DateTimeValue, AddsSecondsAcrossDaysAndYears) {
+    // Seconds added across days and years.
     const DateTime t = MakeDateTime({2026, 12, 31, 23, 59, 30});
     EXPECT_EQ(SplitDateTime(AddSeconds(t, 60)), (CalendarTime{2027, 1, 1, 0, 0, 30}));
     EXPECT_EQ(SplitDateTime(AddSeconds(t, -60 * 32767LL)), (CalendarTime{2026, 12, 9, 5, 52, 30}));
