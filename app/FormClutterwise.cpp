@@ -174,8 +174,8 @@ void FormClutterwise::ShowDrift(const std::vector<DesktopItem>& items) {
     std::size_t outOfPlace = 0;
     if (const JournalRun* last = RunJournal().LastOrder(desktopFolder_)) {
         const TraceStep trace("drift");
-        if (const JournalRun* whole = RunJournal().ReadWhole(last))
-            outOfPlace = PlanReapply(*whole, items).repair.outOfPlace.size();
+        if (const JournalRun* ordered = RunJournal().ReadOrder(last))
+            outOfPlace = PlanReapply(*ordered, items).repair.outOfPlace.size();
     }
     SetPanelText(kPanelActivity, DriftText(outOfPlace));
     SetDefaultButton(outOfPlace > 0 ? reapply_ : nullptr);
