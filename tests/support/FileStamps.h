@@ -22,8 +22,8 @@ struct ExactTimes {
 };
 ExactTimes ExactTimesOf(const std::string& path);
 void SetExactTimes(const std::string& path, const ExactTimes& times);
-// Every entry of a folder but its parent, by name, with its times as the folder's listing gives them: two
-// snapshots are equal when nothing was made, removed, renamed or stamped there.
+// Every entry of a folder but its parent, by name, with its times as the folder's listing gives
+// them: two snapshots are equal when nothing was made, removed, renamed or stamped there.
 std::map<std::string, ExactTimes> FolderTimes(const std::string& folder);
 
 } // namespace cwtest
