@@ -7,6 +7,7 @@
 #include "fs/SpecialFolders.h"
 #include "win32/Errors.h"
 #include "win32/FileTime.h"
+#include "win32/Trace.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -301,13 +302,22 @@ bool Journal::Save(JournalRun& run) {
         run.number = last + 1;
     }
 
+    const TraceStep trace("journal", std::to_string(run.files.size()));
     for (int attempt = 0; attempt < 100 && run.number <= kLastNumber; ++attempt) {
-        const std::optional<std::string> text = WriteJournal(run);
+        std::optional<std::string> text;
+        {
+            const TraceStep format("format");
+            text = WriteJournal(run);
+        }
         error_ = "the run holds a name that is not UTF-8";
         if (!text)
             break;
         const std::string path = RunPath(run.number, kRunSuffix);
-        const std::uint32_t error = ReplaceDurably(path, *text, !isNew);
+        std::uint32_t error = 0;
+        {
+            const TraceStep write("write", std::to_string(text->size()));
+            error = ReplaceDurably(path, *text, !isNew);
+        }
         error_ = path + " cannot be written: " + SystemErrorText(error);
         if (error == 0) {
             error_.clear();

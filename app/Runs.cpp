@@ -8,6 +8,7 @@
 #include "fs/FolderListing.h"
 #include "fs/OpenedFile.h"
 #include "win32/FileTime.h"
+#include "win32/Trace.h"
 
 #include <algorithm>
 #include <iterator>
@@ -143,7 +144,11 @@ JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vecto
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                             std::int16_t step, const ReportFailure& reportFailure) {
-    JournalRun run = PlanRun(kind, folders, rows, step);
+    JournalRun run;
+    {
+        const TraceStep trace("plan", std::to_string(rows.size()));
+        run = PlanRun(kind, folders, rows, step);
+    }
     StampOutcome outcome;
     if (!journal.Save(run))
         return outcome;
