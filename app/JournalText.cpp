@@ -91,6 +91,8 @@ std::optional<std::string> Unescape(std::string_view field) {
     const auto hex = [](char c) {
         return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
     };
+    if (field.find('<') == std::string_view::npos)
+        return std::string(field); // most names: nothing escaped
     std::string text;
     text.reserve(field.size());
     for (size_t i = 0; i < field.size(); ++i) {
