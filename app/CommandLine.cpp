@@ -125,7 +125,7 @@ int Status(Journal& journal) {
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved)
         return StatusExitCode(false, 0);
-    const JournalRun* last = journal.ReadWhole(saved);
+    const JournalRun* last = journal.ReadOrder(saved);
     if (!last)
         return kExitSomeFailed;
     return StatusExitCode(

@@ -153,8 +153,10 @@ void FormClutterwise::LoadItems() {
         items = ScanDesktopItems(Files(), folders_);
         rowFiles_ = RowFilesOf(items);
     }
-    if (looks_)
+    if (looks_) {
+        const TraceStep trace("icons");
         looks_->Restart(items, Dpi());
+    }
     ReplaceRows(current_->Hwnd(), Titles(items));
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
     itemsRemove_->SetEnabled(false);
@@ -163,7 +165,10 @@ void FormClutterwise::LoadItems() {
     ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
     ShowListStatus(kPanelNew, *added_, kNewNoun);
     SetPanelText(kPanelActivity, "");
-    ShowJournalState();
+    {
+        const TraceStep trace("journal");
+        ShowJournalState();
+    }
     ShowDrift(items);
 }
 
@@ -174,8 +179,8 @@ void FormClutterwise::ShowDrift(const std::vector<DesktopItem>& items) {
     std::size_t outOfPlace = 0;
     if (const JournalRun* last = RunJournal().LastOrder(desktopFolder_)) {
         const TraceStep trace("drift");
-        if (const JournalRun* whole = RunJournal().ReadWhole(last))
-            outOfPlace = PlanReapply(*whole, items).repair.outOfPlace.size();
+        if (const JournalRun* ordered = RunJournal().ReadOrder(last))
+            outOfPlace = PlanReapply(*ordered, items).repair.outOfPlace.size();
     }
     SetPanelText(kPanelActivity, DriftText(outOfPlace));
     SetDefaultButton(outOfPlace > 0 ? reapply_ : nullptr);
@@ -430,7 +435,11 @@ std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(StampOutcome ou
 // The desktop's view asked to sort by date in the run's direction; the closing box says whether
 // it did, or what the user does instead.
 void FormClutterwise::SortAndSay(std::int16_t step, const Closing& closing) {
-    const bool sorted = DesktopWindow().SortByDate(step > 0);
+    bool sorted = false;
+    {
+        const TraceStep trace("sort");
+        sorted = DesktopWindow().SortByDate(step > 0);
+    }
     // A run that left files of the all-users desktop as they were never reads as done.
     const std::string text =
         closing.notDone.empty()

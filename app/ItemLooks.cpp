@@ -4,6 +4,8 @@
 #include "forms/ListRows.h"
 #include "fs/ShortcutIcons.h"
 
+#include <utility>
+
 namespace cw {
 
 ItemLooks::ItemLooks(HWND form, ListBox& current, ListBox& added)
@@ -28,21 +30,26 @@ void ItemLooks::Restart(const std::vector<DesktopItem>& items, int dpi) {
     }
     size_ = IconSizeForDpi(dpi);
     columns_ = QueryDesktopColumns();
-    icons_.Restart(order_, size_);
+    // The worker is given the scan when the lists paint it: at start-up its thread (and the
+    // libraries its lookups load) would otherwise compete with the window's first paint.
+    toLookUp_ = true;
     Redraw();
 }
 
 void ItemLooks::Stop() {
+    toLookUp_ = false; // Resume gives it
     icons_.Stop();
 }
 
 void ItemLooks::Resume() {
+    toLookUp_ = false;
     icons_.Restart(order_, size_);
     ShowVisible();
 }
 
 void ItemLooks::Rescale(int dpi) {
     size_ = IconSizeForDpi(dpi);
+    toLookUp_ = false;
     icons_.Restart(order_, size_);
     Redraw();
 }
@@ -70,6 +77,8 @@ IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
 
 // The rows shown now, in both lists, go first.
 void ItemLooks::ShowVisible() {
+    if (std::exchange(toLookUp_, false))
+        icons_.Restart(order_, size_);
     std::vector<std::string> visible;
     for (const ListBox* list : {&current_, &added_}) {
         const RowSpan span = VisibleRows(list->Hwnd());

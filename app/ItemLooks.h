@@ -58,6 +58,7 @@ private:
     std::unordered_map<std::string, Shown> files_; // row text -> its file
     std::vector<std::string> order_;               // files in scan order
     int size_ = 16;
+    bool toLookUp_ = false; // a scan the worker has not been given yet
     DesktopColumns columns_;
 };
 

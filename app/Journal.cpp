@@ -7,6 +7,7 @@
 #include "fs/SpecialFolders.h"
 #include "win32/Errors.h"
 #include "win32/FileTime.h"
+#include "win32/Trace.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -83,9 +84,27 @@ bool IsRowLine(std::string_view line) {
     return key == "order" || key == "file";
 }
 
-// A journal's text, or for a large one its text without its "order" and "file" lines: what its
-// summary is read from. The rows are left unchecked until the run is read whole.
-std::optional<std::string> ReadSummaryText(const std::string& path, bool& whole) {
+bool IsFileLine(std::string_view line) {
+    return line.substr(0, line.find_first_of(" \n")) == "file";
+}
+
+// Where the first whole line of `text` that `skipped` takes begins; npos when there is none.
+size_t FirstLine(std::string_view text, bool (*skipped)(std::string_view)) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t next = text.find('\n', at);
+        if (next == std::string_view::npos)
+            break;
+        if (skipped(text.substr(at, next - at)))
+            return at;
+        at = next + 1;
+    }
+    return std::string_view::npos;
+}
+
+// A journal's text, or for a large one its text without its "order" and "file" lines (with
+// `withOrder`, without its "file" lines only): what its summary, or its order, is read from. The
+// rows are left unchecked until the run is read whole.
+std::optional<std::string> ReadSummaryText(const std::string& path, bool withOrder, bool& whole) {
     const OpenedFile file(path, OpenedFile::Access::Contents);
     const std::uint64_t size = file.Size().value_or(kLargestJournal + 1);
     if (size > kLargestJournal)
@@ -99,14 +118,20 @@ std::optional<std::string> ReadSummaryText(const std::string& path, bool& whole)
     std::string tail(kSummaryReach, '\0');
     if (!file.Read(size - kSummaryReach, tail))
         return std::nullopt;
-    size_t rows = std::string::npos; // where the first row line begins
-    for (size_t at = 0; at < head.size() && rows == std::string::npos;) {
-        const size_t next = head.find('\n', at);
-        if (next == std::string::npos)
-            break;
-        if (IsRowLine(std::string_view(head).substr(at, next - at)))
-            rows = at;
-        at = next + 1;
+    const auto skipped = withOrder ? IsFileLine : IsRowLine;
+    size_t rows = FirstLine(head, skipped); // where the first line left out begins
+    // A large order reaches past the first block: read on, in ever larger blocks, to its files.
+    for (std::uint64_t end = head.size();
+         rows == std::string::npos && end < size - kSummaryReach;) {
+        std::string more(static_cast<size_t>(std::min(end, size - kSummaryReach - end)), '\0');
+        if (!file.Read(end, more))
+            return std::nullopt;
+        const size_t from = head.rfind('\n') + 1; // the line the block cut
+        head += more;
+        end = head.size();
+        if (const size_t found = FirstLine(std::string_view(head).substr(from), skipped);
+            found != std::string::npos)
+            rows = from + found;
     }
     size_t after = std::string::npos; // where the line after the last row line begins
     for (size_t at = tail.find('\n'); at != std::string::npos && at + 1 < tail.size();) {
@@ -190,7 +215,8 @@ std::vector<std::string> Journal::Load() {
             continue;
         }
         bool whole = true;
-        const std::optional<std::string> text = ReadSummaryText(RunPath(number, kRunSuffix), whole);
+        const std::optional<std::string> text =
+            ReadSummaryText(RunPath(number, kRunSuffix), false, whole);
         if (!text)
             continue; // held by another writer just now: read it next time
         JournalReadResult read = ReadJournal(*text, !whole);
@@ -221,16 +247,28 @@ const JournalRun* Journal::LastOrder(const std::string& desktopFolder) const {
 }
 
 JournalRun* Journal::ReadWhole(const JournalRun* run) {
+    return ReadAgain(run, false);
+}
+
+const JournalRun* Journal::ReadOrder(const JournalRun* run) {
+    return ReadAgain(run, true);
+}
+
+JournalRun* Journal::ReadAgain(const JournalRun* run, bool orderOnly) {
     const auto at = std::find_if(runs_.begin(), runs_.end(),
                                  [&](const Kept& kept) { return &kept.run == run; });
     if (at == runs_.end())
         return nullptr;
-    if (at->run.whole)
+    if (at->run.whole || (orderOnly && !at->run.order.empty()))
         return &at->run;
     const std::int64_t number = at->run.number;
-    if (const auto text = ReadWholeFile(RunPath(number, kRunSuffix), kLargestJournal)) {
-        JournalReadResult read = ReadJournal(*text);
+    const std::string path = RunPath(number, kRunSuffix);
+    bool whole = true;
+    if (const auto text =
+            orderOnly ? ReadSummaryText(path, true, whole) : ReadWholeFile(path, kLargestJournal)) {
+        JournalReadResult read = ReadJournal(*text, !whole);
         if (read.run && read.run->number == number) {
+            read.run->whole = whole;
             at->run = std::move(*read.run);
             return &at->run;
         }
@@ -264,13 +302,22 @@ bool Journal::Save(JournalRun& run) {
         run.number = last + 1;
     }
 
+    const TraceStep trace("journal", std::to_string(run.files.size()));
     for (int attempt = 0; attempt < 100 && run.number <= kLastNumber; ++attempt) {
-        const std::optional<std::string> text = WriteJournal(run);
+        std::optional<std::string> text;
+        {
+            const TraceStep format("format");
+            text = WriteJournal(run);
+        }
         error_ = "the run holds a name that is not UTF-8";
         if (!text)
             break;
         const std::string path = RunPath(run.number, kRunSuffix);
-        const std::uint32_t error = ReplaceDurably(path, *text, !isNew);
+        std::uint32_t error = 0;
+        {
+            const TraceStep write("write", std::to_string(text->size()));
+            error = ReplaceDurably(path, *text, !isNew);
+        }
         error_ = path + " cannot be written: " + SystemErrorText(error);
         if (error == 0) {
             error_.clear();

@@ -51,6 +51,9 @@ public:
     // (the next Load reads it again) or is damaged (set aside, and named by the next Load); the
     // run is dropped either way.
     JournalRun* ReadWhole(const JournalRun* run);
+    // `run` with its order but not its files, which make most of a large journal: all that a
+    // check of the desktop against the order needs. Null as for ReadWhole.
+    const JournalRun* ReadOrder(const JournalRun* run);
 
     // Writes `run` durably. A run without a number is new: it gets the next number, and the
     // oldest runs beyond the 20 kept are removed. False when it cannot be written (Error says
@@ -64,6 +67,7 @@ public:
 private:
     std::string RunPath(std::int64_t number, const char* suffix) const;
     std::string SetAside(std::int64_t number);
+    JournalRun* ReadAgain(const JournalRun* run, bool orderOnly);
     void Prune() const;
 
     std::string folder_;

@@ -72,14 +72,17 @@ bool AppendText(std::string& line, std::string_view text) {
     if (!IsUtf8(text))
         return false;
     static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (IsEscaped(byte))
-            line.append({'<', kHex[byte >> 4], kHex[byte & 15], '>'});
-        else
-            line += c;
+    // The text between escapes in one piece: a journal holds a path per file.
+    size_t plain = 0;
+    for (size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (!IsEscaped(byte))
+            continue;
+        line.append(text.substr(plain, at - plain));
+        line.append({'<', kHex[byte >> 4], kHex[byte & 15], '>'});
+        plain = at + 1;
     }
-    line += '\n';
+    line.append(text.substr(plain)) += '\n';
     return true;
 }
 
@@ -88,6 +91,8 @@ std::optional<std::string> Unescape(std::string_view field) {
     const auto hex = [](char c) {
         return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
     };
+    if (field.find('<') == std::string_view::npos)
+        return std::string(field); // most names: nothing escaped
     std::string text;
     text.reserve(field.size());
     for (size_t i = 0; i < field.size(); ++i) {

@@ -8,30 +8,32 @@
 #include "fs/OpenedFile.h"
 #include "win32/FileTime.h"
 
-#include <map>
 #include <memory>
+#include <unordered_map>
 
 namespace cw {
 
 ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
     // By folder and exact name, as a run names its files.
-    std::map<std::pair<bool, std::string_view>, const DesktopItem*> byRow;
+    std::unordered_map<RowKey, const DesktopItem*, RowKeyHash> byRow;
+    byRow.reserve(listed.size());
     for (const DesktopItem& item : listed)
-        byRow.emplace(std::pair{item.Row.allUsers, std::string_view(item.Row.name)}, &item);
+        byRow.emplace(RowKey(item.Row), &item);
     ReapplyPlan plan;
     plan.present = ReapplyRows(last.order, RowsOf(listed));
     std::vector<std::optional<FileTimeValue>> written;
-    std::map<std::pair<bool, std::string_view>, bool> ordered;
+    RowKeys ordered;
+    ordered.reserve(last.order.size());
     for (const OrderRow& row : last.order) {
-        if (!ordered.emplace(std::pair{row.allUsers, std::string_view(row.name)}, true).second)
+        if (!ordered.insert(RowKey(row)).second)
             continue; // a row named twice holds its first place
         plan.rows.push_back(row);
-        const auto item = byRow.find({row.allUsers, row.name});
+        const auto item = byRow.find(RowKey(row));
         written.push_back(item == byRow.end() ? std::nullopt
                                               : std::optional(item->second->Written));
     }
     for (const DesktopItem& item : listed)
-        if (ordered.count({item.Row.allUsers, item.Row.name}) == 0) {
+        if (ordered.count(RowKey(item.Row)) == 0) {
             plan.rows.push_back(item.Row);
             written.push_back(item.Written);
         }

@@ -27,7 +27,7 @@ struct ReapplyPlan {
     bool InOrder() const { return repair.outOfPlace.empty() && !repair.afresh; }
 };
 
-// `last`, read whole, against `listed`, one scan of its folder.
+// `last`, read with its order at least, against `listed`, one scan of its folder.
 ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed);
 
 // Stamps the out-of-place rows of `plan` (not afresh) with their planned times: the run, each

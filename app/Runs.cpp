@@ -8,6 +8,7 @@
 #include "fs/FolderListing.h"
 #include "fs/OpenedFile.h"
 #include "win32/FileTime.h"
+#include "win32/Trace.h"
 
 #include <algorithm>
 #include <iterator>
@@ -143,7 +144,11 @@ JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vecto
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                             std::int16_t step, const ReportFailure& reportFailure) {
-    JournalRun run = PlanRun(kind, folders, rows, step);
+    JournalRun run;
+    {
+        const TraceStep trace("plan", std::to_string(rows.size()));
+        run = PlanRun(kind, folders, rows, step);
+    }
     StampOutcome outcome;
     if (!journal.Save(run))
         return outcome;
@@ -185,19 +190,20 @@ StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind
 
 std::vector<OrderRow> ReapplyRows(const std::vector<OrderRow>& order,
                                   const std::vector<OrderRow>& listed) {
-    const auto key = [](const OrderRow& row) { return (row.allUsers ? "a" : "u") + row.name; };
-    std::unordered_set<std::string> present, ordered;
+    RowKeys present, ordered;
+    present.reserve(listed.size());
+    ordered.reserve(order.size());
     for (const OrderRow& row : listed)
-        present.insert(key(row));
+        present.insert(RowKey(row));
     for (const OrderRow& row : order)
-        ordered.insert(key(row));
+        ordered.insert(RowKey(row));
     std::vector<OrderRow> rows;
     rows.reserve(listed.size());
     for (const OrderRow& row : order)
-        if (present.erase(key(row)) > 0) // once, should the order name a file twice
+        if (present.erase(RowKey(row)) > 0) // once, should the order name a file twice
             rows.push_back(row);
     for (const OrderRow& row : listed)
-        if (ordered.count(key(row)) == 0)
+        if (ordered.count(RowKey(row)) == 0)
             rows.push_back(row);
     return rows;
 }

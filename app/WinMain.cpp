@@ -6,6 +6,7 @@
 #include "app/Startup.h"
 #include "controls/Components.h"
 #include "win32/Program.h"
+#include "win32/Trace.h"
 
 #include <windows.h>
 
@@ -29,11 +30,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (which != cw::Switch::None)
         return cw::RunSwitch(which);
 
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES;
-    InitCommonControlsEx(&icc);
-    cw::RegisterComponents();
+    {
+        // Its start tells how long the program and its libraries took to load.
+        const cw::TraceStep trace("common controls");
+        INITCOMMONCONTROLSEX icc{};
+        icc.dwSize = sizeof icc;
+        icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES;
+        InitCommonControlsEx(&icc);
+        cw::RegisterComponents();
+    }
 
     cw::FormClutterwise form;
     if (!form.Load()) {

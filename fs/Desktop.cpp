@@ -1,6 +1,7 @@
 #include "fs/Desktop.h"
 
 #include "fs/DesktopView.h"
+#include "win32/Com.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -29,22 +30,13 @@ void Desktop::Refresh() const {
 }
 
 bool Desktop::SortByDate(bool oldestFirst) const {
-    // A thread that runs COM in the other model (RPC_E_CHANGED_MODE) can still make the calls;
-    // only a start made here is ended here.
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+    const ComApartment com(COINIT_APARTMENTTHREADED);
+    if (!com.Usable())
         return false;
-    bool sorted = false;
-    {
-        ComRef<IShellWindows> windows;
-        if (SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL,
-                                       IID_PPV_ARGS(windows.Put()))) &&
-            windows)
-            sorted = SortDesktopViewByDate(*windows.Get(), oldestFirst);
-    } // released while COM still runs
-    if (SUCCEEDED(started))
-        CoUninitialize();
-    return sorted;
+    ComRef<IShellWindows> windows; // released while COM still runs
+    return SUCCEEDED(
+               CreateComObject(CLSID_ShellWindows, CLSCTX_ALL, IID_PPV_ARGS(windows.Put()))) &&
+           windows && SortDesktopViewByDate(*windows.Get(), oldestFirst);
 }
 
 } // namespace cw

@@ -1,6 +1,7 @@
 #include "fs/ShortcutIcons.h"
 
 #include "fs/WidePath.h"
+#include "win32/Com.h"
 
 #include <windows.h>
 
@@ -148,8 +149,8 @@ std::optional<std::string> ReadLeavingAccessTime(const std::string& file, size_t
 // A shell link read from its bytes: the link object never opens the file itself.
 std::string IconOfLink(const std::string& bytes) {
     IShellLinkW* rawLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&rawLink))))
+    if (FAILED(CreateComObject(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               reinterpret_cast<void**>(&rawLink))))
         return {};
     const ComRef<IShellLinkW> link(rawLink);
     IPersistStream* rawPersist = nullptr;
@@ -177,7 +178,7 @@ std::string IconOfLink(const std::string& bytes) {
     SHFILEINFOW info{};
     const bool found = SHGetFileInfoW(reinterpret_cast<LPCWSTR>(target), 0, &info, sizeof info,
                                       SHGFI_PIDL | SHGFI_SYSICONINDEX) != 0;
-    CoTaskMemFree(target);
+    ILFree(target);
     return found ? "#" + std::to_string(info.iIcon) : std::string();
 }
 

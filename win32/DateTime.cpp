@@ -1,6 +1,7 @@
 #include "win32/DateTime.h"
 
 #include "win32/Calendar.h"
+#include "win32/SystemFunction.h"
 
 #include <oleauto.h>
 
@@ -97,8 +98,12 @@ std::optional<DateTime> ParseDateTime(const std::string& text) {
         return std::nullopt;
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    // Only this reader needs the automation library: found on first use, not loaded with the
+    // program. Without it no text reads as a date.
+    static const SystemFunction<decltype(VarDateFromStr)> fromText("oleaut32.dll",
+                                                                   "VarDateFromStr");
     DATE value = 0;
-    if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &value)))
+    if (!fromText || FAILED(fromText.Get()(wide.data(), LOCALE_USER_DEFAULT, 0, &value)))
         return std::nullopt;
     return value;
 }

@@ -1,6 +1,6 @@
 #include "win32/IconWorker.h"
 
-#include <objbase.h>
+#include "win32/Com.h"
 
 #include <utility>
 
@@ -83,7 +83,7 @@ void IconWorker::Stop() {
 }
 
 void IconWorker::Run() {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     try {
         std::unique_lock lock(mutex_);
         while (!stop_) {
@@ -96,8 +96,6 @@ void IconWorker::Run() {
     } catch (...) {
         // Out of memory: the icons stop coming and the rows keep their placeholders.
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
 }
 
 // Under the lock.

@@ -346,6 +346,7 @@ TEST_F(MainWindowItems, DrawsARowsIconInItsRowOnceItIsKnown) {
         ASSERT_EQ(file->Save(Widen(PathOf("Notes.lnk")).c_str(), TRUE), S_OK);
     }
     Open();
+    form.Show(); // icons are looked up once the lists paint
     const HWND list = Window(kCurrent);
     RECT row{};
     SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));

@@ -1,0 +1,31 @@
+#include "win32/SystemFunction.h"
+
+#include "win32/Errors.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace cw {
+
+AnyFunction FindSystemFunction(const char* library, const char* function, std::string& error) {
+    error.clear();
+    std::wstring wide;
+    for (const char* c = library; *c; ++c) // library names are ASCII
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    // Once loaded the library stays: loading it again only counts up its references.
+    const HMODULE module = LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) {
+        error = std::string("the system library ") + library +
+                " cannot be loaded: " + SystemErrorText(GetLastError());
+        return nullptr;
+    }
+    const FARPROC found = GetProcAddress(module, function);
+    if (!found) {
+        error = std::string(library) + " has no function " + function;
+        return nullptr;
+    }
+    return reinterpret_cast<AnyFunction>(found);
+}
+
+} // namespace cw
