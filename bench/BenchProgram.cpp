@@ -53,10 +53,12 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -76,9 +78,9 @@ bool WaitUntil(const std::function<bool()>& done) {
     return cwtest::WaitUntil(done, kPatienceMs, 1);
 }
 
+// Thrown, so that the program is closed and the desktops are put back on the way out.
 [[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "bench_program: %s\n", what.c_str());
-    std::exit(1);
+    throw std::runtime_error(what);
 }
 
 std::string WithBackslash(std::string folder) {
@@ -645,10 +647,33 @@ constexpr Line kLines[] = {
     {"bare list working set", "MB", nullptr},
 };
 
+// A run that was killed left the prefix's desktops pointed at folders under `root`: the
+// prefix's own folders come back before this run keeps them to put back.
+void PutBackDesktopsLeftPointed(const std::string& root) {
+    constexpr const char* kKey =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const struct {
+        HKEY key;
+        const char *value, *own;
+    } desktops[] = {{HKEY_CURRENT_USER, "Desktop", "%USERPROFILE%\\Desktop"},
+                    {HKEY_LOCAL_MACHINE, "Common Desktop", "%PUBLIC%\\Desktop"}};
+    for (const auto& desktop : desktops) {
+        char value[1024] = "";
+        DWORD size = sizeof value;
+        if (RegGetValueA(desktop.key, kKey, desktop.value,
+                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value,
+                         &size) == ERROR_SUCCESS &&
+            _strnicmp(value, root.c_str(), root.size()) == 0)
+            RegSetKeyValueA(desktop.key, kKey, desktop.value, REG_EXPAND_SZ, desktop.own,
+                            static_cast<DWORD>(std::strlen(desktop.own) + 1));
+    }
+}
+
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     const Options options = ReadOptions(argc, argv);
+    PutBackDesktopsLeftPointed(options.root);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const ShortcutBodies bodies;
     CreateDirectoryA(options.root.c_str(), nullptr);
@@ -733,3 +758,7 @@ int main(int argc, char** argv) {
     }
     std::fclose(csv);
     return 0;
+} catch (const std::exception& failure) {
+    std::fprintf(stderr, "bench_program: %s\n", failure.what());
+    return 1;
+}
