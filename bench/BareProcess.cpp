@@ -1,15 +1,19 @@
-// bench_bare <mode> <folder> [count]
+// bench_bare <mode> <user's desktop> <desktop of all users> [count]
 //
 // The least a piece of the program's work can cost, as a process of its own, for bench_program
-// to set against the program in the same run:
-//   read   enumerates <folder>*.lnk, opens each file, reads its time and ends (the I/O of a scan
-//          that opens every shortcut);
-//   list   enumerates <folder>*.lnk, sorts the names by the find data's time, creates a window
-//          with a multi-select list box, fills the list with its redraw held, shows the window
-//          and waits for messages (the least a start-up can cost); bench_program closes it;
-//   stamp  opens "Shortcut 00000.lnk" ... of <count> and sets each one's time, then writes the
-//          seconds that took to standard output (processing without the program around it).
+// to set against the program in the same run. Each mode works on the shortcuts (".lnk", ".url")
+// of both folders:
+//   read   enumerates them, opens each file, reads its time and ends (the I/O of a scan that
+//          opens every shortcut);
+//   list   enumerates them, sorts the titles by the find data's time, creates a window with a
+//          multi-select list box, fills the list with its redraw held, shows the window and waits
+//          for messages (the least a start-up can cost); bench_program closes it;
+//   stamp  opens shortcut 0 ... <count> - 1 where bench_program made them and sets each one's
+//          time, then writes the seconds that took to standard output (processing without the
+//          program around it).
 // A window program like clutterwise.exe, so that both start the same way.
+#include "BenchShortcuts.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -22,31 +26,41 @@ namespace {
 
 // Wide throughout: the platform's own form, no conversions.
 struct Found {
-    std::wstring name;
+    std::wstring folder, name;
+    bool allUsers;
     ULONGLONG written;
 };
 
-std::vector<Found> Enumerate(const std::wstring& folder) {
+bool IsShortcut(const std::wstring& name) {
+    return name.size() > 4 && (_wcsicmp(name.c_str() + name.size() - 4, L".lnk") == 0 ||
+                               _wcsicmp(name.c_str() + name.size() - 4, L".url") == 0);
+}
+
+// The shortcuts of both folders, the user's first.
+std::vector<Found> Enumerate(const std::wstring (&folders)[2]) {
     std::vector<Found> found;
-    WIN32_FIND_DATAW data;
-    const HANDLE search = FindFirstFileW((folder + L"*.lnk").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return found;
-    do
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            found.push_back(
-                {data.cFileName, (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) |
+    for (const bool allUsers : {false, true}) {
+        const std::wstring& folder = folders[allUsers];
+        WIN32_FIND_DATAW data;
+        const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        do
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsShortcut(data.cFileName))
+                found.push_back({folder, data.cFileName, allUsers,
+                                 (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) |
                                      data.ftLastWriteTime.dwLowDateTime});
-    while (FindNextFileW(search, &data));
-    FindClose(search);
+        while (FindNextFileW(search, &data));
+        FindClose(search);
+    }
     return found;
 }
 
-int Read(const std::wstring& folder) {
-    for (const Found& f : Enumerate(folder)) {
+int Read(const std::wstring (&folders)[2]) {
+    for (const Found& f : Enumerate(folders)) {
         const HANDLE file =
-            CreateFileW((folder + f.name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, 0, nullptr);
+            CreateFileW((f.folder + f.name).c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return 1;
         FILETIME created, accessed, written;
@@ -56,8 +70,8 @@ int Read(const std::wstring& folder) {
     return 0;
 }
 
-int List(const std::wstring& folder) {
-    std::vector<Found> found = Enumerate(folder);
+int List(const std::wstring (&folders)[2]) {
+    std::vector<Found> found = Enumerate(folders);
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.written < b.written; });
 
@@ -81,16 +95,19 @@ int List(const std::wstring& folder) {
                                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY |
                                           LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
                                       16, 48, 241, 264, window, nullptr, wc.hInstance, nullptr);
+    // Titles, those of the desktop of all users marked as the program marks them.
     size_t bytes = 0;
-    for (const Found& f : found)
+    for (Found& f : found) {
+        f.name.resize(f.name.size() - 4);
+        if (f.allUsers)
+            f.name += L" (all users)";
         bytes += 2 * (f.name.size() + 1);
+    }
     // Filled with its redraw held, as a bulk change should be.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_INITSTORAGE, found.size(), static_cast<LPARAM>(bytes));
-    for (Found& f : found) {
-        f.name.resize(f.name.size() - 4); // without ".lnk"
+    for (const Found& f : found)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.name.c_str()));
-    }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -102,17 +119,19 @@ int List(const std::wstring& folder) {
     return 0;
 }
 
-int Stamp(const std::wstring& folder, int count) {
+int Stamp(const std::wstring (&folders)[2], int count) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
+    const cwbench::Desktop desktop{"user", "all users"}; // only where each shortcut lies counts
     for (int i = 0; i < count; ++i) {
-        wchar_t name[32];
-        std::swprintf(name, 32, L"Shortcut %05d.lnk", i);
-        const HANDLE file = CreateFileW((folder + name).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        const cwbench::ShortcutFile shortcut = cwbench::ShortcutFileOf(i, desktop);
+        const std::wstring path =
+            folders[shortcut.allUsers] + std::wstring(shortcut.name.begin(), shortcut.name.end());
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return 1;
         SetFileTime(file, &now, &now, &now);
@@ -134,20 +153,24 @@ int Stamp(const std::wstring& folder, int count) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const int argc = __argc;
     char** const argv = __argv;
-    if (argc < 3)
+    if (argc < 4)
         return 2;
     const std::string mode = argv[1];
-    std::wstring folder(MAX_PATH, L'\0');
-    folder.resize(
-        static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, argv[2], -1, folder.data(), MAX_PATH)));
-    if (folder.empty())
-        return 2;
-    folder.back() = L'\\'; // in place of the terminator
+    std::wstring folders[2];
+    for (int i = 0; i < 2; ++i) {
+        std::wstring& folder = folders[i];
+        folder.resize(MAX_PATH);
+        folder.resize(static_cast<size_t>(
+            MultiByteToWideChar(CP_ACP, 0, argv[2 + i], -1, folder.data(), MAX_PATH)));
+        if (folder.empty())
+            return 2;
+        folder.back() = L'\\'; // in place of the terminator
+    }
     if (mode == "read")
-        return Read(folder);
+        return Read(folders);
     if (mode == "list")
-        return List(folder);
-    if (mode == "stamp" && argc > 3)
-        return Stamp(folder, std::atoi(argv[3]));
+        return List(folders);
+    if (mode == "stamp" && argc > 4)
+        return Stamp(folders, std::atoi(argv[4]));
     return 2;
 }

@@ -72,7 +72,10 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
     const FileSystem fs;
     const std::string folder = root + std::to_string(count) + "\\";
     const double making = Seconds();
-    if (cwbench::PrepareShortcuts(folder, count))
+    const auto body = [](const cwbench::ShortcutFile&, int) {
+        return std::string("a shortcut's place");
+    };
+    if (cwbench::PrepareShortcuts({folder, ""}, count, body))
         std::printf("%6d files made in %.2f s\n", count, Seconds() - making);
 
     // The scan as the main window runs it, against the bare enumeration, whose entries carry

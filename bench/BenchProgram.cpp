@@ -1,53 +1,75 @@
 // bench_program --app=<clutterwise.exe> --bare=<bench_bare.exe> --root=<folder> --csv=<file>
-//               [--sizes=1000,10000,30000] [--repeat=3]
+//               [--sizes=1000,10000,20000,30000] [--repeat=3]
 //
 // Times the real program as a user meets it: clutterwise.exe started as its own process on a
-// desktop of N shortcuts, visible, driven only through its windows (buttons pressed and rows
-// clicked by messages, lists read back), against bare processes that do the least the same work
-// can cost (bench_bare), measured in the same run:
+// whole desktop of N shortcuts (half on the user's desktop, half on the desktop of all users, a
+// few of them Internet shortcuts), visible, driven only through its windows (buttons pressed and
+// rows clicked by messages, lists and pixels read back), against bare processes that do the least
+// the same work can cost over both folders (bench_bare), measured in the same run:
 //   start               from the process's start until its visible window lists every row and
-//                       its message loop answers; against "bare list" (enumerate, sort by the
-//                       find data's time, a visible window with a filled list box) and "bare
+//                       its message loop answers (ready); against "bare list" (enumerate, sort by
+//                       the find data's time, a visible window with a filled list box) and "bare
 //                       read" (enumerate, open each file, read its time, end)
+//   icons visible       from ready until every row both lists show (whose icon's place is shown
+//                       whole) has its icon in place of the placeholder, read from the screen
+//   ui wait while       the longest a message sent to the main window waited for its answer, sent
+//   icons load          one after another from ready until kIconsWatchMs after the visible icons,
+//                       while the other rows' icons load (which takes longer at every size)
 //   every other row >>  every other row of the full current list moved to the new order
-//   refresh             "Refresh": the desktop scanned and listed again
 //   select all + >>     "Select All" then ">>" on the full current list
 //   one row <<          one row from the middle of the full new order moved back
 //   alt+up, alt+down,   the keyboard's block moves and a drag to the top, each with every other
 //   alt+home, alt+end,  row of the full new order selected (n/2 rows), until the moved rows are
 //   drag to the top     selected and painted; against "every other row >>"
-//   process             "Process" until the final message box shows; against "bare stamp"
-//                       (open each shortcut, set its time; the work alone, without process start)
-//   peak working set    the program's, at the end of its run; against the bare list's
+//   process             "Process" until its closing box; against "bare stamp" (open each shortcut,
+//                       set its time; the work alone, without process start)
+//   refresh             "Refresh" after processing: the desktop scanned and listed again
+//   reapply             one shortcut from the middle of the order re-stamped to now, then
+//                       "Reapply Order" until its closing box; against "refresh"
+//   reapply nothing     "Reapply Order" again, until "already in your order"; against "refresh"
+//   moved
+//   peak working set    the program's, at the end of its run, once it is idle: the icons of every
+//                       row looked up (at most kIdlePatienceMs after the last step); against the
+//                       bare list's
 // A move ends when both lists hold their new counts and the window has painted them. Per size,
 // the best and the median of --repeat runs, the median of the per-run ratios and the ratio of the
 // bests (noise on a shared machine only adds time, so the bests are the steadier). The shortcut
-// files are made once per size in <root>\<N>\ and re-stamped before each run; the prefix's
-// Desktop is pointed at them for the program's run and put back afterwards.
+// files are made once per size in <root>\<N>\ and re-stamped before each run; the prefix's two
+// desktops are pointed at them for the program's run and put back afterwards.
 #include "app/FinalBox.h"
 #include "BenchShortcuts.h"
 #include "DesktopRedirect.h"
 #include "MessageBoxAnswerer.h" // IsMessageBox, ReadMessageBox
 #include "ProcessWindows.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 using cwbench::Seconds;
 
-constexpr DWORD kPatienceMs = 180000; // a step that takes longer has failed
+constexpr DWORD kPatienceMs = 180000;     // a step that takes longer has failed
+constexpr DWORD kIconsWatchMs = 3000;     // the UI is watched this long after the visible icons
+constexpr DWORD kIdlePatienceMs = 240000; // for the icon lookups of every row to end
 
 using cwtest::Children;
 using cwtest::WindowsPathOf;
@@ -56,9 +78,9 @@ bool WaitUntil(const std::function<bool()>& done) {
     return cwtest::WaitUntil(done, kPatienceMs, 1);
 }
 
+// Thrown, so that the program is closed and the desktops are put back on the way out.
 [[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "bench_program: %s\n", what.c_str());
-    std::exit(1);
+    throw std::runtime_error(what);
 }
 
 std::string WithBackslash(std::string folder) {
@@ -128,8 +150,31 @@ public:
             return 0;
         return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
     }
+    // Waits until the process is idle: its processor time stands still for a second. False when
+    // it is still busy after `timeoutMs`.
+    bool WaitIdle(DWORD timeoutMs) const {
+        const double end = Seconds() + timeoutMs / 1000.0;
+        int still = 0;
+        for (double was = ProcessorSeconds(); still < 2 && Seconds() < end;) {
+            Sleep(500);
+            const double now = ProcessorSeconds();
+            still = now - was < 0.005 ? still + 1 : 0;
+            was = now;
+        }
+        return still == 2;
+    }
 
 private:
+    double ProcessorSeconds() const {
+        FILETIME created, ended, kernel, user;
+        if (!GetProcessTimes(process_.hProcess, &created, &ended, &kernel, &user))
+            return 0;
+        const auto seconds = [](FILETIME t) {
+            return static_cast<double>((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
+        };
+        return seconds(kernel) + seconds(user);
+    }
+
     PROCESS_INFORMATION process_{};
     HANDLE output_ = nullptr;
 };
@@ -180,14 +225,157 @@ void ClickRow(HWND list, int row, WPARAM keys = 0) {
 // Figures of one size: every run's value of each measure.
 using Runs = std::map<std::string, std::vector<double>>;
 
-// The program's run: start, moves, refresh, processing; each figure into `runs`.
-void RunProgram(const std::string& app, int n, Runs& runs) {
+// Whether every row `list` shows has its icon, read from the screen as the user sees it. A row
+// whose icon is not known yet shows a placeholder: an empty square in the row's quiet colour on
+// its background (the window's colours, or the highlight's on a selected row). A row shows its
+// icon when the pixel just left of its icon square is its background (the row is drawn) and its
+// icon square, wholly in view, holds a pixel of any other colour.
+bool IconsShown(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    const int width = client.right, height = client.bottom;
+    const auto rows = static_cast<int>(Ask(list, LB_GETCOUNT)),
+               top = static_cast<int>(Ask(list, LB_GETTOPINDEX)),
+               rowHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT));
+    if (rows <= 0 || width <= 0 || height <= 0 || rowHeight <= 0)
+        return true;
+    POINT origin{0, 0};
+    ClientToScreen(list, &origin);
+    const cw::ClientDC screen(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const cw::GdiObject<HBITMAP> bitmap(
+        CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HDC copy = CreateCompatibleDC(screen.Get());
+    const HGDIOBJ was = SelectObject(copy, bitmap.Get());
+    BitBlt(copy, 0, 0, width, height, screen.Get(), origin.x, origin.y, SRCCOPY);
+    SelectObject(copy, was);
+    DeleteDC(copy);
+    // The row's icon square: 16 pixels at 96 dpi, 2 from its left, centred in its height.
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    const int size = MulDiv(16, dpi, 96), left = MulDiv(2, dpi, 96);
+    std::vector<DWORD> plain; // backgrounds first, as the DIB holds them: 0x00RRGGBB
+    for (const int colour : {COLOR_WINDOW, COLOR_HIGHLIGHT, COLOR_GRAYTEXT, COLOR_HIGHLIGHTTEXT}) {
+        const COLORREF c = GetSysColor(colour);
+        plain.push_back((DWORD{GetRValue(c)} << 16) | (DWORD{GetGValue(c)} << 8) | GetBValue(c));
+    }
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (int row = 0; top + row < rows; ++row) {
+        const int y0 = row * rowHeight + (rowHeight - size) / 2;
+        if (y0 + size > height)
+            break;
+        const DWORD beside = pixels[(y0 + size / 2) * width + left - 1] & 0xFFFFFF;
+        if (beside != plain[0] && beside != plain[1])
+            return false;
+        bool icon = false;
+        for (int y = y0; y < y0 + size && !icon; ++y)
+            for (int x = left; x < left + size && x < width && !icon; ++x)
+                icon = std::find(plain.begin(), plain.end(), pixels[y * width + x] & 0xFFFFFF) ==
+                       plain.end();
+        if (!icon)
+            return false;
+    }
+    return true;
+}
+
+// Sends `window` one message after another from its own thread and keeps the longest wait for
+// an answer: the longest message the window's thread handled meanwhile.
+class Pinger {
+public:
+    explicit Pinger(HWND window)
+        : thread_([this, window] {
+              while (!stop_) {
+                  const double start = Seconds();
+                  Ask(window, WM_NULL);
+                  worst_ = std::max(worst_.load(), Seconds() - start);
+                  Sleep(1);
+              }
+          }) {}
+    ~Pinger() { Stop(); }
+    Pinger(const Pinger&) = delete;
+    Pinger& operator=(const Pinger&) = delete;
+
+    // The longest wait, in seconds.
+    double Stop() {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+        return worst_;
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<double> worst_{0};
+    std::thread thread_;
+};
+
+// Waits for the closing box of a run begun at `start`, answering the boxes before it as a user
+// would (OK; No to a question), and records the time to it when its text begins with one of
+// `done`. The boxes before it, and a closing box that says anything else, are told as errors.
+void AwaitClosingBox(const Child& program, double start, const char* measure,
+                     std::initializer_list<const char*> done, Runs& runs) {
+    int errors = 0;
+    std::string first;
+    for (bool closing = false; !closing;) {
+        HWND box = nullptr;
+        if (!WaitUntil([&] {
+                for (HWND window : program.Windows())
+                    if (cwtest::IsMessageBox(window) || cwtest::IsMessageBox(window, true))
+                        box = window;
+                return box != nullptr;
+            }))
+            Fail(std::string(measure) + " showed no closing box");
+        const double end = Seconds();
+        const cwtest::AnsweredBox read = cwtest::ReadMessageBox(box);
+        const bool question = cwtest::IsMessageBox(box, true);
+        const bool success = std::any_of(done.begin(), done.end(), [&](const char* text) {
+            return read.text.rfind(text, 0) == 0;
+        });
+        closing = success || (!question && read.icon == cwtest::BoxIcon::Information);
+        if (success)
+            runs[measure].push_back(end - start);
+        else if (++errors == 1)
+            first = read.text;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(question ? IDNO : IDOK, BN_CLICKED), 0);
+        WaitUntil([&] { return !IsWindow(box); });
+    }
+    if (errors)
+        std::printf("  %s: %d boxes other than the closing one, the first: %s\n", measure, errors,
+                    first.c_str());
+}
+
+// The file of row `row` of `list`, a shortcut of `desktop` by its title.
+std::string FileOfRow(HWND list, int row, const cwbench::Desktop& desktop) {
+    wchar_t text[256] = L"";
+    if (Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(row)) < 255)
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    int i = -1;
+    if (std::swscanf(text, L"Shortcut %d", &i) != 1 || i < 0)
+        Fail("a row that names no shortcut of the benchmark's");
+    return cwbench::ShortcutFileOf(i, desktop).PathIn(desktop);
+}
+
+// Gives a file the time now, as a program that saves it again does.
+void Touch(const std::string& path) {
+    const cw::KernelHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    if (!file || !SetFileTime(file.Get(), nullptr, &now, &now))
+        Fail("cannot re-stamp " + path);
+}
+
+// The program's run: start, icons, moves, processing, refresh, reapply; each figure into `runs`.
+void RunProgram(const std::string& app, const cwbench::Desktop& desktop, int n, Runs& runs) {
     double start = Seconds();
     Child program("\"" + app + "\"");
     const HWND main = WaitForListing(program, n);
     if (!main)
         Fail("the program did not list " + std::to_string(n) + " rows");
-    runs["start"].push_back(Seconds() - start);
+    const double ready = Seconds();
+    runs["start"].push_back(ready - start);
 
     const std::vector<HWND> lists = cwtest::ListsLeftToRight(main);
     if (lists.size() != 2)
@@ -201,7 +389,7 @@ void RunProgram(const std::string& app, int n, Runs& runs) {
     };
     const HWND add = button(">>"), remove = button("<<"), selectAll = button("Select All"),
                refresh = button("Refresh"), process = button("Process"),
-               ascending = button("Ascending");
+               ascending = button("Ascending"), reapply = button("Reapply Order");
     // Times `action` until both lists hold their counts and the window has painted them.
     const auto timed = [&](const char* measure, const std::function<void()>& action,
                            int currentRows, int addedRows) {
@@ -212,6 +400,18 @@ void RunProgram(const std::string& app, int n, Runs& runs) {
         Painted(main);
         runs[measure].push_back(Seconds() - t);
     };
+
+    // The icons of the rows in view, and how long the window keeps a message waiting while the
+    // icons load.
+    {
+        Pinger pinger(main);
+        if (WaitUntil([&] { return IconsShown(current) && IconsShown(added); }))
+            runs["icons visible"].push_back(Seconds() - ready);
+        else
+            std::printf("  rows in view still show the placeholder\n");
+        Sleep(kIconsWatchMs); // the other rows' icons load meanwhile
+        runs["ui wait while icons load"].push_back(1000 * pinger.Stop());
+    }
 
     // Every other row, selected as by Ctrl+clicks: the rows by message, the last by a click, so
     // that the window hears of the selection.
@@ -225,8 +425,9 @@ void RunProgram(const std::string& app, int n, Runs& runs) {
     timed(
         "every other row >>", [&] { Press(add); }, n - half, half);
 
-    timed(
-        "refresh", [&] { Press(refresh); }, n, 0);
+    Press(refresh);
+    if (!WaitUntil([&] { return Count(current) == n && Count(added) == 0; }))
+        Fail("refresh did not end");
     timed(
         "select all + >>",
         [&] {
@@ -303,30 +504,72 @@ void RunProgram(const std::string& app, int n, Runs& runs) {
     Press(ascending);
     start = Seconds();
     Press(process);
-    int errors = 0;
-    for (bool done = false; !done;) {
-        HWND box = nullptr;
-        if (!WaitUntil([&] {
-                for (HWND window : program.Windows())
-                    if (cwtest::IsMessageBox(window))
-                        box = window;
-                return box != nullptr;
-            }))
-            Fail("processing showed no message box");
-        const std::string text = cwtest::ReadMessageBox(box).text;
-        done =
-            text.rfind(cw::kSortByDateByHand, 0) == 0 || text.rfind(cw::kDesktopShowsOrder, 0) == 0;
-        if (done)
-            runs["process"].push_back(Seconds() - start);
-        else
-            ++errors;
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        WaitUntil([&] { return !IsWindow(box); });
-    }
-    if (errors)
-        std::printf("  processing reported %d errors\n", errors);
+    const auto sorted = {cw::kDesktopShowsOrder, cw::kSortByDateByHand};
+    AwaitClosingBox(program, start, "process", sorted, runs);
+
+    // One shortcut from the middle of the order re-stamped to now, out of place; the program's
+    // own scan, then Reapply Order, then Reapply Order with nothing out of place.
+    Touch(FileOfRow(added, n / 2, desktop));
+    timed(
+        "refresh", [&] { Press(refresh); }, n, 0);
+    start = Seconds();
+    Press(reapply);
+    AwaitClosingBox(program, start, "reapply", sorted, runs);
+    start = Seconds();
+    Press(reapply);
+    AwaitClosingBox(program, start, "reapply nothing moved", {cw::kAlreadyInOrder}, runs);
+
+    if (!program.WaitIdle(kIdlePatienceMs))
+        std::printf("  the icon lookups were still going at the end\n");
     runs["peak working set"].push_back(program.PeakWorkingSetMB());
 }
+
+// Shortcuts as the shell writes them: links to the system's programs in turn, each with an icon
+// of its own; Internet shortcuts with an icon file, as launchers write them.
+class ShortcutBodies {
+public:
+    ShortcutBodies() {
+        char system[MAX_PATH] = "";
+        GetSystemDirectoryA(system, MAX_PATH);
+        for (const char* program :
+             {"notepad", "winecfg", "winemine", "taskmgr", "winefile", "clock", "control", "cmd"})
+            links_.push_back(LinkTo(std::string(system) + "\\" + program + ".exe"));
+        iconFile_ = std::string(system) + "\\iexplore.exe";
+    }
+
+    std::string operator()(const cwbench::ShortcutFile& file, int i) const {
+        if (file.internet)
+            return "[InternetShortcut]\r\nURL=https://example.com/" + std::to_string(i) +
+                   "\r\nIconIndex=0\r\nIconFile=" + iconFile_ + "\r\n";
+        return links_[static_cast<size_t>(i) % links_.size()];
+    }
+
+private:
+    static std::string LinkTo(const std::string& target) {
+        cw::ComRef<IShellLinkA> link;
+        cw::ComRef<IPersistStream> persist;
+        cw::ComRef<IStream> stream;
+        HGLOBAL memory = nullptr;
+        ULARGE_INTEGER size{};
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(link.Put()))) ||
+            FAILED(link->SetPath(target.c_str())) ||
+            FAILED(link->QueryInterface(IID_IPersistStream,
+                                        reinterpret_cast<void**>(persist.Put()))) ||
+            FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put())) ||
+            FAILED(persist->Save(stream.Get(), TRUE)) ||
+            FAILED(stream->Seek({}, STREAM_SEEK_CUR, &size)) ||
+            FAILED(GetHGlobalFromStream(stream.Get(), &memory)))
+            Fail("cannot make a link to " + target);
+        const std::string bytes(static_cast<const char*>(GlobalLock(memory)),
+                                static_cast<size_t>(size.QuadPart));
+        GlobalUnlock(memory);
+        return bytes;
+    }
+
+    std::vector<std::string> links_;
+    std::string iconFile_;
+};
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -336,7 +579,7 @@ double Median(std::vector<double> values) {
 
 struct Options {
     std::string app, bare, root, csv;
-    std::vector<int> sizes{1000, 10000, 30000};
+    std::vector<int> sizes{1000, 10000, 20000, 30000};
     int repeat = 3;
 };
 
@@ -368,7 +611,7 @@ Options ReadOptions(int argc, char** argv) {
     }
     if (o.app.empty() || o.bare.empty() || o.root.empty() || o.csv.empty())
         Fail("usage: bench_program --app=<exe> --bare=<exe> --root=<folder> --csv=<file> "
-             "[--sizes=1000,10000,30000] [--repeat=3]");
+             "[--sizes=1000,10000,20000,30000] [--repeat=3]");
     return o;
 }
 
@@ -385,6 +628,8 @@ constexpr Line kLines[] = {
     {"start", "s", "bare read"},
     {"bare list", "s", nullptr},
     {"bare read", "s", nullptr},
+    {"icons visible", "s", nullptr},
+    {"ui wait while icons load", "ms", nullptr},
     {"select all + >>", "s", nullptr},
     {"every other row >>", "s", nullptr},
     {"one row <<", "s", nullptr},
@@ -393,17 +638,44 @@ constexpr Line kLines[] = {
     {"alt+home", "s", "every other row >>"},
     {"alt+end", "s", "every other row >>"},
     {"drag to the top", "s", "every other row >>"},
-    {"refresh", "s", nullptr},
     {"process", "s", "bare stamp"},
     {"bare stamp", "s", nullptr},
+    {"refresh", "s", nullptr},
+    {"reapply", "s", "refresh"},
+    {"reapply nothing moved", "s", "refresh"},
     {"peak working set", "MB", "bare list working set"},
     {"bare list working set", "MB", nullptr},
 };
 
+// A run that was killed left the prefix's desktops pointed at folders under `root`: the
+// prefix's own folders come back before this run keeps them to put back.
+void PutBackDesktopsLeftPointed(const std::string& root) {
+    constexpr const char* kKey =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const struct {
+        HKEY key;
+        const char *value, *own;
+    } desktops[] = {{HKEY_CURRENT_USER, "Desktop", "%USERPROFILE%\\Desktop"},
+                    {HKEY_LOCAL_MACHINE, "Common Desktop", "%PUBLIC%\\Desktop"}};
+    for (const auto& desktop : desktops) {
+        char value[1024] = "";
+        DWORD size = sizeof value;
+        if (RegGetValueA(desktop.key, kKey, desktop.value,
+                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value,
+                         &size) == ERROR_SUCCESS &&
+            _strnicmp(value, root.c_str(), root.size()) == 0)
+            RegSetKeyValueA(desktop.key, kKey, desktop.value, REG_EXPAND_SZ, desktop.own,
+                            static_cast<DWORD>(std::strlen(desktop.own) + 1));
+    }
+}
+
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     const Options options = ReadOptions(argc, argv);
+    PutBackDesktopsLeftPointed(options.root);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const ShortcutBodies bodies;
     CreateDirectoryA(options.root.c_str(), nullptr);
     FILE* csv = std::fopen(options.csv.c_str(), "w");
     if (!csv)
@@ -417,34 +689,39 @@ int main(int argc, char** argv) {
                 "ratio (median, best)");
     for (const int n : options.sizes) {
         const std::string folder = options.root + std::to_string(n) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        const cwbench::Desktop desktop{folder + "Desktop\\", folder + "Public Desktop\\"};
+        // The folders without their last backslash, which would escape the closing quote.
+        const auto unquoted = [](const std::string& f) { return f.substr(0, f.size() - 1); };
+        const std::string bare = "\"" + options.bare + "\" ",
+                          folders = " \"" + unquoted(desktop.user) + "\" \"" +
+                                    unquoted(desktop.allUsers) + "\"";
         Runs runs;
         for (int r = 0; r < options.repeat; ++r) {
             const double making = Seconds();
-            if (cwbench::PrepareShortcuts(folder, n))
+            if (cwbench::PrepareShortcuts(desktop, n, bodies))
                 std::printf("%d shortcuts made in %s in %.1f s\n", n, folder.c_str(),
                             Seconds() - making);
-            // The folder without its last backslash, which would escape the closing quote.
-            const std::string bare = "\"" + options.bare + "\" ",
-                              quoted = " \"" + folder.substr(0, folder.size() - 1) + "\"";
             double start = Seconds();
             {
-                Child read(bare + "read" + quoted);
+                Child read(bare + "read" + folders);
                 read.Exited(INFINITE);
                 runs["bare read"].push_back(Seconds() - start);
             }
             start = Seconds();
             {
-                Child list(bare + "list" + quoted);
+                Child list(bare + "list" + folders);
                 if (!WaitForListing(list, n))
                     Fail("the bare list did not come up");
                 runs["bare list"].push_back(Seconds() - start);
                 runs["bare list working set"].push_back(list.PeakWorkingSetMB());
             }
             {
-                const cwtest::DesktopRedirect redirect(folder.substr(0, folder.size() - 1));
-                RunProgram(options.app, n, runs);
+                const cwtest::DesktopRedirect redirect(unquoted(desktop.user),
+                                                       unquoted(desktop.allUsers));
+                RunProgram(options.app, desktop, n, runs);
             }
-            Child stamp(bare + "stamp" + quoted + " " + std::to_string(n), true);
+            Child stamp(bare + "stamp" + folders + " " + std::to_string(n), true);
             stamp.Exited(INFINITE);
             runs["bare stamp"].push_back(std::atof(stamp.Output().c_str()));
         }
@@ -481,4 +758,7 @@ int main(int argc, char** argv) {
     }
     std::fclose(csv);
     return 0;
+} catch (const std::exception& failure) {
+    std::fprintf(stderr, "bench_program: %s\n", failure.what());
+    return 1;
 }

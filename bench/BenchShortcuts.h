@@ -1,6 +1,6 @@
 #pragma once
-// What the two benchmark programs share: the clock, and the desktops of numbered shortcuts they
-// time the work on, made once per size and given their stamps again before each run.
+// What the benchmark programs share: the clock, and the desktops of numbered shortcuts they time
+// the work on, made once per size and given their stamps again before each run.
 #include "UnixPath.h" // FastPathOf
 
 #include <windows.h>
@@ -29,11 +29,37 @@ inline double Time(const std::function<void()>& work) {
     return Seconds() - start;
 }
 
-// "Shortcut 00042": bench_bare's stamping relies on these titles.
+// "Shortcut 00042": the rows' titles, by which bench_program finds a row's file.
 inline std::string ShortcutTitle(int i) {
     char title[32];
     std::snprintf(title, sizeof title, "Shortcut %05d", i);
     return title;
+}
+
+// A desktop of numbered shortcuts: the user's folder and the desktop of all users, each ending in
+// a backslash; without the second, every shortcut lies in the first.
+struct Desktop {
+    std::string user, allUsers;
+    bool Whole() const { return !allUsers.empty(); }
+};
+
+// Shortcut i's place on a desktop: a whole desktop has the odd ones on the desktop of all users,
+// and four in a hundred are Internet shortcuts (".url"), as browsers and game launchers leave.
+struct ShortcutFile {
+    bool allUsers = false;
+    bool internet = false;
+    std::string name;
+    std::string PathIn(const Desktop& desktop) const {
+        return (allUsers ? desktop.allUsers : desktop.user) + name;
+    }
+};
+
+inline ShortcutFile ShortcutFileOf(int i, const Desktop& desktop) {
+    ShortcutFile file;
+    file.allUsers = desktop.Whole() && i % 2 == 1;
+    file.internet = desktop.Whole() && i % 25 == 12;
+    file.name = ShortcutTitle(i) + (file.internet ? ".url" : ".lnk");
+    return file;
 }
 
 // Shortcut i's stamp: one second apart in an order unrelated to the names (a fixed permutation).
@@ -70,34 +96,53 @@ inline void RemoveFiles(const std::string& folder) {
     FindClose(search);
 }
 
-// Makes the folder's `count` shortcuts when it holds anything else (true: they were made), and
-// gives every one its stamp again, which an earlier run's processing moved. A shortcut that
+// A shortcut file's contents.
+using ShortcutBody = std::function<std::string(const ShortcutFile&, int i)>;
+
+// Makes the desktop's `count` shortcuts where a folder holds anything else (true: some were made),
+// and gives every one its stamp again, which an earlier run's processing moved. A shortcut that
 // cannot be made ends the program.
-inline bool PrepareShortcuts(const std::string& folder, int count) {
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const bool made = CountFiles(folder, "*") == count && CountFiles(folder, "*.lnk") == count;
-    if (!made)
-        RemoveFiles(folder);
-    const std::string fast = cwtest::FastPathOf(folder);
+inline bool PrepareShortcuts(const Desktop& desktop, int count, const ShortcutBody& body) {
+    bool made[2] = {true, true}; // the user's folder, the desktop of all users
+    for (const bool allUsers : {false, true}) {
+        const std::string& folder = allUsers ? desktop.allUsers : desktop.user;
+        if (folder.empty())
+            continue;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        int files = 0, internet = 0;
+        for (int i = 0; i < count; ++i)
+            if (const ShortcutFile file = ShortcutFileOf(i, desktop); file.allUsers == allUsers) {
+                ++files;
+                internet += file.internet ? 1 : 0;
+            }
+        made[allUsers] =
+            CountFiles(folder, "*") == files && CountFiles(folder, "*.url") == internet;
+        if (!made[allUsers])
+            RemoveFiles(folder);
+    }
+    const Desktop fast{cwtest::FastPathOf(desktop.user),
+                       desktop.Whole() ? cwtest::FastPathOf(desktop.allUsers) : ""};
     for (int i = 0; i < count; ++i) {
-        const std::string path = fast + ShortcutTitle(i) + ".lnk";
-        const HANDLE file =
+        const ShortcutFile file = ShortcutFileOf(i, desktop);
+        const bool there = made[file.allUsers];
+        const std::string path = file.PathIn(fast);
+        const HANDLE handle =
             CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                        made ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+                        there ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
             std::fprintf(stderr, "cannot make %s\n", path.c_str());
             std::exit(2);
         }
-        if (!made) {
-            static const char kBody[] = "a shortcut's place";
+        if (!there) {
+            const std::string bytes = body(file, i);
             DWORD written = 0;
-            WriteFile(file, kBody, sizeof kBody - 1, &written, nullptr);
+            WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
         const FILETIME stamp = StampOf(i, count);
-        SetFileTime(file, &stamp, &stamp, &stamp);
-        CloseHandle(file);
+        SetFileTime(handle, &stamp, &stamp, &stamp);
+        CloseHandle(handle);
     }
-    return !made;
+    return !made[0] || !made[1];
 }
 
 } // namespace cwbench

@@ -2,12 +2,14 @@
 # Times the real clutterwise.exe as a user meets it, under Wine in the build tree's private prefix
 # on a private display, against bare processes measured in the same run; prints a table and
 # writes build/mingw/bench/results.csv. Arguments:
-#   --sizes=1000,10000,30000   shortcut counts (each desktop is made once under build/mingw/bench/)
+#   --sizes=1000,10000,20000,30000
+#                              shortcut counts, half on the user's desktop and half on the desktop
+#                              of all users (each made once under build/mingw/bench/desktops/)
 #   --repeat=3                 runs per size (best and median)
 #   --plot                     also draws build/mingw/bench/results.png (installs gnuplot)
 #   --parts                    then times the main window's parts in-process (bench_items) on the
 #                              same desktops: scan, moves, processing, existence checks per row
-# Do not run it while the tests run in the same build tree: both point the prefix's Desktop.
+# Do not run it while the tests run in the same build tree: both point the prefix's desktops.
 # On every way out the script waits for the Wine helpers of the prefix to end and stops its X
 # server by its own PID: it leaves no process behind.
 set -euo pipefail
@@ -51,13 +53,15 @@ if [ "$parts" = 1 ]; then
 fi
 
 if [ "$plot" = 1 ]; then
-  # One line per measure: its best time at each size (noise on a shared machine only adds).
-  series=("start" "bare list" "bare read" "process" "bare stamp" "refresh" "select all + >>"
+  # One line per measure: its best time at each size (noise on a shared machine only adds); a
+  # wait given in milliseconds is drawn in seconds.
+  series=("start" "bare list" "bare read" "icons visible" "ui wait while icons load" "process"
+          "bare stamp" "refresh" "reapply" "reapply nothing moved" "select all + >>"
           "every other row >>" "one row <<" "alt+up" "alt+down" "alt+home" "alt+end"
           "drag to the top")
   plots=()
   for m in "${series[@]}"; do
-    rows="< awk -F, -v m='$m' '\$2 == m \&\& !seen[\$1]++' '$out/results.csv'"
+    rows="< awk -F, -v OFS=, -v m='$m' -v ms=ms '\$2 == m \&\& !seen[\$1]++ { if (\$3 == ms) \$4 /= 1000; print }' '$out/results.csv'"
     dash=1
     [[ "$m" == bare* ]] && dash=2 # the baselines dashed
     plots+=("\"$rows\" using 1:4 with linespoints linewidth 2 dashtype $dash title \"$m\"")

@@ -15,8 +15,16 @@ namespace {
 constexpr const char* kKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-void SetDesktop(const std::string& value) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Desktop", REG_EXPAND_SZ, value.c_str(),
+// The user's Desktop, or the desktop of all users.
+HKEY RootOf(bool allUsers) {
+    return allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+const char* ValueOf(bool allUsers) {
+    return allUsers ? "Common Desktop" : "Desktop";
+}
+
+void SetDesktop(bool allUsers, const std::string& value) {
+    RegSetKeyValueA(RootOf(allUsers), kKey, ValueOf(allUsers), REG_EXPAND_SZ, value.c_str(),
                     static_cast<DWORD>(value.size() + 1));
 }
 
@@ -42,21 +50,35 @@ std::string EmptyAllUsersDesktop() {
 DesktopRedirect::DesktopRedirect(const std::string& folder, bool emptyAllUsers) {
     if (emptyAllUsers)
         EmptyAllUsersDesktop();
+    Point(false, folder);
+}
+
+DesktopRedirect::DesktopRedirect(const std::string& folder, const std::string& allUsers) {
+    Point(false, folder);
+    Point(true, allUsers);
+}
+
+void DesktopRedirect::Point(bool allUsers, const std::string& folder) {
     char buffer[1024];
     DWORD size = sizeof buffer;
-    hadPrevious_ = RegGetValueA(HKEY_CURRENT_USER, kKey, "Desktop",
+    Previous& previous = previous_[allUsers];
+    previous.pointed = true;
+    previous.had = RegGetValueA(RootOf(allUsers), kKey, ValueOf(allUsers),
                                 RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
                                 buffer, &size) == ERROR_SUCCESS;
-    if (hadPrevious_)
-        previous_ = buffer;
-    SetDesktop(folder);
+    if (previous.had)
+        previous.value = buffer;
+    SetDesktop(allUsers, folder);
 }
 
 DesktopRedirect::~DesktopRedirect() {
-    if (hadPrevious_)
-        SetDesktop(previous_);
-    else
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "Desktop");
+    for (const bool allUsers : {false, true}) {
+        const Previous& previous = previous_[allUsers];
+        if (previous.had)
+            SetDesktop(allUsers, previous.value);
+        else if (previous.pointed)
+            RegDeleteKeyValueA(RootOf(allUsers), kKey, ValueOf(allUsers));
+    }
 }
 
 } // namespace cwtest
