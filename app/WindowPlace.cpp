@@ -8,19 +8,6 @@
 #include <cstdio>
 
 namespace cw {
-namespace {
-
-int MonitorDpi(HMONITOR monitor, HWND fallback) {
-    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto get = reinterpret_cast<GetDpiForMonitorFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shcore.dll"), "GetDpiForMonitor")));
-    UINT x = 0, y = 0;
-    if (get && get(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y) == S_OK && x > 0)
-        return static_cast<int>(x);
-    return WindowDpi(fallback);
-}
-
-} // namespace
 
 std::string KeptPlaceText(const KeptPlace& place) {
     char text[128];
@@ -52,7 +39,8 @@ std::optional<RECT> RestoredRect(const KeptPlace& place) {
     info.cbSize = sizeof info;
     if (!monitor || !GetMonitorInfoA(monitor, &info))
         return std::nullopt;
-    const int dpi = MonitorDpi(monitor, GetDesktopWindow());
+    const int known = MonitorDpi(monitor);
+    const int dpi = known > 0 ? known : WindowDpi(GetDesktopWindow());
     RECT rect = place.rect;
     rect.right = rect.left + MulDiv(place.rect.right - place.rect.left, dpi, place.dpi);
     rect.bottom = rect.top + MulDiv(place.rect.bottom - place.rect.top, dpi, place.dpi);

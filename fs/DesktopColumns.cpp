@@ -40,18 +40,8 @@ HWND DesktopIconList() {
 }
 
 int PrimaryMonitorDpi() {
-    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const HMODULE shcore = LoadLibraryA("shcore.dll");
-    static const auto forMonitor =
-        shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                     reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")))
-               : nullptr;
-    UINT x = 0, y = 0;
-    if (forMonitor &&
-        SUCCEEDED(forMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), 0, &x, &y)) &&
-        y > 0)
-        return static_cast<int>(y);
-    return SystemDpi();
+    const int dpi = MonitorDpi(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    return dpi > 0 ? dpi : SystemDpi();
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "win32/Dpi.h"
 
 #include "win32/Handles.h"
+#include "win32/SystemFunction.h"
+
+#include <shellscalingapi.h>
 
 #include <cmath>
 
@@ -35,6 +38,15 @@ int SystemDpi() {
     static const auto getDpiForSystem = User32<GetDpiForSystemFn>("GetDpiForSystem");
     const int dpi = getDpiForSystem ? static_cast<int>(getDpiForSystem()) : 0;
     return dpi > 0 ? dpi : ScreenDpi();
+}
+
+int MonitorDpi(HMONITOR monitor) {
+    static const SystemFunction<decltype(GetDpiForMonitor)> forMonitor("shcore.dll",
+                                                                       "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (!forMonitor || forMonitor.Get()(monitor, MDT_EFFECTIVE_DPI, &x, &y) != S_OK)
+        return 0;
+    return static_cast<int>(y); // the effective scale is the same across and down
 }
 
 int ScaleForDpi(int pixelsAt96, int dpi) {

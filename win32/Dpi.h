@@ -13,6 +13,9 @@ constexpr int kDefaultDpi = 96;
 int WindowDpi(HWND hwnd);
 // The DPI new windows start at.
 int SystemDpi();
+// The scale the user set for `monitor` (GetDpiForMonitor, found on first use from the system
+// folder); 0 where the system cannot say.
+int MonitorDpi(HMONITOR monitor);
 
 // A length given in pixels at 96 dpi, at `dpi`.
 int ScaleForDpi(int pixelsAt96, int dpi);

@@ -10,11 +10,8 @@ namespace cw {
 
 AnyFunction FindSystemFunction(const char* library, const char* function, std::string& error) {
     error.clear();
-    std::wstring wide;
-    for (const char* c = library; *c; ++c) // library names are ASCII
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
     // Once loaded the library stays: loading it again only counts up its references.
-    const HMODULE module = LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
         error = std::string("the system library ") + library +
                 " cannot be loaded: " + SystemErrorText(GetLastError());

@@ -1,8 +1,11 @@
 #include "win32/VersionInfo.h"
 
 #include "win32/Program.h"
+#include "win32/SystemFunction.h"
 
 #include <windows.h>
+
+#include <winver.h>
 
 #include <cstdio>
 #include <vector>
@@ -13,26 +16,12 @@ namespace {
 // The version library's calls, loaded from the system folder only: the program also runs with an
 // administrator's rights (the all-users step), and a library of that name placed beside it, in a
 // downloads folder say, must never be loaded in its place.
+constexpr const char* kVersionLibrary = "version.dll";
 struct VersionLibrary {
-    using SizeOf = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-    using InfoOf = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-    using Query = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-    SizeOf sizeOf = nullptr;
-    InfoOf infoOf = nullptr;
-    Query query = nullptr;
-
-    VersionLibrary() {
-        const HMODULE library =
-            LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!library)
-            return;
-        sizeOf = reinterpret_cast<SizeOf>(
-            reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoSizeA")));
-        infoOf = reinterpret_cast<InfoOf>(
-            reinterpret_cast<void*>(GetProcAddress(library, "GetFileVersionInfoA")));
-        query = reinterpret_cast<Query>(
-            reinterpret_cast<void*>(GetProcAddress(library, "VerQueryValueA")));
-    }
+    SystemFunction<decltype(GetFileVersionInfoSizeA)> sizeOf{kVersionLibrary,
+                                                             "GetFileVersionInfoSizeA"};
+    SystemFunction<decltype(GetFileVersionInfoA)> infoOf{kVersionLibrary, "GetFileVersionInfoA"};
+    SystemFunction<decltype(VerQueryValueA)> query{kVersionLibrary, "VerQueryValueA"};
     explicit operator bool() const { return sizeOf && infoOf && query; }
 };
 
@@ -42,7 +31,7 @@ const VersionLibrary& Library() {
 }
 
 BOOL QueryValue(LPCVOID block, LPCSTR query, LPVOID* value, PUINT length) {
-    return Library().query(block, query, value, length);
+    return Library().query.Get()(block, query, value, length);
 }
 
 std::string Text(const std::vector<char>& block, const char* language, const char* name) {
@@ -64,11 +53,11 @@ std::optional<VersionInfo> VersionInfo::Read(const std::string& path) {
     if (!Library())
         return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = Library().sizeOf(path.c_str(), &ignored);
+    const DWORD size = Library().sizeOf.Get()(path.c_str(), &ignored);
     if (size == 0)
         return std::nullopt;
     std::vector<char> block(size);
-    if (!Library().infoOf(path.c_str(), 0, size, block.data()))
+    if (!Library().infoOf.Get()(path.c_str(), 0, size, block.data()))
         return std::nullopt;
 
     VersionInfo info;
