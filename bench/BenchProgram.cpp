@@ -41,6 +41,7 @@
 #include "DesktopRedirect.h"
 #include "MessageBoxAnswerer.h" // IsMessageBox, ReadMessageBox
 #include "ProcessWindows.h"
+#include "win32/FileTime.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
@@ -169,10 +170,7 @@ private:
         FILETIME created, ended, kernel, user;
         if (!GetProcessTimes(process_.hProcess, &created, &ended, &kernel, &user))
             return 0;
-        const auto seconds = [](FILETIME t) {
-            return static_cast<double>((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
-        };
-        return seconds(kernel) + seconds(user);
+        return static_cast<double>(cw::TicksOf(kernel) + cw::TicksOf(user)) / 1e7;
     }
 
     PROCESS_INFORMATION process_{};
