@@ -11,6 +11,7 @@ namespace {
 
 constexpr UINT kPing = WM_APP + 1;
 constexpr UINT kUnhookSelf = WM_APP + 2;
+constexpr UINT kDestroyWindow = WM_APP + 3;
 
 // The procedure the hooks replace: answers kPing with 42.
 LRESULT CALLBACK OriginalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -31,6 +32,8 @@ LRESULT CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ++control->pings;
     if (control && msg == kUnhookSelf)
         control->hook.Destroy(); // a handler that ends its control; the message still goes on
+    if (msg == kDestroyWindow)
+        DestroyWindow(hwnd); // a handler that closes the window; the message still goes on
     const LRESULT below = CallReplacedProc(hwnd, msg, wParam, lParam);
     return msg == kPing || msg == kUnhookSelf ? below + 1 : below;
 }
@@ -138,6 +141,27 @@ TEST_F(SubclassingTest, AFailedCreateLeavesNothingForDestroyToUndo) {
         EXPECT_TRUE(OwnProcBack());
         EXPECT_EQ(Prop("Control"), 5);
     }
+}
+
+// A procedure put in front of the hooks by someone else keeps them working, and keeps its place
+// when they come off; the window going in the middle of a message ends every hook.
+TEST_F(SubclassingTest, AProcedureInFrontAndAWindowGoingMidMessageAreBothSafe) {
+    auto first = Hooked();
+    static WNDPROC behind = nullptr;
+    const auto front = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        return CallWindowProcA(behind, hwnd, msg, wParam, lParam) + (msg == kPing ? 10 : 0);
+    };
+    behind = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(static_cast<WNDPROC>(front))));
+    auto second = Hooked(); // in front of the stranger
+    EXPECT_EQ(Ping(), 42 + 1 + 10 + 1);
+    first->hook.Destroy();
+    second->hook.Destroy();
+    EXPECT_EQ(Ping(), 42 + 10);
+    auto third = Hooked();
+    EXPECT_EQ(SendMessageA(window, kDestroyWindow, 0, 0), 0); // the window is gone below
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(third->hook.Active());
 }
 
 // The window keeps a dropped object's hook running and frees it when it goes; a live object whose
