@@ -1,20 +1,49 @@
 #include "app/DesktopItems.h"
 
 #include "app/PlannedFiles.h"
+#include "fs/FileActions.h"
 #include "fs/FileSystem.h"
 #include "fs/GuardedStamp.h"
 #include "fs/SpecialFolders.h"
+#include "win32/Trace.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace cw {
 namespace {
 
 constexpr const char* kAllUsersMark = " (all users)";
+
+void SetWritten(DesktopItem& item, FileTimeValue written) {
+    item.Stamp = static_cast<long long>(written / kTicksPerSecond);
+    item.Written = written;
+}
+
+// Oldest first by whole seconds; stamps within the same second in the order they were listed.
+// Then every row's text made unique, as the window ties a row to its file by it: the title, else
+// the name with its extension, else that with a number.
+void OrderItems(std::vector<DesktopItem>& items) {
+    std::sort(items.begin(), items.end(), [](const DesktopItem& a, const DesktopItem& b) {
+        return a.Stamp != b.Stamp ? a.Stamp < b.Stamp : a.Listed < b.Listed;
+    });
+    std::unordered_set<std::string> taken;
+    taken.reserve(items.size());
+    for (DesktopItem& item : items) {
+        const char* mark = item.Row.allUsers ? kAllUsersMark : "";
+        std::string text = std::string(TitleOf(item.Row.name)) + mark;
+        if (taken.count(text) > 0)
+            text = item.Row.name + mark;
+        for (int n = 2; taken.count(text) > 0; ++n)
+            text = item.Row.name + mark + " (" + std::to_string(n) + ")";
+        taken.insert(text);
+        item.Title = std::move(text);
+    }
+}
 
 } // namespace
 
@@ -27,6 +56,7 @@ DesktopFolders FindDesktopFolders(const FileSystem& fs) {
 }
 
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders) {
+    const TraceStep trace("scan");
     std::vector<DesktopItem> items;
     for (const bool allUsers : {false, true}) {
         const std::string& folder = folders.Of(allUsers);
@@ -41,36 +71,37 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFol
                 continue;
             DesktopItem item;
             item.File = folder + file.name;
-            item.Title = std::string(TitleOf(file.name));
-            item.Stamp = static_cast<long long>(file.lastWrite / kTicksPerSecond);
-            item.Written = file.lastWrite;
+            SetWritten(item, file.lastWrite);
+            item.Listed = items.size();
             item.Row = {allUsers, std::move(file.name)};
             items.push_back(std::move(item));
         }
     }
-    std::stable_sort(items.begin(), items.end(),
-                     [](const DesktopItem& a, const DesktopItem& b) { return a.Stamp < b.Stamp; });
-    // Every row's text is unique: the window ties a row to its file by it.
-    std::unordered_set<std::string> taken;
-    taken.reserve(items.size());
-    for (DesktopItem& item : items) {
-        const char* mark = item.Row.allUsers ? kAllUsersMark : "";
-        std::string text = item.Title + mark;
-        if (taken.count(text) > 0)
-            text = item.Row.name + mark;
-        for (int n = 2; taken.count(text) > 0; ++n)
-            text = item.Row.name + mark + " (" + std::to_string(n) + ")";
-        taken.insert(text);
-        item.Title = std::move(text);
-    }
+    OrderItems(items);
     return items;
 }
 
-std::vector<std::string> Titles(std::vector<DesktopItem> items) {
+std::vector<DesktopItem> WithTimesReadAgain(std::vector<DesktopItem> items,
+                                            const std::vector<std::string>& changed) {
+    const std::unordered_set<std::string_view> files(changed.begin(), changed.end());
+    std::erase_if(items, [&](DesktopItem& item) {
+        if (files.count(item.File) == 0)
+            return false;
+        const std::optional<FileInfo> now = FileInfoOf(item.File);
+        if (!now || now->IsFolder())
+            return true;
+        SetWritten(item, now->times.written);
+        return false;
+    });
+    OrderItems(items);
+    return items;
+}
+
+std::vector<std::string> Titles(const std::vector<DesktopItem>& items) {
     std::vector<std::string> titles;
     titles.reserve(items.size());
-    for (DesktopItem& item : items)
-        titles.push_back(std::move(item.Title));
+    for (const DesktopItem& item : items)
+        titles.push_back(item.Title);
     return titles;
 }
 

@@ -30,6 +30,7 @@ struct DesktopItem {
                                // where two would read alike
     long long Stamp = 0;       // last-write time, whole seconds since 1601 (UTC), from the listing
     std::uint64_t Written = 0; // the same to the 100 ns
+    std::size_t Listed = 0;    // its place in the scan's listing, which orders equal stamps
     OrderRow Row;              // the folder and the file's name
 };
 
@@ -39,8 +40,14 @@ struct DesktopItem {
 // second). A folder that is missing lists nothing.
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders);
 
+// The items of a scan after a run changed some of their files (full paths): those files' times
+// read again (a file gone since leaves its row), then everything ordered as a scan orders it. A
+// run that changed a few files costs a look at each rather than another scan.
+std::vector<DesktopItem> WithTimesReadAgain(std::vector<DesktopItem> items,
+                                            const std::vector<std::string>& changed);
+
 // The rows a list shows for the records, in their order; each text is unique.
-std::vector<std::string> Titles(std::vector<DesktopItem> items);
+std::vector<std::string> Titles(const std::vector<DesktopItem>& items);
 
 // The files of the records, in their order.
 std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items);

@@ -38,6 +38,9 @@ constexpr const char* kNewNoun = "new item";
 // The status bar's panels: the counts of each list, then what the window is doing.
 enum : std::int16_t { kPanelCurrent, kPanelNew, kPanelActivity };
 
+// Posted at start: the drift is told once the window has shown its lists.
+constexpr UINT kShowDrift = ItemLooks::kIconsCame + 1;
+
 } // namespace
 
 FormClutterwise::FormClutterwise() : Form("FormClutterwise") {
@@ -98,8 +101,10 @@ void FormClutterwise::Form_Load() {
         Unload();
         return;
     }
-    LoadItems();
+    ShowItems(ScanDesktopItems(Files(), folders_));
     signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
+    // Told once the window has shown its lists: reading the last order costs as much as a scan.
+    PostMessageA(Hwnd(), kShowDrift, 0, 0);
     TellOfACutShortRun();
 }
 
@@ -121,12 +126,19 @@ void FormClutterwise::OnDpiChanged() {
 }
 
 void FormClutterwise::OnMessage(UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
-    if (!looks_)
+    if (msg == kShowDrift) {
+        // A run begun meanwhile (its boxes run this message) tells the desktop as it leaves it.
+        if (processing_)
+            listed_.reset();
+        UpdateWindow(Hwnd()); // the lists first
+        ShowDrift();
+    } else if (!looks_) {
         return;
-    if (msg == ItemLooks::kIconsCame)
+    } else if (msg == ItemLooks::kIconsCame) {
         looks_->Notice(wParam);
-    else if (msg == WM_SETTINGCHANGE || msg == WM_DISPLAYCHANGE)
+    } else if (msg == WM_SETTINGCHANGE || msg == WM_DISPLAYCHANGE) {
         looks_->DesktopChanged();
+    }
 }
 
 // A design without one of these fails to load, naming it.
@@ -147,12 +159,12 @@ void FormClutterwise::ResolveControls() {
 
 // Lists the desktop's shortcuts oldest first and starts a new order from nothing.
 void FormClutterwise::LoadItems() {
-    std::vector<DesktopItem> items;
-    {
-        const TraceStep trace("scan");
-        items = ScanDesktopItems(Files(), folders_);
-        rowFiles_ = RowFilesOf(items);
-    }
+    ShowItems(ScanDesktopItems(Files(), folders_));
+    ShowDrift();
+}
+
+void FormClutterwise::ShowItems(std::vector<DesktopItem> items) {
+    rowFiles_ = RowFilesOf(items);
     if (looks_) {
         const TraceStep trace("icons");
         looks_->Restart(items, Dpi());
@@ -169,19 +181,22 @@ void FormClutterwise::LoadItems() {
         const TraceStep trace("journal");
         ShowJournalState();
     }
-    ShowDrift(items);
+    listed_ = std::move(items);
 }
 
-// Shortcuts out of the last applied order (re-created, new, re-stamped by another program) are
-// told in the status bar, and Reapply Order becomes the default button. A journal that cannot be
-// read just now tells nothing here: Reapply Order names it.
-void FormClutterwise::ShowDrift(const std::vector<DesktopItem>& items) {
+// Shortcuts of the last listing out of the last applied order (re-created, new, re-stamped by
+// another program) are told in the status bar, and Reapply Order becomes the default button. A
+// journal that cannot be read just now tells nothing here: Reapply Order names it.
+void FormClutterwise::ShowDrift() {
+    if (!listed_)
+        return; // told already
     std::size_t outOfPlace = 0;
     if (const JournalRun* last = RunJournal().LastOrder(desktopFolder_)) {
         const TraceStep trace("drift");
         if (const JournalRun* ordered = RunJournal().ReadOrder(last))
-            outOfPlace = PlanReapply(*ordered, items).repair.outOfPlace.size();
+            outOfPlace = PlanReapply(*ordered, *listed_).repair.outOfPlace.size();
     }
+    listed_.reset();
     SetPanelText(kPanelActivity, DriftText(outOfPlace));
     SetDefaultButton(outOfPlace > 0 ? reapply_ : nullptr);
 }
@@ -485,21 +500,39 @@ void FormClutterwise::CommandReapply_Click() {
         return;
     RunExclusively("Processing items...", [this, last] {
         const std::int16_t step = last->step;
-        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(Files(), folders_));
+        std::vector<DesktopItem> items = ScanDesktopItems(Files(), folders_);
+        const ReapplyPlan plan = [&] {
+            const TraceStep trace("plan");
+            return PlanReapply(*last, items);
+        }();
         if (plan.InOrder()) {
-            ShowDrift({});
+            SetPanelText(kPanelActivity, DriftText(0));
+            SetDefaultButton(nullptr);
             Say(kAlreadyInOrder, MessageIcon::Information);
             return;
         }
-        const std::optional<Closing> note =
-            plan.repair.afresh
-                ? StampRows(RunKind::Reapply, plan.present, step)
-                : Stamped(StampRepair(RunJournal(), folders_, plan, step, ReportToUser));
+        // Only the files the run stamped have changed since the scan: the listing is the scan's,
+        // with their times read again. A run afresh lists the desktop again.
+        std::vector<std::string> stamped;
+        std::optional<Closing> note;
+        if (plan.repair.afresh) {
+            note = StampRows(RunKind::Reapply, plan.present, step);
+        } else {
+            StampOutcome outcome = StampRepair(RunJournal(), folders_, plan, step, ReportToUser);
+            for (const JournalEntry& file : outcome.run.files)
+                stamped.push_back(file.path);
+            note = Stamped(std::move(outcome));
+        }
         if (!note)
             return;
         DesktopWindow().Arrange();
         DesktopWindow().Refresh();
-        LoadItems();
+        if (plan.repair.afresh)
+            LoadItems();
+        else {
+            ShowItems(WithTimesReadAgain(std::move(items), stamped));
+            ShowDrift();
+        }
         SortAndSay(step, *note);
     });
 }

@@ -52,6 +52,8 @@ private:
     // The item lists and their processing.
     void ResolveControls();
     void LoadItems();
+    // Shows the rows of a scan's items and what the journal enables; the drift is told apart.
+    void ShowItems(std::vector<DesktopItem> items);
     void ShowListStatus(std::int16_t panel, const ListBox& list, const char* noun);
     void SetPanelText(std::int16_t panel, const std::string& text);
     void ListItemsCurrent_Click();
@@ -85,7 +87,8 @@ private:
     std::optional<Closing> Stamped(StampOutcome outcome);
     static void ReportToUser(const std::string& path);
     void SortAndSay(std::int16_t step, const Closing& closing);
-    void ShowDrift(const std::vector<DesktopItem>& items);
+    // Tells how many of the last listing's shortcuts are out of the last applied order.
+    void ShowDrift();
     void CommandUndo_Click();
     void CommandReapply_Click();
     void CheckReapplyAtSignIn_Click();
@@ -103,9 +106,10 @@ private:
     SystemMenu* systemMenu_ = nullptr;
 
     std::string desktopFolder_;
-    DesktopFolders folders_;                 // the user's (desktopFolder_) and that of all users
-    RowFiles rowFiles_;                      // each row's file, from the last scan
-    std::unique_ptr<FileSystem> fileSystem_; // created on first use
+    DesktopFolders folders_; // the user's (desktopFolder_) and that of all users
+    RowFiles rowFiles_;      // each row's file, from the last scan
+    std::optional<std::vector<DesktopItem>> listed_; // the last scan, until its drift is told
+    std::unique_ptr<FileSystem> fileSystem_;         // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_;     // created on first use
     std::unique_ptr<Journal> journal_;     // read on first use

@@ -261,6 +261,7 @@ JournalRun* Journal::ReadAgain(const JournalRun* run, bool orderOnly) {
         return nullptr;
     if (at->run.whole || (orderOnly && !at->run.order.empty()))
         return &at->run;
+    const TraceStep trace(orderOnly ? "read order" : "read run");
     const std::int64_t number = at->run.number;
     const std::string path = RunPath(number, kRunSuffix);
     bool whole = true;

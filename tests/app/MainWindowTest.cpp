@@ -5,6 +5,7 @@
 #include "FileStamps.h"
 #include "MessageBoxAnswerer.h"
 #include "TempFolder.h"
+#include "TestHost.h"
 #include "UnixPath.h"
 #include "app/DesktopItems.h"
 #include "app/FinalBox.h"
@@ -149,7 +150,11 @@ protected:
         SetLocalStamp(PathOf(name), localSeconds);
         return PathOf(name);
     }
-    void Open() { ASSERT_TRUE(form.Load()) << form.LoadError(); }
+    // Loaded, and what it posted for after its first paint done, as its message loop would.
+    void Open() {
+        ASSERT_TRUE(form.Load()) << form.LoadError();
+        TestHost::Pump();
+    }
     HWND Window(const char* name) { return form.Get<Control>(name).Hwnd(); }
     void Click(const char* button) { SendMessageA(Window(button), BM_CLICK, 0, 0); }
     void ClickRow(const char* list, int row, WPARAM keys = 0, bool twice = false) {
@@ -378,9 +383,7 @@ TEST_F(MainWindowItems, DrawsARowsIconInItsRowOnceItIsKnown) {
     // Waits for the worker (a bound only against a hang: no time is asserted).
     int found = 0;
     for (int wait = 0; wait < 3000 && (found = iconPixels()) == 0; ++wait) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
+        TestHost::Pump();
         Sleep(10);
     }
     EXPECT_GT(found, size * size / 8);
