@@ -26,6 +26,7 @@
 #include <shlobj.h>
 
 #include <exception>
+#include <future>
 
 namespace cw {
 namespace {
@@ -333,10 +334,9 @@ void FormClutterwise::CommandProcess_Click() {
             StampRows(RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step);
         if (!note)
             return;
-        DesktopWindow().Arrange();
-        DesktopWindow().Refresh();
+        std::future<bool> sorted = TellDesktop(step);
         SetPanelText(kPanelActivity, "");
-        SortAndSay(step, *note);
+        SayDone(sorted, *note);
     });
 }
 
@@ -390,18 +390,20 @@ void FormClutterwise::TellOfACutShortRun() {
     const std::vector<Journal::Kept>& runs = RunJournal().Runs();
     if (runs.empty() || !WasCutShort(runs.back().run))
         return;
-    if (const JournalRun* whole = ReadWholeRun(&runs.back().run))
+    if (const JournalRun* whole = ReadRun(&runs.back().run, false))
         if (const std::optional<std::string> notice = CutShortNotice(*whole))
             Say(*notice, MessageIcon::Information);
 }
 
-// The run read whole; null when there is none or its journal cannot be read, which is said.
-const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
+// The run read whole, or up to its order; null when there is none or its journal cannot be read,
+// which is said.
+const JournalRun* FormClutterwise::ReadRun(const JournalRun* run, bool orderOnly) {
     if (!run)
         return nullptr;
     const std::int64_t number = run->number;
-    if (const JournalRun* whole = RunJournal().ReadWhole(run))
-        return whole;
+    if (const JournalRun* read =
+            orderOnly ? RunJournal().ReadOrder(run) : RunJournal().ReadWhole(run))
+        return read;
     if (!ShowJournalState()) // damaged, it has been set aside and named by now
         Say("The journal of run " + std::to_string(number) + " cannot be read just now.",
             MessageIcon::Exclamation);
@@ -447,13 +449,26 @@ std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(StampOutcome ou
     return closing;
 }
 
-// The desktop's view asked to sort by date in the run's direction; the closing box says whether
-// it did, or what the user does instead.
-void FormClutterwise::SortAndSay(std::int16_t step, const Closing& closing) {
+// Tells the desktop that a run changed times: its icon view arranged, then, on a thread of its own,
+// the shell told and its view asked to sort by date in the run's direction. Under Wine reaching the
+// shell's windows takes as long as listing the desktop, which the window may do meanwhile. The
+// answer: whether the view sorted.
+std::future<bool> FormClutterwise::TellDesktop(std::int16_t step) {
+    DesktopWindow().Arrange();
+    return std::async(std::launch::async, [oldestFirst = step > 0] {
+        const Desktop desktop;
+        desktop.Refresh();
+        return desktop.SortByDate(oldestFirst);
+    });
+}
+
+// The closing box, once the desktop has answered: whether its view sorted, or what the user does
+// instead.
+void FormClutterwise::SayDone(std::future<bool>& sortedView, const Closing& closing) {
     bool sorted = false;
     {
         const TraceStep trace("sort");
-        sorted = DesktopWindow().SortByDate(step > 0);
+        sorted = sortedView.get();
     }
     // A run that left files of the all-users desktop as they were never reads as done.
     const std::string text =
@@ -467,7 +482,7 @@ void FormClutterwise::SortAndSay(std::int16_t step, const Closing& closing) {
 // Puts back the times of the newest run not yet undone, then lists the desktop again.
 void FormClutterwise::CommandUndo_Click() {
     ShowJournalState();
-    const JournalRun* run = ReadWholeRun(RunJournal().LatestToUndo());
+    const JournalRun* run = ReadRun(RunJournal().LatestToUndo(), false);
     if (!run)
         return;
     RunExclusively("Restoring times...", [this, run] {
@@ -475,13 +490,12 @@ void FormClutterwise::CommandUndo_Click() {
         UndoReport report = UndoRun(RunJournal(), *run, ReportToUser);
         if (!report.refused.empty() && Program::AskYesNo(AskForRightsText(report.refused.size())))
             RestoreWithRights(RunJournal(), report);
-        DesktopWindow().Arrange();
-        DesktopWindow().Refresh();
+        std::future<bool> sortedView = TellDesktop(step);
         LoadItems();
         if (!report.saved)
             Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
-        const bool sorted = DesktopWindow().SortByDate(step > 0);
+        const bool sorted = sortedView.get();
         const std::string refused = NotDoneText(report.refused, true);
         Say(UndoSummary(report) + (refused.empty() ? "" : "\r\n" + refused) +
                 (sorted ? "" : std::string("\r\n\r\n") + kSortByDateByHand),
@@ -495,7 +509,8 @@ void FormClutterwise::CommandUndo_Click() {
 // place. Then lists the desktop again.
 void FormClutterwise::CommandReapply_Click() {
     ShowJournalState();
-    const JournalRun* last = ReadWholeRun(RunJournal().LastOrder(desktopFolder_));
+    // Its order and step are all a reapply takes from the run.
+    const JournalRun* last = ReadRun(RunJournal().LastOrder(desktopFolder_), true);
     if (!last)
         return;
     RunExclusively("Processing items...", [this, last] {
@@ -525,15 +540,14 @@ void FormClutterwise::CommandReapply_Click() {
         }
         if (!note)
             return;
-        DesktopWindow().Arrange();
-        DesktopWindow().Refresh();
-        if (plan.repair.afresh)
+        std::future<bool> sorted = TellDesktop(step);
+        if (plan.repair.afresh) {
             LoadItems();
-        else {
+        } else {
             ShowItems(WithTimesReadAgain(std::move(items), stamped));
             ShowDrift();
         }
-        SortAndSay(step, *note);
+        SayDone(sorted, *note);
     });
 }
 

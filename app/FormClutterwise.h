@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,7 +77,7 @@ private:
     Journal& RunJournal();
     bool ShowJournalState();
     void TellOfACutShortRun();
-    const JournalRun* ReadWholeRun(const JournalRun* run);
+    const JournalRun* ReadRun(const JournalRun* run, bool orderOnly);
     // What a run's closing box tells besides the desktop's sort: the files it left as they were
     // (then it never reads as done), and the rows whose names the journal cannot hold.
     struct Closing {
@@ -86,7 +87,8 @@ private:
                                      std::int16_t step);
     std::optional<Closing> Stamped(StampOutcome outcome);
     static void ReportToUser(const std::string& path);
-    void SortAndSay(std::int16_t step, const Closing& closing);
+    std::future<bool> TellDesktop(std::int16_t step);
+    void SayDone(std::future<bool>& sortedView, const Closing& closing);
     // Tells how many of the last listing's shortcuts are out of the last applied order.
     void ShowDrift();
     void CommandUndo_Click();
