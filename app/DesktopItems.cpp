@@ -83,6 +83,7 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFol
 
 std::vector<DesktopItem> WithTimesReadAgain(std::vector<DesktopItem> items,
                                             const std::vector<std::string>& changed) {
+    const TraceStep trace("times again", std::to_string(changed.size()));
     const std::unordered_set<std::string_view> files(changed.begin(), changed.end());
     std::erase_if(items, [&](DesktopItem& item) {
         if (files.count(item.File) == 0)

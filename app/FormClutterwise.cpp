@@ -178,10 +178,7 @@ void FormClutterwise::ShowItems(std::vector<DesktopItem> items) {
     ShowListStatus(kPanelCurrent, *current_, kCurrentNoun);
     ShowListStatus(kPanelNew, *added_, kNewNoun);
     SetPanelText(kPanelActivity, "");
-    {
-        const TraceStep trace("journal");
-        ShowJournalState();
-    }
+    ShowJournalState();
     listed_ = std::move(items);
 }
 
@@ -372,6 +369,7 @@ Journal& FormClutterwise::RunJournal() {
 // Reads the journal again and enables "Undo" and "Reapply Order" by what it holds. A journal that
 // cannot be read has been set aside by then and is named once; true when one was.
 bool FormClutterwise::ShowJournalState() {
+    const TraceStep trace("journal state");
     const std::vector<std::string> setAside = RunJournal().Load();
     if (!setAside.empty()) {
         std::string text = "A journal of earlier runs could not be read and was set aside:";
@@ -454,6 +452,7 @@ std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(StampOutcome ou
 // shell's windows takes as long as listing the desktop, which the window may do meanwhile. The
 // answer: whether the view sorted.
 std::future<bool> FormClutterwise::TellDesktop(std::int16_t step) {
+    const TraceStep trace("arrange");
     DesktopWindow().Arrange();
     return std::async(std::launch::async, [oldestFirst = step > 0] {
         const Desktop desktop;

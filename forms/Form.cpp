@@ -90,10 +90,14 @@ bool Form::CreateWindowFromDesign(HWND owner) {
     pointer_.Read(layout);
     window_.ScaleFont(layout_.Dpi());
     // The window's own DPI is known once it exists; until then, the one new windows start at.
-    if (!window_.Create(&Form::WindowProc, this, owner, layout_))
-        return false;
+    {
+        const TraceStep trace("window");
+        if (!window_.Create(&Form::WindowProc, this, owner, layout_))
+            return false;
+    }
     if (const int dpi = WindowDpi(hwnd_); dpi != layout_.Dpi())
         Rescale(dpi, nullptr); // opened on a screen of another scale
+    const TraceStep trace("window icons");
     window_.ShowIcons(hwnd_, layout_.Dpi());
     return true;
 }

@@ -1,5 +1,7 @@
 #include "forms/FormChildren.h"
 
+#include "win32/Trace.h"
+
 #include "forms/CommandButton.h"
 #include "forms/Component.h"
 #include "forms/ComponentFactory.h"
@@ -71,7 +73,10 @@ void FormChildren::CreateChildren(const DesignNode& parent, Control* container, 
         }
         std::unique_ptr<Control> control = MakeControl(*kind, entry.name);
         const int id = kFirstControlId + static_cast<int>(controls_.size());
-        control->Create(form_, container, parentHwnd, id, entry.properties);
+        {
+            const TraceStep trace("control", entry.name);
+            control->Create(form_, container, parentHwnd, id, entry.properties);
+        }
         Control& created = *control;
         infos_.push_back({entry.name, ControlKindName(*kind)});
         controls_.push_back(std::move(control));
@@ -85,6 +90,7 @@ void FormChildren::CreateChildren(const DesignNode& parent, Control* container, 
 void FormChildren::CreateComponent(const DesignNode& entry) {
     if (!ComponentFactory::Knows(entry.kind))
         return; // kept in the design as it is
+    const TraceStep trace("component", entry.name);
     infos_.push_back({entry.name, entry.kind});
     ComponentEntry& added = components_.emplace_back();
     added.site = std::make_unique<ComponentSite>(form_, entry);
