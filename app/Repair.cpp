@@ -20,7 +20,6 @@ ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& 
     for (const DesktopItem& item : listed)
         byRow.emplace(RowKey(item.Row), &item);
     ReapplyPlan plan;
-    plan.present = ReapplyRows(last.order, RowsOf(listed));
     std::vector<std::optional<FileTimeValue>> written;
     RowKeys ordered;
     ordered.reserve(last.order.size());
@@ -38,6 +37,9 @@ ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& 
             written.push_back(item.Written);
         }
     plan.repair = PlanRepair(written, last.step);
+    for (std::size_t i = 0; i < plan.rows.size(); ++i)
+        if (written[i])
+            plan.present.push_back(plan.rows[i]);
     return plan;
 }
 

@@ -21,7 +21,8 @@ struct ReapplyPlan {
     // order: the entries PlanRepair's indexes count.
     std::vector<OrderRow> rows;
     RepairPlan repair;
-    // The rows that are there, for a reapply afresh.
+    // The rows that are there, for a reapply afresh: the order's files that are listed now, in
+    // that order, then the listed files that are not in it, in their listed order.
     std::vector<OrderRow> present;
 
     bool InOrder() const { return repair.outOfPlace.empty() && !repair.afresh; }

@@ -63,11 +63,6 @@ struct RowKeyHash {
 };
 using RowKeys = std::unordered_set<RowKey, RowKeyHash>;
 
-// The rows a reapply stamps: the files of `order` that are listed now, in that order, then the
-// listed files that are not in it, in their listed order.
-std::vector<OrderRow> ReapplyRows(const std::vector<OrderRow>& order,
-                                  const std::vector<OrderRow>& listed);
-
 struct UndoReport {
     int restored = 0, total = 0;
     std::vector<std::string> changed; // full paths of files changed since the run, left alone
