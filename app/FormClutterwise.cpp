@@ -80,6 +80,21 @@ Desktop& FormClutterwise::DesktopWindow() {
     return *desktop_;
 }
 
+// The desktop found and listed on a thread of its own while the window and its controls are made:
+// listing thousands of shortcuts is most of what a start waits for.
+void FormClutterwise::Form_Initialize() {
+    firstListing_ = std::async(std::launch::async, [] {
+        FirstListing listing;
+        const FileSystem fs;
+        const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
+        listing.folders = {fs.AddFolderBackslash(named), FindDesktopFolders(fs).allUsers};
+        listing.missing = MissingDesktopText(fs, named);
+        if (listing.missing.empty())
+            listing.items = ScanDesktopItems(fs, listing.folders);
+        return listing;
+    });
+}
+
 void FormClutterwise::Form_Load() {
     ResolveControls();
     reorder_ = std::make_unique<ListReorder>(*added_, current_);
@@ -93,16 +108,15 @@ void FormClutterwise::Form_Load() {
         Unload(); // the window goes before it was ever shown
         return;
     }
-    const SpecialFolders folders;
-    const std::string named = folders.GetSpecialFolder(CSIDL_DESKTOP);
-    desktopFolder_ = Files().AddFolderBackslash(named);
-    folders_ = {desktopFolder_, FindDesktopFolders(Files()).allUsers};
-    if (const std::string missing = MissingDesktopText(Files(), named); !missing.empty()) {
-        Program::MsgBox(missing, MessageIcon::Exclamation);
+    FirstListing listing = firstListing_.get();
+    folders_ = listing.folders;
+    desktopFolder_ = folders_.user;
+    if (!listing.missing.empty()) {
+        Program::MsgBox(listing.missing, MessageIcon::Exclamation);
         Unload();
         return;
     }
-    ShowItems(ScanDesktopItems(Files(), folders_));
+    ShowItems(std::move(listing.items));
     signIn_->SetValue(ReadSignInValue() == SignInValue::ThisProgram);
     // Told once the window has shown its lists: reading the last order costs as much as a scan.
     PostMessageA(Hwnd(), kShowDrift, 0, 0);

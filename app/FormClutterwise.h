@@ -40,6 +40,7 @@ public:
     const std::string& DesktopFolder() const { return desktopFolder_; }
 
 protected:
+    void Form_Initialize() override;
     void Form_Load() override;
     void Form_Unload() override;
     void OnDpiChanged() override;
@@ -111,7 +112,14 @@ private:
     DesktopFolders folders_; // the user's (desktopFolder_) and that of all users
     RowFiles rowFiles_;      // each row's file, from the last scan
     std::optional<std::vector<DesktopItem>> listed_; // the last scan, until its drift is told
-    std::unique_ptr<FileSystem> fileSystem_;         // created on first use
+    // The start's: the folders, what keeps them from being listed ("" nothing), and the listing.
+    struct FirstListing {
+        DesktopFolders folders;
+        std::string missing;
+        std::vector<DesktopItem> items;
+    };
+    std::future<FirstListing> firstListing_; // from Form_Initialize until Form_Load
+    std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_;     // created on first use
     std::unique_ptr<Journal> journal_;     // read on first use

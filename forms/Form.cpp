@@ -48,6 +48,7 @@ bool Form::Load(const DesignNode& design, HWND owner) {
         return false;
     }
     const TraceStep trace("load", design.name);
+    Form_Initialize();
     children_.Clear();
     keyboard_.Reset();
     shown_ = false;

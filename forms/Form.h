@@ -159,6 +159,9 @@ protected:
     // Binds the derived form's handlers (see above); call it from the derived constructor.
     template <typename F> void BindEvents(std::initializer_list<EventBinding<F>> table);
 
+    // As Load begins, before the window exists: work that needs no window may start here and go on
+    // while the window and its controls are made.
+    virtual void Form_Initialize() {}
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     // A component announced a change of one of its saved properties (also while it loads).

@@ -17,7 +17,6 @@ struct TraceFile {
     KernelHandle file;
     double ticksPerMs = 1;
     long long origin = 0;
-    int depth = 0;
 
     TraceFile() {
         char path[MAX_PATH] = "";
@@ -43,6 +42,9 @@ struct TraceFile {
     }
 };
 
+// Steps nest within their own thread: a step on another thread is not within the window's.
+thread_local int depth = 0;
+
 // Opened once, on the first step.
 TraceFile& Trace() {
     static TraceFile trace;
@@ -65,7 +67,7 @@ TraceStep::TraceStep(const char* name, const std::string& detail) {
     if (!Enabled())
         return;
     name_ = detail.empty() ? name : std::string(name) + " " + detail;
-    ++Trace().depth;
+    ++depth;
     start_ = Ticks();
 }
 
@@ -74,7 +76,7 @@ TraceStep::~TraceStep() {
         return;
     TraceFile& trace = Trace();
     const long long end = Ticks();
-    --trace.depth;
+    --depth;
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -85,7 +87,7 @@ TraceStep::~TraceStep() {
                                      static_cast<double>(end - start_) / trace.ticksPerMs,
                                      static_cast<double>(memory.WorkingSetSize) / kMB,
                                      static_cast<double>(memory.PeakWorkingSetSize) / kMB,
-                                     2 * trace.depth, "", name_.c_str());
+                                     2 * depth, "", name_.c_str());
     DWORD written = 0;
     if (length > 0)
         WriteFile(trace.file.Get(), line,
