@@ -4,6 +4,7 @@
 #include "fs/FileSystem.h"
 #include "fs/GuardedStamp.h"
 #include "fs/SpecialFolders.h"
+#include "fs/WatchedFolder.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -26,28 +27,33 @@ DesktopFolders FindDesktopFolders(const FileSystem& fs) {
     return folders;
 }
 
-std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders) {
+std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders, DesktopListing* listing) {
     std::vector<DesktopItem> items;
+    DesktopListing made;
     for (const bool allUsers : {false, true}) {
         const std::string& folder = folders.Of(allUsers);
         // Two folders of one name (a system that names none of its own for all users) list once.
         if (folder.empty() || (allUsers && lstrcmpiA(folder.c_str(), folders.user.c_str()) == 0))
             continue;
-        // One listing, in the folder's own order. Only a name that itself ends in ".lnk" or
-        // ".url" is a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2"
-        // is "REPORT~1.LNK").
-        for (FileEntry& file : fs.ListFiles(folder)) {
-            if (!IsShortcutName(file.name))
+        // One listing, in the folder's own order, watched from before it, so that a run's plan
+        // can take its times while they hold. Only a name that itself ends in ".lnk" or ".url" is
+        // a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2" is
+        // "REPORT~1.LNK").
+        made.folders[allUsers] = std::make_shared<const WatchedFolder>(folder);
+        for (const FolderEntry& file : made.folders[allUsers]->Entries()) {
+            if (file.info.IsFolder() || !IsShortcutName(file.name))
                 continue;
             DesktopItem item;
             item.File = folder + file.name;
             item.Title = std::string(TitleOf(file.name));
-            item.Stamp = static_cast<long long>(file.lastWrite / kTicksPerSecond);
-            item.Written = file.lastWrite;
-            item.Row = {allUsers, std::move(file.name)};
+            item.Written = file.info.times.written;
+            item.Stamp = static_cast<long long>(item.Written / kTicksPerSecond);
+            item.Row = {allUsers, file.name};
             items.push_back(std::move(item));
         }
     }
+    if (listing)
+        *listing = std::move(made);
     std::stable_sort(items.begin(), items.end(),
                      [](const DesktopItem& a, const DesktopItem& b) { return a.Stamp < b.Stamp; });
     // Every row's text is unique: the window ties a row to its file by it.

@@ -150,7 +150,7 @@ void FormClutterwise::LoadItems() {
     std::vector<DesktopItem> items;
     {
         const TraceStep trace("scan");
-        items = ScanDesktopItems(Files(), folders_);
+        items = ScanDesktopItems(folders_, &listing_);
         rowFiles_ = RowFilesOf(items);
     }
     if (looks_) {
@@ -314,8 +314,8 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        const std::optional<Closing> note =
-            StampRows(RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step);
+        const std::optional<Closing> note = StampRows(
+            RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step, listing_);
         if (!note)
             return;
         DesktopWindow().Arrange();
@@ -397,8 +397,10 @@ const JournalRun* FormClutterwise::ReadWholeRun(const JournalRun* run) {
 // left alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
 // journal cannot be written (the run could not be taken back).
 std::optional<FormClutterwise::Closing>
-FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step) {
-    return Stamped(StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser));
+FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step,
+                           const DesktopListing& scanned) {
+    return Stamped(
+        StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser, scanned));
 }
 
 void FormClutterwise::ReportToUser(const std::string& path) {
@@ -485,7 +487,8 @@ void FormClutterwise::CommandReapply_Click() {
         return;
     RunExclusively("Processing items...", [this, last] {
         const std::int16_t step = last->step;
-        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(Files(), folders_));
+        DesktopListing scanned;
+        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(folders_, &scanned));
         if (plan.InOrder()) {
             ShowDrift({});
             Say(kAlreadyInOrder, MessageIcon::Information);
@@ -493,7 +496,7 @@ void FormClutterwise::CommandReapply_Click() {
         }
         const std::optional<Closing> note =
             plan.repair.afresh
-                ? StampRows(RunKind::Reapply, plan.present, step)
+                ? StampRows(RunKind::Reapply, plan.present, step, scanned)
                 : Stamped(StampRepair(RunJournal(), folders_, plan, step, ReportToUser));
         if (!note)
             return;

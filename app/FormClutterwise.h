@@ -80,8 +80,9 @@ private:
     struct Closing {
         std::string notDone, note;
     };
+    // The plan takes its times from `scanned` while that holds.
     std::optional<Closing> StampRows(RunKind kind, const std::vector<OrderRow>& rows,
-                                     std::int16_t step);
+                                     std::int16_t step, const DesktopListing& scanned);
     std::optional<Closing> Stamped(StampOutcome outcome);
     static void ReportToUser(const std::string& path);
     void SortAndSay(std::int16_t step, const Closing& closing);
@@ -105,6 +106,7 @@ private:
     std::string desktopFolder_;
     DesktopFolders folders_;                 // the user's (desktopFolder_) and that of all users
     RowFiles rowFiles_;                      // each row's file, from the last scan
+    DesktopListing listing_;                 // the last scan's listings
     std::unique_ptr<FileSystem> fileSystem_; // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_;     // created on first use

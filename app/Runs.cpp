@@ -7,6 +7,7 @@
 #include "fs/GuardedStamp.h"
 #include "fs/FolderListing.h"
 #include "fs/OpenedFile.h"
+#include "fs/WatchedFolder.h"
 #include "win32/FileTime.h"
 #include "win32/Trace.h"
 
@@ -40,13 +41,20 @@ std::pair<std::string, std::string> SplitPath(const std::string& path) {
 }
 
 // The times of every file of one folder from a single listing: reading them file by file would
-// cost a path lookup each, and opening a file could move its access time.
+// cost a path lookup each, and opening a file could move its access time. The listing is the
+// scan's where that still holds, else made now.
 class FolderListing {
 public:
-    explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
-        for (FolderEntry& entry : ListFolder(folder_))
+    explicit FolderListing(std::string folder, const WatchedFolder* scanned = nullptr)
+        : folder_(std::move(folder)) {
+        const bool holds = scanned && scanned->Folder() == folder_ && scanned->Holds();
+        if (!holds) {
+            const TraceStep trace("list");
+            own_ = ListFolder(folder_);
+        }
+        for (const FolderEntry& entry : holds ? scanned->Entries() : own_)
             if (!entry.info.IsFolder())
-                files_.push_back({std::move(entry.name), entry.info.times});
+                files_.push_back(&entry);
         std::sort(files_.begin(), files_.end(), ByFoldedName());
     }
 
@@ -60,8 +68,8 @@ public:
         const auto [from, to] =
             std::equal_range(files_.begin(), files_.end(), name, ByFoldedName());
         for (auto file = from; file != to; ++file)
-            if (file->name == name)
-                return file->times;
+            if ((*file)->name == name)
+                return (*file)->info.times;
         if (from == to && !lookAlone)
             return std::nullopt;
         const std::optional<FileInfo> alone = FileInfoOf(folder_ + name);
@@ -72,27 +80,25 @@ public:
 
     bool HoldsAny(std::string_view extension) const {
         const auto same = [](char a, char b) { return AsciiFold(a) == AsciiFold(b); };
-        for (const Entry& file : files_)
-            if (file.name.size() >= extension.size() &&
-                std::equal(extension.begin(), extension.end(), file.name.end() - extension.size(),
+        for (const FolderEntry* file : files_)
+            if (file->name.size() >= extension.size() &&
+                std::equal(extension.begin(), extension.end(), file->name.end() - extension.size(),
                            same))
                 return true;
         return false;
     }
 
 private:
-    struct Entry {
-        std::string name;
-        FileTimes times;
-    };
+    using Entry = const FolderEntry*;
     struct ByFoldedName {
-        bool operator()(const Entry& a, const Entry& b) const { return FoldedLess(a.name, b.name); }
-        bool operator()(const Entry& a, std::string_view b) const { return FoldedLess(a.name, b); }
-        bool operator()(std::string_view a, const Entry& b) const { return FoldedLess(a, b.name); }
+        bool operator()(Entry a, Entry b) const { return FoldedLess(a->name, b->name); }
+        bool operator()(Entry a, std::string_view b) const { return FoldedLess(a->name, b); }
+        bool operator()(std::string_view a, Entry b) const { return FoldedLess(a, b->name); }
     };
 
     std::string folder_;
-    std::vector<Entry> files_; // by folded name, for lookups without a hash table's allocations
+    std::vector<FolderEntry> own_; // the listing made here, where the scan's no longer holds
+    std::vector<Entry> files_;     // by folded name, for lookups without a hash table's allocations
 };
 
 // Whether `written` is the last-write time `run` gave `file`, or, where the run did not get to
@@ -106,7 +112,7 @@ bool IsStampOf(const JournalRun& run, const JournalEntry& file, FileTimeValue wr
 } // namespace
 
 JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vector<OrderRow>& rows,
-                   std::int16_t step) {
+                   std::int16_t step, const DesktopListing& scanned) {
     JournalRun run;
     run.kind = kind;
     run.started = UtcNow();
@@ -125,7 +131,7 @@ JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vecto
             continue;
         run.order.push_back(rows[row]);
         if (!present[allUsers]) {
-            present[allUsers].emplace(folder);
+            present[allUsers].emplace(folder, scanned.Of(allUsers));
             anyPif[allUsers] = present[allUsers]->HoldsAny(kPifExtension);
         }
         for (const bool shortcut : {true, false}) {
@@ -143,11 +149,12 @@ JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vecto
 
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
-                            std::int16_t step, const ReportFailure& reportFailure) {
+                            std::int16_t step, const ReportFailure& reportFailure,
+                            const DesktopListing& scanned) {
     JournalRun run;
     {
         const TraceStep trace("plan", std::to_string(rows.size()));
-        run = PlanRun(kind, folders, rows, step);
+        run = PlanRun(kind, folders, rows, step, scanned);
     }
     StampOutcome outcome;
     if (!journal.Save(run))
