@@ -28,6 +28,9 @@ DesktopFolders FindDesktopFolders(const FileSystem& fs) {
 }
 
 std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders, DesktopListing* listing) {
+    // The listings this scan replaces go first: a window keeps only its last.
+    if (listing)
+        *listing = {};
     std::vector<DesktopItem> items;
     DesktopListing made;
     for (const bool allUsers : {false, true}) {
@@ -39,16 +42,18 @@ std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders, Desktop
         // can take its times while they hold. Only a name that itself ends in ".lnk" or ".url" is
         // a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2" is
         // "REPORT~1.LNK").
-        made.folders[allUsers] = std::make_shared<const WatchedFolder>(folder);
-        for (const FolderEntry& file : made.folders[allUsers]->Entries()) {
-            if (file.info.IsFolder() || !IsShortcutName(file.name))
+        const auto& listed = made.folders[allUsers] = std::make_shared<const WatchedFolder>(folder);
+        for (size_t file = 0; file < listed->Files(); ++file) {
+            const std::string_view name = listed->Name(file);
+            if (!IsShortcutName(name))
                 continue;
             DesktopItem item;
-            item.File = folder + file.name;
-            item.Title = std::string(TitleOf(file.name));
-            item.Written = file.info.times.written;
+            item.File = folder;
+            item.File += name;
+            item.Title = std::string(TitleOf(name));
+            item.Written = listed->Times(file).written;
             item.Stamp = static_cast<long long>(item.Written / kTicksPerSecond);
-            item.Row = {allUsers, file.name};
+            item.Row = {allUsers, std::string(name)};
             items.push_back(std::move(item));
         }
     }

@@ -487,8 +487,8 @@ void FormClutterwise::CommandReapply_Click() {
         return;
     RunExclusively("Processing items...", [this, last] {
         const std::int16_t step = last->step;
-        DesktopListing scanned;
-        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(folders_, &scanned));
+        // The window's listing is replaced by this scan's, which is newer.
+        const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(folders_, &listing_));
         if (plan.InOrder()) {
             ShowDrift({});
             Say(kAlreadyInOrder, MessageIcon::Information);
@@ -496,7 +496,7 @@ void FormClutterwise::CommandReapply_Click() {
         }
         const std::optional<Closing> note =
             plan.repair.afresh
-                ? StampRows(RunKind::Reapply, plan.present, step, scanned)
+                ? StampRows(RunKind::Reapply, plan.present, step, listing_)
                 : Stamped(StampRepair(RunJournal(), folders_, plan, step, ReportToUser));
         if (!note)
             return;

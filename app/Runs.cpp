@@ -47,14 +47,16 @@ class FolderListing {
 public:
     explicit FolderListing(std::string folder, const WatchedFolder* scanned = nullptr)
         : folder_(std::move(folder)) {
-        const bool holds = scanned && scanned->Folder() == folder_ && scanned->Holds();
-        if (!holds) {
+        if (scanned && scanned->Folder() == folder_ && scanned->Holds()) {
+            for (size_t file = 0; file < scanned->Files(); ++file)
+                files_.push_back({scanned->Name(file), &scanned->Times(file)});
+        } else {
             const TraceStep trace("list");
             own_ = ListFolder(folder_);
+            for (const FolderEntry& entry : own_)
+                if (!entry.info.IsFolder())
+                    files_.push_back({entry.name, &entry.info.times});
         }
-        for (const FolderEntry& entry : holds ? scanned->Entries() : own_)
-            if (!entry.info.IsFolder())
-                files_.push_back(&entry);
         std::sort(files_.begin(), files_.end(), ByFoldedName());
     }
 
@@ -68,8 +70,8 @@ public:
         const auto [from, to] =
             std::equal_range(files_.begin(), files_.end(), name, ByFoldedName());
         for (auto file = from; file != to; ++file)
-            if ((*file)->name == name)
-                return (*file)->info.times;
+            if (file->name == name)
+                return *file->times;
         if (from == to && !lookAlone)
             return std::nullopt;
         const std::optional<FileInfo> alone = FileInfoOf(folder_ + name);
@@ -80,20 +82,24 @@ public:
 
     bool HoldsAny(std::string_view extension) const {
         const auto same = [](char a, char b) { return AsciiFold(a) == AsciiFold(b); };
-        for (const FolderEntry* file : files_)
-            if (file->name.size() >= extension.size() &&
-                std::equal(extension.begin(), extension.end(), file->name.end() - extension.size(),
+        for (const Entry& file : files_)
+            if (file.name.size() >= extension.size() &&
+                std::equal(extension.begin(), extension.end(), file.name.end() - extension.size(),
                            same))
                 return true;
         return false;
     }
 
 private:
-    using Entry = const FolderEntry*;
+    // A listed file, viewed in the listing it comes from.
+    struct Entry {
+        std::string_view name;
+        const FileTimes* times;
+    };
     struct ByFoldedName {
-        bool operator()(Entry a, Entry b) const { return FoldedLess(a->name, b->name); }
-        bool operator()(Entry a, std::string_view b) const { return FoldedLess(a->name, b); }
-        bool operator()(std::string_view a, Entry b) const { return FoldedLess(a, b->name); }
+        bool operator()(const Entry& a, const Entry& b) const { return FoldedLess(a.name, b.name); }
+        bool operator()(const Entry& a, std::string_view b) const { return FoldedLess(a.name, b); }
+        bool operator()(std::string_view a, const Entry& b) const { return FoldedLess(a, b.name); }
     };
 
     std::string folder_;

@@ -1,5 +1,6 @@
 #include "fs/WatchedFolder.h"
 
+#include "fs/FolderListing.h"
 #include "fs/WidePath.h"
 
 #include <windows.h>
@@ -20,7 +21,22 @@ WatchedFolder::WatchedFolder(std::string folder) : folder_(std::move(folder)) {
         watched.pop_back(); // "C:\" stays a root
     // Before the listing, so that a change made while it lists fires it too.
     changes_.Reset(FindFirstChangeNotificationW(WidePath(watched).c_str(), FALSE, kWatched));
-    entries_ = ListFolder(folder_);
+    const std::vector<FolderEntry> entries = ListFolder(folder_);
+    size_t bytes = 0;
+    for (const FolderEntry& entry : entries)
+        bytes += entry.name.size();
+    names_.reserve(bytes);
+    files_.reserve(entries.size());
+    for (const FolderEntry& entry : entries)
+        if (!entry.info.IsFolder()) {
+            names_ += entry.name;
+            files_.push_back({entry.info.times, names_.size()});
+        }
+}
+
+std::string_view WatchedFolder::Name(std::size_t file) const {
+    const size_t from = file == 0 ? 0 : files_[file - 1].nameEnd;
+    return std::string_view(names_).substr(from, files_[file].nameEnd - from);
 }
 
 bool WatchedFolder::Holds() const {
