@@ -83,7 +83,8 @@ int Reapply(Journal& journal) {
     if (!last)
         return kExitSomeFailed;
     const std::int16_t step = last->step;
-    const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(fs, folders));
+    DesktopListing scanned;
+    const ReapplyPlan plan = PlanReapply(*last, ScanDesktopItems(folders, &scanned));
     if (plan.InOrder())
         return kExitDone;
     bool failed = false;
@@ -91,10 +92,10 @@ int Reapply(Journal& journal) {
         failed = true;
         journal.AppendLog("/reapply: Error accessing " + path);
     };
-    const StampOutcome outcome =
-        plan.repair.afresh
-            ? StampJournaled(journal, fs, RunKind::Reapply, folders, plan.present, step, report)
-            : StampRepair(journal, folders, plan, step, report);
+    const StampOutcome outcome = plan.repair.afresh
+                                     ? StampJournaled(journal, fs, RunKind::Reapply, folders,
+                                                      plan.present, step, report, scanned)
+                                     : StampRepair(journal, folders, plan, step, report);
     // No question without a window: what needs an administrator's rights stays as it is.
     for (const RefusedFile& file : outcome.refused) {
         failed = true;
@@ -128,8 +129,8 @@ int Status(Journal& journal) {
     const JournalRun* last = journal.ReadOrder(saved);
     if (!last)
         return kExitSomeFailed;
-    return StatusExitCode(
-        true, PlanReapply(*last, ScanDesktopItems(fs, folders)).repair.outOfPlace.size());
+    return StatusExitCode(true,
+                          PlanReapply(*last, ScanDesktopItems(folders)).repair.outOfPlace.size());
 }
 
 int Undo(Journal& journal) {

@@ -5,6 +5,7 @@
 #include "fs/FileSystem.h"
 #include "fs/GuardedStamp.h"
 #include "fs/SpecialFolders.h"
+#include "fs/WatchedFolder.h"
 #include "win32/Trace.h"
 
 #include <windows.h>
@@ -55,28 +56,38 @@ DesktopFolders FindDesktopFolders(const FileSystem& fs) {
     return folders;
 }
 
-std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders) {
+std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders, DesktopListing* listing) {
     const TraceStep trace("scan");
+    // The listings this scan replaces go first: a window keeps only its last.
+    if (listing)
+        *listing = {};
     std::vector<DesktopItem> items;
+    DesktopListing made;
     for (const bool allUsers : {false, true}) {
         const std::string& folder = folders.Of(allUsers);
         // Two folders of one name (a system that names none of its own for all users) list once.
         if (folder.empty() || (allUsers && lstrcmpiA(folder.c_str(), folders.user.c_str()) == 0))
             continue;
-        // One listing, in the folder's own order. Only a name that itself ends in ".lnk" or
-        // ".url" is a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2"
-        // is "REPORT~1.LNK").
-        for (FileEntry& file : fs.ListFiles(folder)) {
-            if (!IsShortcutName(file.name))
+        // One listing, in the folder's own order, watched from before it, so that a run's plan
+        // can take its times while they hold. Only a name that itself ends in ".lnk" or ".url" is
+        // a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2" is
+        // "REPORT~1.LNK").
+        const auto& listed = made.folders[allUsers] = std::make_shared<const WatchedFolder>(folder);
+        for (size_t file = 0; file < listed->Files(); ++file) {
+            const std::string_view name = listed->Name(file);
+            if (!IsShortcutName(name))
                 continue;
             DesktopItem item;
-            item.File = folder + file.name;
-            SetWritten(item, file.lastWrite);
+            item.File = folder;
+            item.File += name;
+            SetWritten(item, listed->Times(file).written);
             item.Listed = items.size();
-            item.Row = {allUsers, std::move(file.name)};
+            item.Row = {allUsers, std::string(name)};
             items.push_back(std::move(item));
         }
     }
+    if (listing)
+        *listing = std::move(made);
     OrderItems(items);
     return items;
 }

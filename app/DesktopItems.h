@@ -4,6 +4,7 @@
 #include "app/JournalText.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 namespace cw {
 
 class FileSystem;
+class WatchedFolder;
 
 // The two folders whose contents the desktop shows together, each ending in a backslash; the
 // all-users one is "" when the system names none.
@@ -34,11 +36,19 @@ struct DesktopItem {
     OrderRow Row;              // the folder and the file's name
 };
 
+// The listings a scan made: the user's folder's, then that of all users (null where the scan
+// listed none). Shared by every copy; a run's plan takes its times from them while they hold.
+struct DesktopListing {
+    std::shared_ptr<const WatchedFolder> folders[2];
+    const WatchedFolder* Of(bool allUsersRow) const { return folders[allUsersRow].get(); }
+};
+
 // Every ".lnk" and ".url" of both folders, oldest first by whole seconds; stamps within the same
 // second keep the user's folder first, then each folder's own order. The times are the values the
 // listing reports, never their text (which the user's formats may not carry back to the same
-// second). A folder that is missing lists nothing.
-std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders);
+// second). A folder that is missing lists nothing. The listings made go to `listing` when given.
+std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders,
+                                          DesktopListing* listing = nullptr);
 
 // The items of a scan after a run changed some of their files (full paths): those files' times
 // read again (a file gone since leaves its row), then everything ordered as a scan orders it. A

@@ -90,7 +90,7 @@ void FormClutterwise::Form_Initialize() {
         listing.folders = {fs.AddFolderBackslash(named), FindDesktopFolders(fs).allUsers};
         listing.missing = MissingDesktopText(fs, named);
         if (listing.missing.empty())
-            listing.items = ScanDesktopItems(fs, listing.folders);
+            listing.items = ScanDesktopItems(listing.folders, &listing.scanned);
         return listing;
     });
 }
@@ -111,6 +111,7 @@ void FormClutterwise::Form_Load() {
     FirstListing listing = firstListing_.get();
     folders_ = listing.folders;
     desktopFolder_ = folders_.user;
+    listing_ = std::move(listing.scanned);
     if (!listing.missing.empty()) {
         Program::MsgBox(listing.missing, MessageIcon::Exclamation);
         Unload();
@@ -174,7 +175,7 @@ void FormClutterwise::ResolveControls() {
 
 // Lists the desktop's shortcuts oldest first and starts a new order from nothing.
 void FormClutterwise::LoadItems() {
-    ShowItems(ScanDesktopItems(Files(), folders_));
+    ShowItems(ScanDesktopItems(folders_, &listing_));
     ShowDrift();
 }
 
@@ -341,8 +342,8 @@ void FormClutterwise::CommandProcess_Click() {
             step = kStepAscending;
         else if (descending_->Value())
             step = kStepDescending;
-        const std::optional<Closing> note =
-            StampRows(RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step);
+        const std::optional<Closing> note = StampRows(
+            RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step, listing_);
         if (!note)
             return;
         std::future<bool> sorted = TellDesktop(step);
@@ -426,8 +427,10 @@ const JournalRun* FormClutterwise::ReadRun(const JournalRun* run, bool orderOnly
 // left alone because the journal cannot hold their names. Nothing, with nothing stamped, when the
 // journal cannot be written (the run could not be taken back).
 std::optional<FormClutterwise::Closing>
-FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step) {
-    return Stamped(StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser));
+FormClutterwise::StampRows(RunKind kind, const std::vector<OrderRow>& rows, std::int16_t step,
+                           const DesktopListing& scanned) {
+    return Stamped(
+        StampJournaled(RunJournal(), Files(), kind, folders_, rows, step, ReportToUser, scanned));
 }
 
 void FormClutterwise::ReportToUser(const std::string& path) {
@@ -528,7 +531,8 @@ void FormClutterwise::CommandReapply_Click() {
         return;
     RunExclusively("Processing items...", [this, last] {
         const std::int16_t step = last->step;
-        std::vector<DesktopItem> items = ScanDesktopItems(Files(), folders_);
+        // The window's listing is replaced by this scan's, which is newer.
+        std::vector<DesktopItem> items = ScanDesktopItems(folders_, &listing_);
         const ReapplyPlan plan = [&] {
             const TraceStep trace("plan");
             return PlanReapply(*last, items);
@@ -544,7 +548,7 @@ void FormClutterwise::CommandReapply_Click() {
         std::vector<std::string> stamped;
         std::optional<Closing> note;
         if (plan.repair.afresh) {
-            note = StampRows(RunKind::Reapply, plan.present, step);
+            note = StampRows(RunKind::Reapply, plan.present, step, listing_);
         } else {
             StampOutcome outcome = StampRepair(RunJournal(), folders_, plan, step, ReportToUser);
             for (const JournalEntry& file : outcome.run.files)

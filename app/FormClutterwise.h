@@ -84,8 +84,9 @@ private:
     struct Closing {
         std::string notDone, note;
     };
+    // The plan takes its times from `scanned` while that holds.
     std::optional<Closing> StampRows(RunKind kind, const std::vector<OrderRow>& rows,
-                                     std::int16_t step);
+                                     std::int16_t step, const DesktopListing& scanned);
     std::optional<Closing> Stamped(StampOutcome outcome);
     static void ReportToUser(const std::string& path);
     std::future<bool> TellDesktop(std::int16_t step);
@@ -111,12 +112,14 @@ private:
     std::string desktopFolder_;
     DesktopFolders folders_; // the user's (desktopFolder_) and that of all users
     RowFiles rowFiles_;      // each row's file, from the last scan
+    DesktopListing listing_; // the last scan's listings
     std::optional<std::vector<DesktopItem>> listed_; // the last scan, until its drift is told
     // The start's: the folders, what keeps them from being listed ("" nothing), and the listing.
     struct FirstListing {
         DesktopFolders folders;
         std::string missing;
         std::vector<DesktopItem> items;
+        DesktopListing scanned;
     };
     std::future<FirstListing> firstListing_; // from Form_Initialize until Form_Load
     std::unique_ptr<FileSystem> fileSystem_; // created on first use

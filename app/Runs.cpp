@@ -7,6 +7,7 @@
 #include "fs/GuardedStamp.h"
 #include "fs/FolderListing.h"
 #include "fs/OpenedFile.h"
+#include "fs/WatchedFolder.h"
 #include "win32/FileTime.h"
 #include "win32/Trace.h"
 
@@ -40,13 +41,22 @@ std::pair<std::string, std::string> SplitPath(const std::string& path) {
 }
 
 // The times of every file of one folder from a single listing: reading them file by file would
-// cost a path lookup each, and opening a file could move its access time.
+// cost a path lookup each, and opening a file could move its access time. The listing is the
+// scan's where that still holds, else made now.
 class FolderListing {
 public:
-    explicit FolderListing(std::string folder) : folder_(std::move(folder)) {
-        for (FolderEntry& entry : ListFolder(folder_))
-            if (!entry.info.IsFolder())
-                files_.push_back({std::move(entry.name), entry.info.times});
+    explicit FolderListing(std::string folder, const WatchedFolder* scanned = nullptr)
+        : folder_(std::move(folder)) {
+        if (scanned && scanned->Folder() == folder_ && scanned->Holds()) {
+            for (size_t file = 0; file < scanned->Files(); ++file)
+                files_.push_back({scanned->Name(file), &scanned->Times(file)});
+        } else {
+            const TraceStep trace("list");
+            own_ = ListFolder(folder_);
+            for (const FolderEntry& entry : own_)
+                if (!entry.info.IsFolder())
+                    files_.push_back({entry.name, &entry.info.times});
+        }
         std::sort(files_.begin(), files_.end(), ByFoldedName());
     }
 
@@ -61,7 +71,7 @@ public:
             std::equal_range(files_.begin(), files_.end(), name, ByFoldedName());
         for (auto file = from; file != to; ++file)
             if (file->name == name)
-                return file->times;
+                return *file->times;
         if (from == to && !lookAlone)
             return std::nullopt;
         const std::optional<FileInfo> alone = FileInfoOf(folder_ + name);
@@ -81,9 +91,10 @@ public:
     }
 
 private:
+    // A listed file, viewed in the listing it comes from.
     struct Entry {
-        std::string name;
-        FileTimes times;
+        std::string_view name;
+        const FileTimes* times;
     };
     struct ByFoldedName {
         bool operator()(const Entry& a, const Entry& b) const { return FoldedLess(a.name, b.name); }
@@ -92,7 +103,8 @@ private:
     };
 
     std::string folder_;
-    std::vector<Entry> files_; // by folded name, for lookups without a hash table's allocations
+    std::vector<FolderEntry> own_; // the listing made here, where the scan's no longer holds
+    std::vector<Entry> files_;     // by folded name, for lookups without a hash table's allocations
 };
 
 // Whether `written` is the last-write time `run` gave `file`, or, where the run did not get to
@@ -106,7 +118,7 @@ bool IsStampOf(const JournalRun& run, const JournalEntry& file, FileTimeValue wr
 } // namespace
 
 JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vector<OrderRow>& rows,
-                   std::int16_t step) {
+                   std::int16_t step, const DesktopListing& scanned) {
     JournalRun run;
     run.kind = kind;
     run.started = UtcNow();
@@ -125,7 +137,7 @@ JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vecto
             continue;
         run.order.push_back(rows[row]);
         if (!present[allUsers]) {
-            present[allUsers].emplace(folder);
+            present[allUsers].emplace(folder, scanned.Of(allUsers));
             anyPif[allUsers] = present[allUsers]->HoldsAny(kPifExtension);
         }
         for (const bool shortcut : {true, false}) {
@@ -143,11 +155,12 @@ JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vecto
 
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
-                            std::int16_t step, const ReportFailure& reportFailure) {
+                            std::int16_t step, const ReportFailure& reportFailure,
+                            const DesktopListing& scanned) {
     JournalRun run;
     {
         const TraceStep trace("plan", std::to_string(rows.size()));
-        run = PlanRun(kind, folders, rows, step);
+        run = PlanRun(kind, folders, rows, step, scanned);
     }
     StampOutcome outcome;
     if (!journal.Save(run))

@@ -22,9 +22,10 @@ class Journal;
 using ReportFailure = std::function<void(const std::string& path)>;
 
 // The run that will stamp `rows` of `folders`: every file it will stamp, with its original times,
-// from one listing of each folder (no file is opened).
+// from one listing of each folder (no file is opened): the scan's `scanned` where it still holds,
+// else one made now.
 JournalRun PlanRun(RunKind kind, const DesktopFolders& folders, const std::vector<OrderRow>& rows,
-                   std::int16_t step);
+                   std::int16_t step, const DesktopListing& scanned = {});
 
 // A file of the all-users desktop that Windows refused for want of rights, and the last-write time
 // it was to get (none when it is to get its original times back).
@@ -43,10 +44,12 @@ struct StampOutcome {
 
 // Stamps `rows` as StampNewOrder does, with the journal written first: every file the run will
 // stamp, with its original times, is on disk before the first stamp; afterwards the times written
-// are added. Nothing is stamped when the journal cannot be written.
+// are added. Nothing is stamped when the journal cannot be written. The plan's times come from
+// `scanned` as PlanRun's do.
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
-                            std::int16_t step, const ReportFailure& reportFailure);
+                            std::int16_t step, const ReportFailure& reportFailure,
+                            const DesktopListing& scanned = {});
 
 // A row as the key of a hash table, viewing the row's name without a copy: it lives no longer
 // than the row. Comparing a large order with a scan takes one such table each.

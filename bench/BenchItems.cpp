@@ -94,7 +94,7 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
             }
         }));
         scan.Take(Time([&] {
-            ReplaceRows(lists.current, Titles(ScanDesktopItems(fs, DesktopFolders{folder, ""})));
+            ReplaceRows(lists.current, Titles(ScanDesktopItems(DesktopFolders{folder, ""})));
             Pump();
         }));
     }
@@ -227,7 +227,7 @@ void Bench(int count, int repeat, const std::string& root, Lists& lists) {
         SetFileTime(file, &late, &late, &late);
         CloseHandle(file);
         reapply.Take(Time([&] {
-            const ReapplyPlan repair = PlanReapply(applied, ScanDesktopItems(fs, folders));
+            const ReapplyPlan repair = PlanReapply(applied, ScanDesktopItems(folders));
             StampRepair(journal, folders, repair, applied.step, nullptr);
         }));
         reapplyWrote = journal.ReadWhole(journal.LatestToUndo())->files.size();

@@ -3,8 +3,10 @@
 #include "fs/KeywordName.h"
 #include "fs/WidePath.h"
 #include "win32/FileTime.h"
+#include "win32/SystemFunction.h"
 
 #include <shlobj.h>
+#include <winternl.h>
 
 #include <optional>
 
@@ -90,14 +92,44 @@ StampReason FromError(DWORD error) {
     }
 }
 
-// The rules that the file's own attributes answer: read from the name first (to name a folder
-// as a folder, which the open below would refuse as access denied), then from the handle.
+// The rules that the file's own attributes answer: read from the handle, or from the name when it
+// does not open (a folder does not open as a file).
 std::optional<StampReason> CheckAttributes(DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return StampReason::ReparsePoint;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return StampReason::Folder;
     return std::nullopt;
+}
+
+// Opens the file `name` (a plain name) of the folder held as `folder` to read its facts and write
+// its times, never through a link (the link itself opens), and never a folder. Relative to the
+// held folder: the name is looked up there alone, not along the folder's whole path again.
+// Empty, with the platform's error code in `error`, when it does not open.
+KernelHandle OpenInFolder(HANDLE folder, const std::wstring& name, DWORD& error) {
+    static const SystemFunction<decltype(NtCreateFile)> create("ntdll.dll", "NtCreateFile");
+    static const SystemFunction<decltype(RtlNtStatusToDosError)> toError("ntdll.dll",
+                                                                         "RtlNtStatusToDosError");
+    error = ERROR_INVALID_FUNCTION;
+    if (!create || !toError || name.size() > kLongestName)
+        return {};
+    UNICODE_STRING text{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                        static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                        const_cast<wchar_t*>(name.c_str())};
+    OBJECT_ATTRIBUTES object;
+    InitializeObjectAttributes(&object, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE file = nullptr;
+    const NTSTATUS status = create.Get()(
+        &file, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &object, &io, nullptr, 0,
+        FILE_SHARE_READ, FILE_OPEN,
+        FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr,
+        0);
+    if (status < 0) {
+        error = toError.Get()(status);
+        return {};
+    }
+    return KernelHandle(file);
 }
 
 bool ValidTime(std::uint64_t time) {
@@ -154,25 +186,25 @@ StampReason GuardedStamp::Stamp(std::string_view name, const StampTimes& times,
     const std::wstring wide = *WideFromUtf8(name); // NameReason saw to it
     if (!ValidTime(times.created) || !ValidTime(times.accessed) || !ValidTime(times.written))
         return StampReason::NotPlanned;
-    const std::wstring path = path_ + L"\\" + wide;
-
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return FromError(GetLastError());
-    if (const auto reason = CheckAttributes(data.dwFileAttributes))
-        return *reason;
 
     // The times only: no right to the contents. Never through a link: the link itself opens, and
     // is refused below.
-    const KernelHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file)
-        return FromError(GetLastError());
+    DWORD error = 0;
+    const KernelHandle file = OpenInFolder(folder_.Get(), wide, error);
+    if (!file) {
+        // A folder does not open as a file: the name's attributes tell it, asked for only here,
+        // so that a file that opens costs no second lookup.
+        const DWORD attributes = GetFileAttributesW((path_ + L"\\" + wide).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            if (const auto reason = CheckAttributes(attributes))
+                return *reason;
+        return FromError(error);
+    }
     // No GetFileType: Wine reads the file for it, which moves its access time. The name reaches
     // no device (checked above), and only a file on a disk answers the information below.
     // Each fact asked for alone: Wine answers GetFileInformationByHandle with a query of the
-    // volume's serial number that costs about half a millisecond a file.
+    // volume's serial number that costs about half a millisecond a file. The basic facts hold
+    // the times as well.
     FILE_BASIC_INFO basic{};
     FILE_STANDARD_INFO standard{};
     if (!GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic) ||
@@ -193,14 +225,10 @@ StampReason GuardedStamp::Stamp(std::string_view name, const StampTimes& times,
     if (!SameFileText(std::wstring_view(*final).substr(slash + 1), wide))
         return StampReason::OtherName;
 
-    FILETIME created, accessed, written;
-    if (!GetFileTime(file.Get(), &created, &accessed, &written))
-        return StampReason::Failed;
-    if (expected && !expected(TicksOf(written)))
+    if (expected && !expected(static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart)))
         return StampReason::ChangedSince;
-    created = FileTimeOf(times.created);
-    accessed = FileTimeOf(times.accessed);
-    written = FileTimeOf(times.written);
+    const FILETIME created = FileTimeOf(times.created), accessed = FileTimeOf(times.accessed),
+                   written = FileTimeOf(times.written);
     if (!SetFileTime(file.Get(), &created, &accessed, &written))
         return FromError(GetLastError());
     return StampReason::Stamped;

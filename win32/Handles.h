@@ -64,6 +64,14 @@ struct Find {
     static void Free(Handle h) { FindClose(h); }
 };
 
+// A folder's change notification: failure is INVALID_HANDLE_VALUE, as for a search.
+struct ChangeNotification {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Free(Handle h) { FindCloseChangeNotification(h); }
+};
+
 template <typename T> struct Gdi {
     using Handle = T;
     static Handle Empty() { return nullptr; }
@@ -103,6 +111,7 @@ template <typename T> struct Com {
 
 using KernelHandle = UniqueHandle<handle_traits::Kernel>;
 using FindHandle = UniqueHandle<handle_traits::Find>;
+using ChangeNotificationHandle = UniqueHandle<handle_traits::ChangeNotification>;
 template <typename T> using GdiObject = UniqueHandle<handle_traits::Gdi<T>>;
 using OwnedIcon = UniqueHandle<handle_traits::Icon>;
 // A window this object created and destroys; a window the system destroys with its parent is

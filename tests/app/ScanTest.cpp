@@ -5,7 +5,9 @@
 #include "TempFolder.h"
 #include "app/DesktopItems.h"
 #include "app/ItemLists.h"
+#include "app/Journal.h"
 #include "app/NewOrder.h"
+#include "app/Runs.h"
 #include "fs/FileSystem.h"
 #include "UnixPath.h"
 
@@ -58,7 +60,7 @@ TEST(DesktopScan, ListsAndStampsBothFoldersInOneOrder) {
     const FileSystem fs;
     const HANDLE hold = CreateFileA((user / "Web.url").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
-    const std::vector<DesktopItem> items = ScanDesktopItems(fs, folders);
+    const std::vector<DesktopItem> items = ScanDesktopItems(folders);
     CloseHandle(hold);
     EXPECT_EQ(Titles(items),
               (Texts{"Mail", "Steam (all users)", "Web", "Web.url", "Same", "Same (all users)",
@@ -89,12 +91,35 @@ TEST(DesktopScan, ListsAndStampsBothFoldersInOneOrder) {
     EXPECT_EQ(FolderTimes(all.Path()).size(), 6u); // with "."
 }
 
+// A run plans with the times of the scan's listing while they hold: a shortcut re-stamped by
+// another program after the scan is journaled with its times as they are then, and its folder is
+// listed anew. A read (an access time alone) leaves the listing standing.
+TEST(DesktopScan, ARunPlansWithTheScansTimesOnlyWhileTheyHold) {
+    const TempFolder user, all, journalFolder;
+    constexpr unsigned long long kThen = 133'000'000'000'000'000, kLater = kThen + 20'000'000;
+    for (const TempFolder* folder : {&user, &all})
+        SetExactTimes(folder->MakeFile("A.lnk"), {kThen, kThen, kThen});
+    const DesktopFolders folders{user.Path() + "\\", all.Path() + "\\"};
+    DesktopListing scanned;
+    ASSERT_EQ(ScanDesktopItems(folders, &scanned).size(), 2u);
+    SetExactTimes(user / "A.lnk", {0, kLater, 0});
+    SetExactTimes(all / "A.lnk", {kLater, kLater, kLater});
+    Journal journal(journalFolder.Path() + "\\");
+    const StampOutcome outcome =
+        StampJournaled(journal, FileSystem(), RunKind::Process, folders,
+                       {{false, "A.lnk"}, {true, "A.lnk"}}, kStepAscending, nullptr, scanned);
+    ASSERT_EQ(outcome.run.files.size(), 2u);
+    EXPECT_EQ(outcome.run.files[0].original.accessed, kThen); // the scan's, as listed
+    EXPECT_EQ(outcome.run.files[0].original.written, kThen);
+    EXPECT_EQ(outcome.run.files[1].original.accessed, kLater);
+    EXPECT_EQ(outcome.run.files[1].original.written, kLater);
+}
+
 // More shortcuts than a 16-bit count holds: every one is listed, and the list box takes them all.
 TEST(DesktopScan, ListsEveryShortcutPast32767) {
     const TempFolder folder;
     ASSERT_TRUE(MakeNumberedFiles(folder.Path(), 40000, ".lnk"));
-    const std::vector<DesktopItem> items =
-        ScanDesktopItems(FileSystem(), {folder.Path() + "\\", ""});
+    const std::vector<DesktopItem> items = ScanDesktopItems({folder.Path() + "\\", ""});
     EXPECT_EQ(items.size(), 40000u);
     const HWND list = CreateWindowExA(0, "ListBox", "", LBS_HASSTRINGS, 0, 0, 99, 99, nullptr,
                                       nullptr, nullptr, nullptr);
