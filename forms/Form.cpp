@@ -108,12 +108,17 @@ void Form::Show() {
         return;
     const TraceStep trace("show", Name());
     if (!shown_) {
+        const TraceStep place("place");
         if (!PlaceKept())
             layout_.PlaceAtFirstShow(hwnd_, FormWindow::VisibleOwner(hwnd_));
         layout_.FitWorkArea(hwnd_);
         shown_ = true;
     }
-    ShowWindow(hwnd_, SW_SHOW);
+    {
+        const TraceStep visible("visible");
+        ShowWindow(hwnd_, SW_SHOW);
+    }
+    const TraceStep paint("paint");
     UpdateWindow(hwnd_);
 }
 
