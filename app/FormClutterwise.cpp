@@ -26,7 +26,6 @@
 #include <shlobj.h>
 
 #include <exception>
-#include <future>
 
 namespace cw {
 namespace {
@@ -83,7 +82,7 @@ Desktop& FormClutterwise::DesktopWindow() {
 // The desktop found and listed on a thread of its own while the window and its controls are made:
 // listing thousands of shortcuts is most of what a start waits for.
 void FormClutterwise::Form_Initialize() {
-    firstListing_ = std::async(std::launch::async, [] {
+    firstListing_.emplace([] {
         FirstListing listing;
         const FileSystem fs;
         const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
@@ -108,7 +107,8 @@ void FormClutterwise::Form_Load() {
         Unload(); // the window goes before it was ever shown
         return;
     }
-    FirstListing listing = firstListing_.get();
+    FirstListing listing = firstListing_->Get();
+    firstListing_.reset();
     folders_ = listing.folders;
     desktopFolder_ = folders_.user;
     listing_ = std::move(listing.scanned);
@@ -346,7 +346,7 @@ void FormClutterwise::CommandProcess_Click() {
             RunKind::Process, FilesOfRows(rowFiles_, ReadRows(added_->Hwnd())), step, listing_);
         if (!note)
             return;
-        std::future<bool> sorted = TellDesktop(step);
+        Background<bool> sorted = TellDesktop(step);
         SetPanelText(kPanelActivity, "");
         SayDone(sorted, *note);
     });
@@ -468,10 +468,12 @@ std::optional<FormClutterwise::Closing> FormClutterwise::Stamped(StampOutcome ou
 // the shell told and its view asked to sort by date in the run's direction. Under Wine reaching the
 // shell's windows takes as long as listing the desktop, which the window may do meanwhile. The
 // answer: whether the view sorted.
-std::future<bool> FormClutterwise::TellDesktop(std::int16_t step) {
-    const TraceStep trace("arrange");
-    DesktopWindow().Arrange();
-    return std::async(std::launch::async, [oldestFirst = step > 0] {
+Background<bool> FormClutterwise::TellDesktop(std::int16_t step) {
+    {
+        const TraceStep trace("arrange");
+        DesktopWindow().Arrange();
+    }
+    return Background<bool>([oldestFirst = step > 0] {
         const Desktop desktop;
         desktop.Refresh();
         return desktop.SortByDate(oldestFirst);
@@ -480,11 +482,11 @@ std::future<bool> FormClutterwise::TellDesktop(std::int16_t step) {
 
 // The closing box, once the desktop has answered: whether its view sorted, or what the user does
 // instead.
-void FormClutterwise::SayDone(std::future<bool>& sortedView, const Closing& closing) {
+void FormClutterwise::SayDone(Background<bool>& sortedView, const Closing& closing) {
     bool sorted = false;
     {
         const TraceStep trace("sort");
-        sorted = sortedView.get();
+        sorted = sortedView.Get();
     }
     // A run that left files of the all-users desktop as they were never reads as done.
     const std::string text =
@@ -506,12 +508,12 @@ void FormClutterwise::CommandUndo_Click() {
         UndoReport report = UndoRun(RunJournal(), *run, ReportToUser);
         if (!report.refused.empty() && Program::AskYesNo(AskForRightsText(report.refused.size())))
             RestoreWithRights(RunJournal(), report);
-        std::future<bool> sortedView = TellDesktop(step);
+        Background<bool> sortedView = TellDesktop(step);
         LoadItems();
         if (!report.saved)
             Say("The undo could not be recorded: " + RunJournal().Error(),
                 MessageIcon::Exclamation);
-        const bool sorted = sortedView.get();
+        const bool sorted = sortedView.Get();
         const std::string refused = NotDoneText(report.refused, true);
         Say(UndoSummary(report) + (refused.empty() ? "" : "\r\n" + refused) +
                 (sorted ? "" : std::string("\r\n\r\n") + kSortByDateByHand),
@@ -557,7 +559,7 @@ void FormClutterwise::CommandReapply_Click() {
         }
         if (!note)
             return;
-        std::future<bool> sorted = TellDesktop(step);
+        Background<bool> sorted = TellDesktop(step);
         if (plan.repair.afresh) {
             LoadItems();
         } else {

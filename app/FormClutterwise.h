@@ -10,11 +10,11 @@
 #include "forms/ListReorder.h"
 #include "fs/Desktop.h"
 #include "fs/FileSystem.h"
+#include "win32/Background.h"
 #include "win32/Program.h"
 
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,8 +89,8 @@ private:
                                      std::int16_t step, const DesktopListing& scanned);
     std::optional<Closing> Stamped(StampOutcome outcome);
     static void ReportToUser(const std::string& path);
-    std::future<bool> TellDesktop(std::int16_t step);
-    void SayDone(std::future<bool>& sortedView, const Closing& closing);
+    Background<bool> TellDesktop(std::int16_t step);
+    void SayDone(Background<bool>& sortedView, const Closing& closing);
     // Tells how many of the last listing's shortcuts are out of the last applied order.
     void ShowDrift();
     void CommandUndo_Click();
@@ -121,8 +121,8 @@ private:
         std::vector<DesktopItem> items;
         DesktopListing scanned;
     };
-    std::future<FirstListing> firstListing_; // from Form_Initialize until Form_Load
-    std::unique_ptr<FileSystem> fileSystem_; // created on first use
+    std::optional<Background<FirstListing>> firstListing_; // from Form_Initialize to Form_Load
+    std::unique_ptr<FileSystem> fileSystem_;               // created on first use
     bool aboutOpen_ = false;
     std::unique_ptr<Desktop> desktop_;     // created on first use
     std::unique_ptr<Journal> journal_;     // read on first use
