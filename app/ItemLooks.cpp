@@ -4,6 +4,7 @@
 #include "forms/ListRows.h"
 #include "fs/ShortcutIcons.h"
 
+#include <memory>
 #include <utility>
 
 namespace cw {
@@ -21,13 +22,16 @@ ItemLooks::~ItemLooks() {
 }
 
 void ItemLooks::Restart(const std::vector<DesktopItem>& items, int dpi) {
-    files_.clear();
-    order_.clear();
-    order_.reserve(items.size());
+    rows_.clear();
+    rows_.reserve(items.size());
+    auto files = std::make_shared<std::vector<std::string>>();
+    files->reserve(items.size());
     for (const DesktopItem& item : items) {
-        files_.emplace(item.Title, Shown{item.File, item.Row.allUsers});
-        order_.push_back(item.File);
+        rows_.emplace(item.Title,
+                      Shown{static_cast<std::uint32_t>(files->size()), item.Row.allUsers});
+        files->push_back(item.File);
     }
+    files_ = std::move(files);
     size_ = IconSizeForDpi(dpi);
     columns_ = QueryDesktopColumns();
     // The worker is given the scan when the lists paint it: at start-up its thread (and the
@@ -43,14 +47,14 @@ void ItemLooks::Stop() {
 
 void ItemLooks::Resume() {
     toLookUp_ = false;
-    icons_.Restart(order_, size_);
+    icons_.Restart(files_, size_);
     ShowVisible();
 }
 
 void ItemLooks::Rescale(int dpi) {
     size_ = IconSizeForDpi(dpi);
     toLookUp_ = false;
-    icons_.Restart(order_, size_);
+    icons_.Restart(files_, size_);
     Redraw();
 }
 
@@ -66,7 +70,7 @@ void ItemLooks::Notice(WPARAM generation) {
 
 IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
     IconRow look{text};
-    if (const auto found = files_.find(std::string(text)); found != files_.end()) {
+    if (const auto found = rows_.find(std::string(text)); found != rows_.end()) {
         look.icon = icons_.IconOf(found->second.file);
         look.allUsers = found->second.allUsers;
     }
@@ -78,12 +82,12 @@ IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
 // The rows shown now, in both lists, go first.
 void ItemLooks::ShowVisible() {
     if (std::exchange(toLookUp_, false))
-        icons_.Restart(order_, size_);
-    std::vector<std::string> visible;
+        icons_.Restart(files_, size_);
+    std::vector<std::size_t> visible;
     for (const ListBox* list : {&current_, &added_}) {
         const RowSpan span = VisibleRows(list->Hwnd());
         for (int row = span.first; row < span.first + span.count; ++row)
-            if (const auto found = files_.find(RowText(list->Hwnd(), row)); found != files_.end())
+            if (const auto found = rows_.find(RowText(list->Hwnd(), row)); found != rows_.end())
                 visible.push_back(found->second.file);
     }
     icons_.SetVisible(visible);

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -52,11 +53,11 @@ private:
     ListBox& added_;
     IconWorker icons_;
     struct Shown {
-        std::string file; // full path
+        std::uint32_t file = 0; // its place in files_
         bool allUsers = false;
     };
-    std::unordered_map<std::string, Shown> files_; // row text -> its file
-    std::vector<std::string> order_;               // files in scan order
+    std::unordered_map<std::string, Shown> rows_; // row text -> its file
+    IconWorker::Files files_;                     // full paths in scan order, shared with icons_
     int size_ = 16;
     bool toLookUp_ = false; // a scan the worker has not been given yet
     DesktopColumns columns_;
