@@ -4,6 +4,7 @@
 #include "forms/ListRows.h"
 #include "fs/ShortcutIcons.h"
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -21,16 +22,26 @@ ItemLooks::~ItemLooks() {
     current_.Painted = added_.Painted = nullptr;
 }
 
-void ItemLooks::Restart(const std::vector<DesktopItem>& items, int dpi) {
-    rows_.clear();
-    rows_.reserve(items.size());
-    auto files = std::make_shared<std::vector<std::string>>();
-    files->reserve(items.size());
+void ItemLooks::Restart(const std::vector<DesktopItem>& items, const DesktopFolders& folders,
+                        int dpi) {
+    titles_ = {};
+    allUsers_.clear();
+    allUsers_.reserve(items.size());
+    size_t titleChars = 0, pathChars = 0;
     for (const DesktopItem& item : items) {
-        rows_.emplace(item.Title,
-                      Shown{static_cast<std::uint32_t>(files->size()), item.Row.allUsers});
-        files->push_back(item.File);
+        titleChars += item.Title.size();
+        pathChars += folders.Of(item.Row.allUsers).size() + item.Row.name.size();
     }
+    titles_.Reserve(items.size(), titleChars);
+    auto files = std::make_shared<TextList>();
+    files->Reserve(items.size(), pathChars);
+    for (const DesktopItem& item : items) {
+        titles_.Add(item.Title);
+        files->Add(folders.Of(item.Row.allUsers), item.Row.name);
+        allUsers_.push_back(item.Row.allUsers);
+    }
+    titles_.Index();
+    files->Index();
     files_ = std::move(files);
     size_ = IconSizeForDpi(dpi);
     columns_ = QueryDesktopColumns();
@@ -46,16 +57,20 @@ void ItemLooks::Stop() {
 }
 
 void ItemLooks::Resume() {
-    toLookUp_ = false;
-    icons_.Restart(files_, size_);
+    GiveWorker();
     ShowVisible();
 }
 
 void ItemLooks::Rescale(int dpi) {
     size_ = IconSizeForDpi(dpi);
-    toLookUp_ = false;
-    icons_.Restart(files_, size_);
+    GiveWorker();
     Redraw();
+}
+
+void ItemLooks::GiveWorker() {
+    toLookUp_ = false;
+    given_ = files_;
+    icons_.Restart(files_, size_);
 }
 
 void ItemLooks::DesktopChanged() {
@@ -70,9 +85,12 @@ void ItemLooks::Notice(WPARAM generation) {
 
 IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
     IconRow look{text};
-    if (const auto found = rows_.find(std::string(text)); found != rows_.end()) {
-        look.icon = icons_.IconOf(found->second.file);
-        look.allUsers = found->second.allUsers;
+    if (const size_t item = titles_.Find(text); item < titles_.Size()) {
+        // Until the worker has this scan, its files are those of the one before.
+        look.icon = icons_.IconOf(given_ == files_ ? item
+                                  : given_         ? given_->Find((*files_)[item])
+                                                   : SIZE_MAX);
+        look.allUsers = allUsers_[item];
     }
     if (newOrder)
         look.column = ColumnStartingAt(row, columns_.perColumn, columns_.shellIcons);
@@ -81,14 +99,14 @@ IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
 
 // The rows shown now, in both lists, go first.
 void ItemLooks::ShowVisible() {
-    if (std::exchange(toLookUp_, false))
-        icons_.Restart(files_, size_);
+    if (toLookUp_)
+        GiveWorker();
     std::vector<std::size_t> visible;
     for (const ListBox* list : {&current_, &added_}) {
         const RowSpan span = VisibleRows(list->Hwnd());
         for (int row = span.first; row < span.first + span.count; ++row)
-            if (const auto found = rows_.find(RowText(list->Hwnd(), row)); found != rows_.end())
-                visible.push_back(found->second.file);
+            if (const size_t item = titles_.Find(RowText(list->Hwnd(), row)); item < titles_.Size())
+                visible.push_back(item);
     }
     icons_.SetVisible(visible);
 }

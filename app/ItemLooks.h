@@ -6,13 +6,12 @@
 #include "forms/IconRow.h"
 #include "fs/DesktopColumns.h"
 #include "win32/IconWorker.h"
+#include "win32/TextList.h"
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace cw {
@@ -32,9 +31,9 @@ public:
     ItemLooks(const ItemLooks&) = delete;
     ItemLooks& operator=(const ItemLooks&) = delete;
 
-    // The items of a new scan, in its order, at the window's scale; the desktop's columns are
-    // asked again.
-    void Restart(const std::vector<DesktopItem>& items, int dpi);
+    // The items of a new scan of `folders`, in its order, at the window's scale; the desktop's
+    // columns are asked again.
+    void Restart(const std::vector<DesktopItem>& items, const DesktopFolders& folders, int dpi);
     // No file is read until Resume: a run changes times that a lookup could disturb.
     void Stop();
     void Resume();
@@ -47,17 +46,18 @@ public:
 private:
     IconRow Look(bool newOrder, int row, std::string_view text) const;
     void ShowVisible();
+    void GiveWorker();
     void Redraw() const;
 
     ListBox& current_;
     ListBox& added_;
     IconWorker icons_;
-    struct Shown {
-        std::uint32_t file = 0; // its place in files_
-        bool allUsers = false;
-    };
-    std::unordered_map<std::string, Shown> rows_; // row text -> its file
-    IconWorker::Files files_;                     // full paths in scan order, shared with icons_
+    // Each scanned item by its place in the scan: its row's text, its file's full path (shared
+    // with icons_), and whether it is on the desktop of all users.
+    TextList titles_;
+    IconWorker::Files files_;
+    std::vector<bool> allUsers_;
+    IconWorker::Files given_; // the files the worker has: files_, or those of the scan before
     int size_ = 16;
     bool toLookUp_ = false; // a scan the worker has not been given yet
     DesktopColumns columns_;

@@ -3,7 +3,6 @@
 #include "win32/Com.h"
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
 
 namespace cw {
@@ -17,23 +16,19 @@ IconWorker::~IconWorker() {
 
 WPARAM IconWorker::Restart(Files files, int size) {
     if (!files)
-        files = std::make_shared<const std::vector<std::string>>();
+        files = std::make_shared<const TextList>();
     WPARAM generation;
     {
         const std::lock_guard lock(mutex_);
         generation = ++generation_;
         if (files != files_) {
             // What is known of a path carries over to its place in the new list.
-            std::vector<std::uint32_t> sourceOf(files->size(), kUnknown);
-            if (files_) {
-                std::unordered_map<std::string_view, std::uint32_t> known;
-                for (std::size_t i = 0; i < files_->size(); ++i)
-                    if (sourceOf_[i] != kUnknown)
-                        known.emplace((*files_)[i], sourceOf_[i]);
-                for (std::size_t i = 0; i < files->size() && !known.empty(); ++i)
-                    if (const auto found = known.find((*files)[i]); found != known.end())
-                        sourceOf[i] = found->second;
-            }
+            std::vector<std::uint32_t> sourceOf(files->Size(), kUnknown);
+            const bool anyKnown = std::any_of(sourceOf_.begin(), sourceOf_.end(),
+                                              [](std::uint32_t s) { return s != kUnknown; });
+            for (std::size_t i = 0; anyKnown && i < files->Size(); ++i)
+                if (const std::size_t old = files_->Find((*files)[i]); old < files_->Size())
+                    sourceOf[i] = sourceOf_[old];
             files_ = std::move(files);
             sourceOf_ = std::move(sourceOf);
         }
@@ -60,7 +55,7 @@ void IconWorker::SetVisible(const std::vector<std::size_t>& files) {
         urgent_.clear();
         bool shownWithout = false;
         for (const std::size_t file : files) {
-            if (!files_ || file >= files_->size())
+            if (!files_ || file >= files_->Size())
                 continue;
             const auto number = static_cast<std::uint32_t>(file);
             visible.push_back(number);
@@ -140,7 +135,7 @@ bool IconWorker::NextFile(std::uint32_t& file) {
         if (!Known(file))
             return true;
     }
-    while (files_ && next_ < files_->size()) {
+    while (files_ && next_ < files_->Size()) {
         file = static_cast<std::uint32_t>(next_++);
         if (!Known(file))
             return true;
@@ -168,9 +163,8 @@ void IconWorker::Found(const Files& files, std::uint32_t file, std::uint32_t sou
         sourceOf_[file] = source;
         return;
     }
-    const auto same = std::find(files_->begin(), files_->end(), (*files)[file]);
-    if (same != files_->end())
-        sourceOf_[static_cast<std::size_t>(same - files_->begin())] = source;
+    if (const std::size_t same = files_->Find((*files)[file]); same < files_->Size())
+        sourceOf_[same] = source;
 }
 
 // Called and returns under the lock, which is let go while a lookup runs: the owner may restart,
@@ -184,7 +178,7 @@ void IconWorker::LookUp(std::unique_lock<std::mutex>& lock, std::uint32_t file) 
         lock.unlock();
         std::string found;
         try {
-            found = lookup_.source((*files)[file]);
+            found = lookup_.source(std::string((*files)[file]));
         } catch (...) {
             found.clear();
         }

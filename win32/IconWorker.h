@@ -11,6 +11,7 @@
 // rows again. A notice of an earlier generation, or one posted to a window that is gone, does
 // nothing. Only the owner's thread calls the members.
 #include "win32/Handles.h"
+#include "win32/TextList.h"
 
 #include <windows.h>
 
@@ -37,8 +38,9 @@ public:
         std::function<OwnedIcon(const std::string& source, int size)> icon;
     };
 
-    // The files' full paths, which the owner keeps unchanged while the worker has them.
-    using Files = std::shared_ptr<const std::vector<std::string>>;
+    // The files' full paths, which the owner keeps unchanged while the worker has them; indexed
+    // (TextList::Index), so that a restart finds the paths it knows in the next list at once.
+    using Files = std::shared_ptr<const TextList>;
 
     IconWorker(HWND owner, UINT message, Lookup lookup);
     // Stops the thread (see Stop); every icon goes with the worker.

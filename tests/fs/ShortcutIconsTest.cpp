@@ -158,8 +158,11 @@ TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatNothingHoldsUp
     // Each refresh gives a list of its own; the last one in reverse, where each path has another
     // place: what is known, and the lookup in flight, follow the path to its new place.
     const auto list = [&](bool reversed) {
-        return std::make_shared<const std::vector<std::string>>(
-            reversed ? std::vector<std::string>(files.rbegin(), files.rend()) : files);
+        auto made = std::make_shared<TextList>();
+        for (size_t i = 0; i < files.size(); ++i)
+            made->Add(files[reversed ? files.size() - 1 - i : i]);
+        made->Index();
+        return IconWorker::Files(std::move(made));
     };
     std::vector<std::size_t> all(files.size());
     for (std::size_t i = 0; i < all.size(); ++i)
