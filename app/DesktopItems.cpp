@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace cw {
@@ -36,11 +37,12 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFol
         // One listing, in the folder's own order. Only a name that itself ends in ".lnk" or
         // ".url" is a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2"
         // is "REPORT~1.LNK").
-        for (FileEntry& file : fs.ListFiles(folder)) {
+        std::vector<FileEntry> files = fs.ListFiles(folder);
+        items.reserve(items.size() + files.size());
+        for (FileEntry& file : files) {
             if (!IsShortcutName(file.name))
                 continue;
             DesktopItem item;
-            item.File = folder + file.name;
             item.Title = std::string(TitleOf(file.name));
             item.Stamp = static_cast<long long>(file.lastWrite / kTicksPerSecond);
             item.Written = file.lastWrite;
@@ -50,8 +52,9 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFol
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const DesktopItem& a, const DesktopItem& b) { return a.Stamp < b.Stamp; });
-    // Every row's text is unique: the window ties a row to its file by it.
-    std::unordered_set<std::string> taken;
+    // Every row's text is unique: the window ties a row to its file by it. The texts taken are
+    // the items' own, which stay where they are.
+    std::unordered_set<std::string_view> taken;
     taken.reserve(items.size());
     for (DesktopItem& item : items) {
         const char* mark = item.Row.allUsers ? kAllUsersMark : "";
@@ -60,17 +63,17 @@ std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFol
             text = item.Row.name + mark;
         for (int n = 2; taken.count(text) > 0; ++n)
             text = item.Row.name + mark + " (" + std::to_string(n) + ")";
-        taken.insert(text);
         item.Title = std::move(text);
+        taken.insert(item.Title);
     }
     return items;
 }
 
-std::vector<std::string> Titles(std::vector<DesktopItem> items) {
+std::vector<std::string> Titles(const std::vector<DesktopItem>& items) {
     std::vector<std::string> titles;
     titles.reserve(items.size());
-    for (DesktopItem& item : items)
-        titles.push_back(std::move(item.Title));
+    for (const DesktopItem& item : items)
+        titles.push_back(item.Title);
     return titles;
 }
 

@@ -24,7 +24,6 @@ DesktopFolders FindDesktopFolders(const FileSystem& fs);
 
 // One shortcut found by a scan.
 struct DesktopItem {
-    std::string File;          // full path: the folder and the file's name
     std::string Title;         // the row's text: the name without folder and extension,
                                // " (all users)" for the all-users desktop, and the extension
                                // where two would read alike
@@ -40,7 +39,7 @@ struct DesktopItem {
 std::vector<DesktopItem> ScanDesktopItems(const FileSystem& fs, const DesktopFolders& folders);
 
 // The rows a list shows for the records, in their order; each text is unique.
-std::vector<std::string> Titles(std::vector<DesktopItem> items);
+std::vector<std::string> Titles(const std::vector<DesktopItem>& items);
 
 // The files of the records, in their order.
 std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items);
