@@ -85,20 +85,33 @@ std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items) {
     return rows;
 }
 
+RowFiles::RowFiles(const std::vector<DesktopItem>& items) {
+    std::size_t titleChars = 0, nameChars = 0;
+    for (const DesktopItem& item : items) {
+        titleChars += item.Title.size();
+        nameChars += item.Row.name.size();
+    }
+    titles_.Reserve(items.size(), titleChars);
+    names_.Reserve(items.size(), nameChars);
+    allUsers_.reserve(items.size());
+    for (const DesktopItem& item : items) {
+        titles_.Add(item.Title);
+        names_.Add(item.Row.name);
+        allUsers_.push_back(item.Row.allUsers);
+    }
+    titles_.Index();
+}
+
 RowFiles RowFilesOf(const std::vector<DesktopItem>& items) {
-    RowFiles files;
-    files.reserve(items.size());
-    for (const DesktopItem& item : items)
-        files.emplace(item.Title, item.Row);
-    return files;
+    return RowFiles(items);
 }
 
 std::vector<OrderRow> FilesOfRows(const RowFiles& files, const std::vector<std::string>& rows) {
     std::vector<OrderRow> found;
     found.reserve(rows.size());
     for (const std::string& row : rows)
-        if (const auto file = files.find(row); file != files.end())
-            found.push_back(file->second);
+        if (const std::size_t file = files.Find(row); file < files.Size())
+            found.push_back({files.AllUsers(file), std::string(files.Name(file))});
     return found;
 }
 

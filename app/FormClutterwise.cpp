@@ -155,7 +155,7 @@ void FormClutterwise::LoadItems() {
     }
     if (looks_) {
         const TraceStep trace("icons");
-        looks_->Restart(items, folders_, Dpi());
+        looks_->Restart(rowFiles_, folders_, Dpi());
     }
     ReplaceRows(current_->Hwnd(), Titles(items));
     itemsAdd_->SetEnabled(current_->SelCount() > 0);

@@ -22,25 +22,15 @@ ItemLooks::~ItemLooks() {
     current_.Painted = added_.Painted = nullptr;
 }
 
-void ItemLooks::Restart(const std::vector<DesktopItem>& items, const DesktopFolders& folders,
-                        int dpi) {
-    titles_ = {};
-    allUsers_.clear();
-    allUsers_.reserve(items.size());
-    size_t titleChars = 0, pathChars = 0;
-    for (const DesktopItem& item : items) {
-        titleChars += item.Title.size();
-        pathChars += folders.Of(item.Row.allUsers).size() + item.Row.name.size();
-    }
-    titles_.Reserve(items.size(), titleChars);
+void ItemLooks::Restart(const RowFiles& rows, const DesktopFolders& folders, int dpi) {
+    rows_ = &rows;
+    size_t chars = 0;
+    for (size_t row = 0; row < rows.Size(); ++row)
+        chars += folders.Of(rows.AllUsers(row)).size() + rows.Name(row).size();
     auto files = std::make_shared<TextList>();
-    files->Reserve(items.size(), pathChars);
-    for (const DesktopItem& item : items) {
-        titles_.Add(item.Title);
-        files->Add(folders.Of(item.Row.allUsers), item.Row.name);
-        allUsers_.push_back(item.Row.allUsers);
-    }
-    titles_.Index();
+    files->Reserve(rows.Size(), chars);
+    for (size_t row = 0; row < rows.Size(); ++row)
+        files->Add(folders.Of(rows.AllUsers(row)), rows.Name(row));
     files->Index();
     files_ = std::move(files);
     size_ = IconSizeForDpi(dpi);
@@ -85,16 +75,22 @@ void ItemLooks::Notice(WPARAM generation) {
 
 IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
     IconRow look{text};
-    if (const size_t item = titles_.Find(text); item < titles_.Size()) {
+    if (const size_t item = Place(text); item != SIZE_MAX) {
         // Until the worker has this scan, its files are those of the one before.
         look.icon = icons_.IconOf(given_ == files_ ? item
                                   : given_         ? given_->Find((*files_)[item])
                                                    : SIZE_MAX);
-        look.allUsers = allUsers_[item];
+        look.allUsers = rows_->AllUsers(item);
     }
     if (newOrder)
         look.column = ColumnStartingAt(row, columns_.perColumn, columns_.shellIcons);
     return look;
+}
+
+// The place of a row's text in the scan; SIZE_MAX for none.
+size_t ItemLooks::Place(std::string_view text) const {
+    const size_t place = rows_ ? rows_->Find(text) : SIZE_MAX;
+    return rows_ && place < rows_->Size() ? place : SIZE_MAX;
 }
 
 // The rows shown now, in both lists, go first.
@@ -105,7 +101,7 @@ void ItemLooks::ShowVisible() {
     for (const ListBox* list : {&current_, &added_}) {
         const RowSpan span = VisibleRows(list->Hwnd());
         for (int row = span.first; row < span.first + span.count; ++row)
-            if (const size_t item = titles_.Find(RowText(list->Hwnd(), row)); item < titles_.Size())
+            if (const size_t item = Place(RowText(list->Hwnd(), row)); item != SIZE_MAX)
                 visible.push_back(item);
     }
     icons_.SetVisible(visible);

@@ -6,7 +6,6 @@
 #include "forms/IconRow.h"
 #include "fs/DesktopColumns.h"
 #include "win32/IconWorker.h"
-#include "win32/TextList.h"
 
 #include <windows.h>
 
@@ -31,9 +30,9 @@ public:
     ItemLooks(const ItemLooks&) = delete;
     ItemLooks& operator=(const ItemLooks&) = delete;
 
-    // The items of a new scan of `folders`, in its order, at the window's scale; the desktop's
-    // columns are asked again.
-    void Restart(const std::vector<DesktopItem>& items, const DesktopFolders& folders, int dpi);
+    // The rows of a new scan of `folders` (which the window keeps while it shows them), at the
+    // window's scale; the desktop's columns are asked again.
+    void Restart(const RowFiles& rows, const DesktopFolders& folders, int dpi);
     // No file is read until Resume: a run changes times that a lookup could disturb.
     void Stop();
     void Resume();
@@ -45,6 +44,7 @@ public:
 
 private:
     IconRow Look(bool newOrder, int row, std::string_view text) const;
+    size_t Place(std::string_view text) const;
     void ShowVisible();
     void GiveWorker();
     void Redraw() const;
@@ -52,11 +52,8 @@ private:
     ListBox& current_;
     ListBox& added_;
     IconWorker icons_;
-    // Each scanned item by its place in the scan: its row's text, its file's full path (shared
-    // with icons_), and whether it is on the desktop of all users.
-    TextList titles_;
-    IconWorker::Files files_;
-    std::vector<bool> allUsers_;
+    const RowFiles* rows_ = nullptr; // the window's
+    IconWorker::Files files_;        // the full paths of rows_, at their places; shared with icons_
     IconWorker::Files given_; // the files the worker has: files_, or those of the scan before
     int size_ = 16;
     bool toLookUp_ = false; // a scan the worker has not been given yet
