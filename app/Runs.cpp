@@ -188,26 +188,6 @@ StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind
     return outcome;
 }
 
-std::vector<OrderRow> ReapplyRows(const std::vector<OrderRow>& order,
-                                  const std::vector<OrderRow>& listed) {
-    RowKeys present, ordered;
-    present.reserve(listed.size());
-    ordered.reserve(order.size());
-    for (const OrderRow& row : listed)
-        present.insert(RowKey(row));
-    for (const OrderRow& row : order)
-        ordered.insert(RowKey(row));
-    std::vector<OrderRow> rows;
-    rows.reserve(listed.size());
-    for (const OrderRow& row : order)
-        if (present.erase(RowKey(row)) > 0) // once, should the order name a file twice
-            rows.push_back(row);
-    for (const OrderRow& row : listed)
-        if (ordered.count(RowKey(row)) == 0)
-            rows.push_back(row);
-    return rows;
-}
-
 bool MayBeStampOfRun(FileTimeValue written, std::int64_t offset, FileTimeValue started,
                      FileTimeValue until) {
     // Processing writes the local clock's whole second plus the row's offset.

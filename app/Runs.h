@@ -10,8 +10,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace cw {
@@ -47,26 +45,6 @@ struct StampOutcome {
 StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind,
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                             std::int16_t step, const ReportFailure& reportFailure);
-
-// A row as the key of a hash table, viewing the row's name without a copy: it lives no longer
-// than the row. Comparing a large order with a scan takes one such table each.
-struct RowKey {
-    bool allUsers = false;
-    std::string_view name;
-    explicit RowKey(const OrderRow& row) : allUsers(row.allUsers), name(row.name) {}
-    friend bool operator==(const RowKey&, const RowKey&) = default;
-};
-struct RowKeyHash {
-    std::size_t operator()(const RowKey& key) const {
-        return std::hash<std::string_view>{}(key.name) ^ static_cast<std::size_t>(key.allUsers);
-    }
-};
-using RowKeys = std::unordered_set<RowKey, RowKeyHash>;
-
-// The rows a reapply stamps: the files of `order` that are listed now, in that order, then the
-// listed files that are not in it, in their listed order.
-std::vector<OrderRow> ReapplyRows(const std::vector<OrderRow>& order,
-                                  const std::vector<OrderRow>& listed);
 
 struct UndoReport {
     int restored = 0, total = 0;
