@@ -128,8 +128,8 @@ int Status(Journal& journal) {
     const JournalRun* last = journal.ReadOrder(saved);
     if (!last)
         return kExitSomeFailed;
-    return StatusExitCode(
-        true, PlanReapply(*last, ScanDesktopItems(fs, folders)).repair.outOfPlace.size());
+    return StatusExitCode(true,
+                          CheckReapply(*last, ScanDesktopItems(fs, folders)).outOfPlace.size());
 }
 
 int Undo(Journal& journal) {

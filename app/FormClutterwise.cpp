@@ -180,7 +180,7 @@ void FormClutterwise::ShowDrift(const std::vector<DesktopItem>& items) {
     if (const JournalRun* last = RunJournal().LastOrder(desktopFolder_)) {
         const TraceStep trace("drift");
         if (const JournalRun* ordered = RunJournal().ReadOrder(last))
-            outOfPlace = PlanReapply(*ordered, items).repair.outOfPlace.size();
+            outOfPlace = CheckReapply(*ordered, items).outOfPlace.size();
     }
     SetPanelText(kPanelActivity, DriftText(outOfPlace));
     SetDefaultButton(outOfPlace > 0 ? reapply_ : nullptr);

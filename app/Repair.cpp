@@ -34,9 +34,11 @@ template <typename RowAt> std::vector<std::uint32_t> PlacesByRow(std::size_t cou
     return places;
 }
 
-} // namespace
-
-ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
+// The order's rows once each, gone ones too, then the listed rows that are not in it: the listed
+// write time of each (none where it is gone) and, given `rows`, the rows themselves.
+std::vector<std::optional<FileTimeValue>> MatchRows(const JournalRun& last,
+                                                    const std::vector<DesktopItem>& listed,
+                                                    std::vector<OrderRow>* rows) {
     // By folder and exact name, as a run names its files.
     const auto listedRow = [&](std::size_t i) -> const OrderRow& { return listed[i].Row; };
     const auto orderRow = [&](std::size_t i) -> const OrderRow& { return last.order[i]; };
@@ -46,14 +48,14 @@ ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& 
     for (std::size_t k = 0; k < orderByRow.size(); ++k)
         first[orderByRow[k]] =
             k == 0 || RowLess(orderRow(orderByRow[k - 1]), orderRow(orderByRow[k]));
-    ReapplyPlan plan;
     std::vector<std::optional<FileTimeValue>> written;
     std::vector<bool> ordered(listed.size()); // named by the order
     for (std::size_t i = 0; i < last.order.size(); ++i) {
         if (!first[i])
             continue;
         const OrderRow& row = last.order[i];
-        plan.rows.push_back(row);
+        if (rows)
+            rows->push_back(row);
         const auto item = std::lower_bound(
             byRow.begin(), byRow.end(), row,
             [&](std::uint32_t place, const OrderRow& r) { return RowLess(listedRow(place), r); });
@@ -64,9 +66,22 @@ ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& 
     }
     for (std::size_t i = 0; i < listed.size(); ++i)
         if (!ordered[i]) {
-            plan.rows.push_back(listed[i].Row);
+            if (rows)
+                rows->push_back(listed[i].Row);
             written.push_back(listed[i].Written);
         }
+    return written;
+}
+
+} // namespace
+
+RepairPlan CheckReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
+    return PlanRepair(MatchRows(last, listed, nullptr), last.step);
+}
+
+ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
+    ReapplyPlan plan;
+    const std::vector<std::optional<FileTimeValue>> written = MatchRows(last, listed, &plan.rows);
     // The rows that are there: the order's, then the others.
     for (std::size_t i = 0; i < plan.rows.size(); ++i)
         if (written[i])

@@ -276,6 +276,7 @@ TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {
     const ReapplyPlan plan = PlanReapply(last, listed);
     EXPECT_EQ(plan.rows, rows("CGAcNO"));
     EXPECT_EQ(plan.present, rows("CAcNO"));
+    EXPECT_EQ(CheckReapply(last, listed).outOfPlace, plan.repair.outOfPlace);
 
     // A run that started at second 1000.4 and had not ended at 1010 stamps the clock's whole
     // second plus its row's offset.
