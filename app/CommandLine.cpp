@@ -129,8 +129,7 @@ int Status(Journal& journal) {
     const JournalRun* last = journal.ReadOrder(saved);
     if (!last)
         return kExitSomeFailed;
-    return StatusExitCode(true,
-                          PlanReapply(*last, ScanDesktopItems(folders)).repair.outOfPlace.size());
+    return StatusExitCode(true, CheckReapply(*last, ScanDesktopItems(folders)).outOfPlace.size());
 }
 
 int Undo(Journal& journal) {

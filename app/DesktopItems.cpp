@@ -32,7 +32,8 @@ void OrderItems(std::vector<DesktopItem>& items) {
     std::sort(items.begin(), items.end(), [](const DesktopItem& a, const DesktopItem& b) {
         return a.Stamp != b.Stamp ? a.Stamp < b.Stamp : a.Listed < b.Listed;
     });
-    std::unordered_set<std::string> taken;
+    // The texts taken are the items' own, which stay where they are.
+    std::unordered_set<std::string_view> taken;
     taken.reserve(items.size());
     for (DesktopItem& item : items) {
         const char* mark = item.Row.allUsers ? kAllUsersMark : "";
@@ -41,8 +42,8 @@ void OrderItems(std::vector<DesktopItem>& items) {
             text = item.Row.name + mark;
         for (int n = 2; taken.count(text) > 0; ++n)
             text = item.Row.name + mark + " (" + std::to_string(n) + ")";
-        taken.insert(text);
         item.Title = std::move(text);
+        taken.insert(item.Title);
     }
 }
 
@@ -73,13 +74,12 @@ std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders, Desktop
         // a shortcut: a search pattern would also match short 8.3 forms ("Report.lnk2" is
         // "REPORT~1.LNK").
         const auto& listed = made.folders[allUsers] = std::make_shared<const WatchedFolder>(folder);
+        items.reserve(items.size() + listed->Files());
         for (size_t file = 0; file < listed->Files(); ++file) {
             const std::string_view name = listed->Name(file);
             if (!IsShortcutName(name))
                 continue;
             DesktopItem item;
-            item.File = folder;
-            item.File += name;
             SetWritten(item, listed->Times(file).written);
             item.Listed = items.size();
             item.Row = {allUsers, std::string(name)};
@@ -93,13 +93,16 @@ std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders, Desktop
 }
 
 std::vector<DesktopItem> WithTimesReadAgain(std::vector<DesktopItem> items,
+                                            const DesktopFolders& folders,
                                             const std::vector<std::string>& changed) {
     const TraceStep trace("times again", std::to_string(changed.size()));
     const std::unordered_set<std::string_view> files(changed.begin(), changed.end());
+    std::string path;
     std::erase_if(items, [&](DesktopItem& item) {
-        if (files.count(item.File) == 0)
+        path.assign(folders.Of(item.Row.allUsers)).append(item.Row.name);
+        if (files.count(path) == 0)
             return false;
-        const std::optional<FileInfo> now = FileInfoOf(item.File);
+        const std::optional<FileInfo> now = FileInfoOf(path);
         if (!now || now->IsFolder())
             return true;
         SetWritten(item, now->times.written);
@@ -125,20 +128,33 @@ std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items) {
     return rows;
 }
 
+RowFiles::RowFiles(const std::vector<DesktopItem>& items) {
+    std::size_t titleChars = 0, nameChars = 0;
+    for (const DesktopItem& item : items) {
+        titleChars += item.Title.size();
+        nameChars += item.Row.name.size();
+    }
+    titles_.Reserve(items.size(), titleChars);
+    names_.Reserve(items.size(), nameChars);
+    allUsers_.reserve(items.size());
+    for (const DesktopItem& item : items) {
+        titles_.Add(item.Title);
+        names_.Add(item.Row.name);
+        allUsers_.push_back(item.Row.allUsers);
+    }
+    titles_.Index();
+}
+
 RowFiles RowFilesOf(const std::vector<DesktopItem>& items) {
-    RowFiles files;
-    files.reserve(items.size());
-    for (const DesktopItem& item : items)
-        files.emplace(item.Title, item.Row);
-    return files;
+    return RowFiles(items);
 }
 
 std::vector<OrderRow> FilesOfRows(const RowFiles& files, const std::vector<std::string>& rows) {
     std::vector<OrderRow> found;
     found.reserve(rows.size());
     for (const std::string& row : rows)
-        if (const auto file = files.find(row); file != files.end())
-            found.push_back(file->second);
+        if (const std::size_t file = files.Find(row); file < files.Size())
+            found.push_back({files.AllUsers(file), std::string(files.Name(file))});
     return found;
 }
 

@@ -2,11 +2,12 @@
 // The desktop scan's records and the rules the main window applies to its two lists, kept free of
 // windows so that tests and the benchmark call them directly.
 #include "app/JournalText.h"
+#include "win32/TextList.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace cw {
@@ -26,7 +27,6 @@ DesktopFolders FindDesktopFolders(const FileSystem& fs);
 
 // One shortcut found by a scan.
 struct DesktopItem {
-    std::string File;          // full path: the folder and the file's name
     std::string Title;         // the row's text: the name without folder and extension,
                                // " (all users)" for the all-users desktop, and the extension
                                // where two would read alike
@@ -54,6 +54,7 @@ std::vector<DesktopItem> ScanDesktopItems(const DesktopFolders& folders,
 // read again (a file gone since leaves its row), then everything ordered as a scan orders it. A
 // run that changed a few files costs a look at each rather than another scan.
 std::vector<DesktopItem> WithTimesReadAgain(std::vector<DesktopItem> items,
+                                            const DesktopFolders& folders,
                                             const std::vector<std::string>& changed);
 
 // The rows a list shows for the records, in their order; each text is unique.
@@ -62,8 +63,23 @@ std::vector<std::string> Titles(const std::vector<DesktopItem>& items);
 // The files of the records, in their order.
 std::vector<OrderRow> RowsOf(const std::vector<DesktopItem>& items);
 
-// Row text to the file it stands for, for the rows a window shows from one scan.
-using RowFiles = std::unordered_map<std::string, OrderRow>;
+// Row text to the file it stands for, for the rows a window shows from one scan, each at its
+// place in the scan's order. A window keeps it for as long as it shows the rows: the texts are
+// kept in a few blocks (win32/TextList) rather than in a string apiece.
+class RowFiles {
+public:
+    RowFiles() = default;
+    explicit RowFiles(const std::vector<DesktopItem>& items);
+    std::size_t Size() const { return titles_.Size(); }
+    // The place of a row's text; Size() when the scan gave no such row.
+    std::size_t Find(std::string_view title) const { return titles_.Find(title); }
+    bool AllUsers(std::size_t place) const { return allUsers_[place]; }
+    std::string_view Name(std::size_t place) const { return names_[place]; }
+
+private:
+    TextList titles_, names_;
+    std::vector<bool> allUsers_;
+};
 RowFiles RowFilesOf(const std::vector<DesktopItem>& items);
 // The files of `rows`, row texts of that scan; a text the scan did not give is left out.
 std::vector<OrderRow> FilesOfRows(const RowFiles& files, const std::vector<std::string>& rows);

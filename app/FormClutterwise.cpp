@@ -183,7 +183,7 @@ void FormClutterwise::ShowItems(std::vector<DesktopItem> items) {
     rowFiles_ = RowFilesOf(items);
     if (looks_) {
         const TraceStep trace("icons");
-        looks_->Restart(items, Dpi());
+        looks_->Restart(rowFiles_, folders_, Dpi());
     }
     ReplaceRows(current_->Hwnd(), Titles(items));
     itemsAdd_->SetEnabled(current_->SelCount() > 0);
@@ -207,7 +207,7 @@ void FormClutterwise::ShowDrift() {
     if (const JournalRun* last = RunJournal().LastOrder(desktopFolder_)) {
         const TraceStep trace("drift");
         if (const JournalRun* ordered = RunJournal().ReadOrder(last))
-            outOfPlace = PlanReapply(*ordered, *listed_).repair.outOfPlace.size();
+            outOfPlace = CheckReapply(*ordered, *listed_).outOfPlace.size();
     }
     listed_.reset();
     SetPanelText(kPanelActivity, DriftText(outOfPlace));
@@ -563,7 +563,7 @@ void FormClutterwise::CommandReapply_Click() {
         if (plan.repair.afresh) {
             LoadItems();
         } else {
-            ShowItems(WithTimesReadAgain(std::move(items), stamped));
+            ShowItems(WithTimesReadAgain(std::move(items), folders_, stamped));
             ShowDrift();
         }
         SayDone(sorted, *note);

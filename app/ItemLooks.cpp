@@ -4,6 +4,8 @@
 #include "forms/ListRows.h"
 #include "fs/ShortcutIcons.h"
 
+#include <cstdint>
+#include <memory>
 #include <utility>
 
 namespace cw {
@@ -20,14 +22,17 @@ ItemLooks::~ItemLooks() {
     current_.Painted = added_.Painted = nullptr;
 }
 
-void ItemLooks::Restart(const std::vector<DesktopItem>& items, int dpi) {
-    files_.clear();
-    order_.clear();
-    order_.reserve(items.size());
-    for (const DesktopItem& item : items) {
-        files_.emplace(item.Title, Shown{item.File, item.Row.allUsers});
-        order_.push_back(item.File);
-    }
+void ItemLooks::Restart(const RowFiles& rows, const DesktopFolders& folders, int dpi) {
+    rows_ = &rows;
+    size_t chars = 0;
+    for (size_t row = 0; row < rows.Size(); ++row)
+        chars += folders.Of(rows.AllUsers(row)).size() + rows.Name(row).size();
+    auto files = std::make_shared<TextList>();
+    files->Reserve(rows.Size(), chars);
+    for (size_t row = 0; row < rows.Size(); ++row)
+        files->Add(folders.Of(rows.AllUsers(row)), rows.Name(row));
+    files->Index();
+    files_ = std::move(files);
     size_ = IconSizeForDpi(dpi);
     columns_ = QueryDesktopColumns();
     // The worker is given the scan when the lists paint it: at start-up its thread (and the
@@ -42,16 +47,20 @@ void ItemLooks::Stop() {
 }
 
 void ItemLooks::Resume() {
-    toLookUp_ = false;
-    icons_.Restart(order_, size_);
+    GiveWorker();
     ShowVisible();
 }
 
 void ItemLooks::Rescale(int dpi) {
     size_ = IconSizeForDpi(dpi);
-    toLookUp_ = false;
-    icons_.Restart(order_, size_);
+    GiveWorker();
     Redraw();
+}
+
+void ItemLooks::GiveWorker() {
+    toLookUp_ = false;
+    given_ = files_;
+    icons_.Restart(files_, size_);
 }
 
 void ItemLooks::DesktopChanged() {
@@ -66,25 +75,34 @@ void ItemLooks::Notice(WPARAM generation) {
 
 IconRow ItemLooks::Look(bool newOrder, int row, std::string_view text) const {
     IconRow look{text};
-    if (const auto found = files_.find(std::string(text)); found != files_.end()) {
-        look.icon = icons_.IconOf(found->second.file);
-        look.allUsers = found->second.allUsers;
+    if (const size_t item = Place(text); item != SIZE_MAX) {
+        // Until the worker has this scan, its files are those of the one before.
+        look.icon = icons_.IconOf(given_ == files_ ? item
+                                  : given_         ? given_->Find((*files_)[item])
+                                                   : SIZE_MAX);
+        look.allUsers = rows_->AllUsers(item);
     }
     if (newOrder)
         look.column = ColumnStartingAt(row, columns_.perColumn, columns_.shellIcons);
     return look;
 }
 
+// The place of a row's text in the scan; SIZE_MAX for none.
+size_t ItemLooks::Place(std::string_view text) const {
+    const size_t place = rows_ ? rows_->Find(text) : SIZE_MAX;
+    return rows_ && place < rows_->Size() ? place : SIZE_MAX;
+}
+
 // The rows shown now, in both lists, go first.
 void ItemLooks::ShowVisible() {
-    if (std::exchange(toLookUp_, false))
-        icons_.Restart(order_, size_);
-    std::vector<std::string> visible;
+    if (toLookUp_)
+        GiveWorker();
+    std::vector<std::size_t> visible;
     for (const ListBox* list : {&current_, &added_}) {
         const RowSpan span = VisibleRows(list->Hwnd());
         for (int row = span.first; row < span.first + span.count; ++row)
-            if (const auto found = files_.find(RowText(list->Hwnd(), row)); found != files_.end())
-                visible.push_back(found->second.file);
+            if (const size_t item = Place(RowText(list->Hwnd(), row)); item != SIZE_MAX)
+                visible.push_back(item);
     }
     icons_.SetVisible(visible);
 }

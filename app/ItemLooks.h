@@ -11,7 +11,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace cw {
@@ -31,9 +30,9 @@ public:
     ItemLooks(const ItemLooks&) = delete;
     ItemLooks& operator=(const ItemLooks&) = delete;
 
-    // The items of a new scan, in its order, at the window's scale; the desktop's columns are
-    // asked again.
-    void Restart(const std::vector<DesktopItem>& items, int dpi);
+    // The rows of a new scan of `folders` (which the window keeps while it shows them), at the
+    // window's scale; the desktop's columns are asked again.
+    void Restart(const RowFiles& rows, const DesktopFolders& folders, int dpi);
     // No file is read until Resume: a run changes times that a lookup could disturb.
     void Stop();
     void Resume();
@@ -45,18 +44,17 @@ public:
 
 private:
     IconRow Look(bool newOrder, int row, std::string_view text) const;
+    size_t Place(std::string_view text) const;
     void ShowVisible();
+    void GiveWorker();
     void Redraw() const;
 
     ListBox& current_;
     ListBox& added_;
     IconWorker icons_;
-    struct Shown {
-        std::string file; // full path
-        bool allUsers = false;
-    };
-    std::unordered_map<std::string, Shown> files_; // row text -> its file
-    std::vector<std::string> order_;               // files in scan order
+    const RowFiles* rows_ = nullptr; // the window's
+    IconWorker::Files files_;        // the full paths of rows_, at their places; shared with icons_
+    IconWorker::Files given_; // the files the worker has: files_, or those of the scan before
     int size_ = 16;
     bool toLookUp_ = false; // a scan the worker has not been given yet
     DesktopColumns columns_;

@@ -8,38 +8,85 @@
 #include "fs/OpenedFile.h"
 #include "win32/FileTime.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
-#include <unordered_map>
+#include <optional>
 
 namespace cw {
 
-ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
+namespace {
+
+// Folder first (the user's, then all users'), then the exact name, as a run tells rows apart.
+bool RowLess(const OrderRow& a, const OrderRow& b) {
+    return a.allUsers != b.allUsers ? b.allUsers : a.name < b.name;
+}
+
+// The places 0..count-1 ordered by the row at each (folder, then exact name), equal rows in
+// their order: a sorted list in one block, where a map or set would take a block of the heap
+// per row and leave the heap larger after every check of the desktop.
+template <typename RowAt> std::vector<std::uint32_t> PlacesByRow(std::size_t count, RowAt rowAt) {
+    std::vector<std::uint32_t> places(count);
+    for (std::size_t i = 0; i < count; ++i)
+        places[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(places.begin(), places.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return RowLess(rowAt(a), rowAt(b)); });
+    return places;
+}
+
+// The order's rows once each, gone ones too, then the listed rows that are not in it: the listed
+// write time of each (none where it is gone) and, given `rows`, the rows themselves.
+std::vector<std::optional<FileTimeValue>> MatchRows(const JournalRun& last,
+                                                    const std::vector<DesktopItem>& listed,
+                                                    std::vector<OrderRow>* rows) {
     // By folder and exact name, as a run names its files.
-    std::unordered_map<RowKey, const DesktopItem*, RowKeyHash> byRow;
-    byRow.reserve(listed.size());
-    for (const DesktopItem& item : listed)
-        byRow.emplace(RowKey(item.Row), &item);
-    ReapplyPlan plan;
+    const auto listedRow = [&](std::size_t i) -> const OrderRow& { return listed[i].Row; };
+    const auto orderRow = [&](std::size_t i) -> const OrderRow& { return last.order[i]; };
+    const std::vector<std::uint32_t> byRow = PlacesByRow(listed.size(), listedRow);
+    const std::vector<std::uint32_t> orderByRow = PlacesByRow(last.order.size(), orderRow);
+    std::vector<bool> first(last.order.size()); // a row named twice holds its first place
+    for (std::size_t k = 0; k < orderByRow.size(); ++k)
+        first[orderByRow[k]] =
+            k == 0 || RowLess(orderRow(orderByRow[k - 1]), orderRow(orderByRow[k]));
     std::vector<std::optional<FileTimeValue>> written;
-    RowKeys ordered;
-    ordered.reserve(last.order.size());
-    for (const OrderRow& row : last.order) {
-        if (!ordered.insert(RowKey(row)).second)
-            continue; // a row named twice holds its first place
-        plan.rows.push_back(row);
-        const auto item = byRow.find(RowKey(row));
-        written.push_back(item == byRow.end() ? std::nullopt
-                                              : std::optional(item->second->Written));
+    std::vector<bool> ordered(listed.size()); // named by the order
+    for (std::size_t i = 0; i < last.order.size(); ++i) {
+        if (!first[i])
+            continue;
+        const OrderRow& row = last.order[i];
+        if (rows)
+            rows->push_back(row);
+        const auto item = std::lower_bound(
+            byRow.begin(), byRow.end(), row,
+            [&](std::uint32_t place, const OrderRow& r) { return RowLess(listedRow(place), r); });
+        const bool present = item != byRow.end() && !RowLess(row, listedRow(*item));
+        if (present)
+            ordered[*item] = true;
+        written.push_back(present ? std::optional(listed[*item].Written) : std::nullopt);
     }
-    for (const DesktopItem& item : listed)
-        if (ordered.count(RowKey(item.Row)) == 0) {
-            plan.rows.push_back(item.Row);
-            written.push_back(item.Written);
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (!ordered[i]) {
+            if (rows)
+                rows->push_back(listed[i].Row);
+            written.push_back(listed[i].Written);
         }
-    plan.repair = PlanRepair(written, last.step);
+    return written;
+}
+
+} // namespace
+
+RepairPlan CheckReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
+    return PlanRepair(MatchRows(last, listed, nullptr), last.step);
+}
+
+ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed) {
+    ReapplyPlan plan;
+    const std::vector<std::optional<FileTimeValue>> written = MatchRows(last, listed, &plan.rows);
+    // The rows that are there: the order's, then the others.
     for (std::size_t i = 0; i < plan.rows.size(); ++i)
         if (written[i])
             plan.present.push_back(plan.rows[i]);
+    plan.repair = PlanRepair(written, last.step);
     return plan;
 }
 

@@ -30,6 +30,8 @@ struct ReapplyPlan {
 
 // `last`, read with its order at least, against `listed`, one scan of its folder.
 ReapplyPlan PlanReapply(const JournalRun& last, const std::vector<DesktopItem>& listed);
+// The same plan's repair alone, for a check of the desktop: without a copy of every row.
+RepairPlan CheckReapply(const JournalRun& last, const std::vector<DesktopItem>& listed);
 
 // Stamps the out-of-place rows of `plan` (not afresh) with their planned times: the run, each
 // such shortcut and its ".pif" where there is one with their original times, is journaled before

@@ -179,8 +179,9 @@ StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind
             reportFailure(path);
     };
     // The plan's listing answers which files are there: asking the file system again for each
-    // would cost more than the journal itself.
-    std::unordered_map<std::string, size_t> planned;
+    // would cost more than the journal itself. Keyed by the run's own paths, which stay put while
+    // it stamps: a copy of each would cost as much again, while the journal is written.
+    std::unordered_map<std::string_view, size_t> planned;
     planned.reserve(run.files.size());
     for (size_t i = 0; i < run.files.size(); ++i)
         planned.emplace(run.files[i].path, i);

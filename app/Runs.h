@@ -10,8 +10,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace cw {
@@ -50,21 +48,6 @@ StampOutcome StampJournaled(Journal& journal, const FileSystem& fs, RunKind kind
                             const DesktopFolders& folders, const std::vector<OrderRow>& rows,
                             std::int16_t step, const ReportFailure& reportFailure,
                             const DesktopListing& scanned = {});
-
-// A row as the key of a hash table, viewing the row's name without a copy: it lives no longer
-// than the row. Comparing a large order with a scan takes one such table each.
-struct RowKey {
-    bool allUsers = false;
-    std::string_view name;
-    explicit RowKey(const OrderRow& row) : allUsers(row.allUsers), name(row.name) {}
-    friend bool operator==(const RowKey&, const RowKey&) = default;
-};
-struct RowKeyHash {
-    std::size_t operator()(const RowKey& key) const {
-        return std::hash<std::string_view>{}(key.name) ^ static_cast<std::size_t>(key.allUsers);
-    }
-};
-using RowKeys = std::unordered_set<RowKey, RowKeyHash>;
 
 struct UndoReport {
     int restored = 0, total = 0;

@@ -2,6 +2,7 @@
 
 #include "win32/Com.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace cw {
@@ -13,18 +14,31 @@ IconWorker::~IconWorker() {
     Stop();
 }
 
-WPARAM IconWorker::Restart(std::vector<std::string> files, int size) {
+WPARAM IconWorker::Restart(Files files, int size) {
+    if (!files)
+        files = std::make_shared<const TextList>();
     WPARAM generation;
     {
         const std::lock_guard lock(mutex_);
         generation = ++generation_;
-        files_ = std::move(files);
+        if (files != files_) {
+            // What is known of a path carries over to its place in the new list.
+            std::vector<std::uint32_t> sourceOf(files->Size(), kUnknown);
+            const bool anyKnown = std::any_of(sourceOf_.begin(), sourceOf_.end(),
+                                              [](std::uint32_t s) { return s != kUnknown; });
+            for (std::size_t i = 0; anyKnown && i < files->Size(); ++i)
+                if (const std::size_t old = files_->Find((*files)[i]); old < files_->Size())
+                    sourceOf[i] = sourceOf_[old];
+            files_ = std::move(files);
+            sourceOf_ = std::move(sourceOf);
+        }
         next_ = 0;
         urgent_.clear();
         visible_.clear();
         noticePending_ = false;
         if (size != size_) {
-            icons_.clear();
+            for (std::optional<OwnedIcon>& icon : icons_)
+                icon.reset();
             size_ = size;
         }
     }
@@ -34,18 +48,23 @@ WPARAM IconWorker::Restart(std::vector<std::string> files, int size) {
     return generation;
 }
 
-void IconWorker::SetVisible(const std::vector<std::string>& files) {
+void IconWorker::SetVisible(const std::vector<std::size_t>& files) {
     {
         const std::lock_guard lock(mutex_);
-        std::unordered_set<std::string> visible(files.begin(), files.end());
+        std::vector<std::uint32_t> visible;
         urgent_.clear();
         bool shownWithout = false;
-        for (const std::string& file : files) {
-            if (!Known(file))
-                urgent_.push_back(file);
-            else if (!visible_.count(file))
+        for (const std::size_t file : files) {
+            if (!files_ || file >= files_->Size())
+                continue;
+            const auto number = static_cast<std::uint32_t>(file);
+            visible.push_back(number);
+            if (!Known(number))
+                urgent_.push_back(number);
+            else if (!Visible(number))
                 shownWithout = true;
         }
+        std::sort(visible.begin(), visible.end());
         visible_ = std::move(visible);
         if (shownWithout)
             Notify();
@@ -61,13 +80,12 @@ bool IconWorker::TakeNotice(WPARAM generation) {
     return true;
 }
 
-HICON IconWorker::IconOf(const std::string& file) const {
+HICON IconWorker::IconOf(std::size_t file) const {
     const std::lock_guard lock(mutex_);
-    const auto source = sources_.find(file);
-    if (source == sources_.end())
+    if (file >= sourceOf_.size())
         return nullptr;
-    const auto icon = icons_.find(source->second);
-    return icon == icons_.end() ? nullptr : icon->second.Get();
+    const std::uint32_t source = sourceOf_[file];
+    return source < icons_.size() && icons_[source] ? icons_[source]->Get() : nullptr;
 }
 
 void IconWorker::Stop() {
@@ -87,7 +105,7 @@ void IconWorker::Run() {
     try {
         std::unique_lock lock(mutex_);
         while (!stop_) {
-            std::string file;
+            std::uint32_t file = 0;
             if (NextFile(file))
                 LookUp(lock, file);
             else
@@ -99,57 +117,89 @@ void IconWorker::Run() {
 }
 
 // Under the lock.
-bool IconWorker::Known(const std::string& file) const {
-    const auto source = sources_.find(file);
-    return source != sources_.end() && (source->second.empty() || icons_.count(source->second));
+bool IconWorker::Known(std::uint32_t file) const {
+    const std::uint32_t source = sourceOf_[file];
+    return source == kNoSource || (source != kUnknown && icons_[source].has_value());
+}
+
+// Under the lock.
+bool IconWorker::Visible(std::uint32_t file) const {
+    return std::binary_search(visible_.begin(), visible_.end(), file);
 }
 
 // Under the lock: the next file not yet known, the visible ones first.
-bool IconWorker::NextFile(std::string& file) {
+bool IconWorker::NextFile(std::uint32_t& file) {
     while (!urgent_.empty()) {
-        file = std::move(urgent_.front());
+        file = urgent_.front();
         urgent_.erase(urgent_.begin());
         if (!Known(file))
             return true;
     }
-    while (next_ < files_.size()) {
-        file = files_[next_++];
+    while (files_ && next_ < files_->Size()) {
+        file = static_cast<std::uint32_t>(next_++);
         if (!Known(file))
             return true;
     }
     return false;
 }
 
+// Under the lock: the number of a source, given one when it is new.
+std::uint32_t IconWorker::NumberOf(const std::string& source) {
+    if (source.empty())
+        return kNoSource;
+    const auto [found, added] =
+        sourceNumbers_.try_emplace(source, static_cast<std::uint32_t>(sources_.size()));
+    if (added) {
+        sources_.push_back(source);
+        icons_.emplace_back();
+    }
+    return found->second;
+}
+
+// Under the lock: the source of file `file` of `files`, found while the owner may have restarted
+// with another list; there the same path takes it.
+void IconWorker::Found(const Files& files, std::uint32_t file, std::uint32_t source) {
+    if (files == files_) {
+        sourceOf_[file] = source;
+        return;
+    }
+    if (const std::size_t same = files_->Find((*files)[file]); same < files_->Size())
+        sourceOf_[same] = source;
+}
+
 // Called and returns under the lock, which is let go while a lookup runs: the owner may restart,
 // change the size or stop meanwhile.
-void IconWorker::LookUp(std::unique_lock<std::mutex>& lock, const std::string& file) {
+void IconWorker::LookUp(std::unique_lock<std::mutex>& lock, std::uint32_t file) {
     const WPARAM generation = generation_;
     const int size = size_;
-    const auto known = sources_.find(file);
-    std::string source = known == sources_.end() ? std::string() : known->second;
-    if (known == sources_.end()) {
+    const Files files = files_; // the path stays while the lock is let go
+    std::uint32_t source = sourceOf_[file];
+    if (source == kUnknown) {
         lock.unlock();
+        std::string found;
         try {
-            source = lookup_.source(file);
+            found = lookup_.source(std::string((*files)[file]));
         } catch (...) {
-            source.clear();
+            found.clear();
         }
         lock.lock();
-        sources_.insert_or_assign(file, source);
+        source = NumberOf(found);
+        Found(files, file, source);
     }
-    if (!source.empty() && !icons_.count(source)) {
+    if (source != kNoSource && !icons_[source]) {
+        const std::string name = sources_[source];
         lock.unlock();
         OwnedIcon icon;
         try {
-            icon = lookup_.icon(source, size);
+            icon = lookup_.icon(name, size);
         } catch (...) {
             icon.Reset();
         }
         lock.lock();
-        if (size == size_)
-            icons_.try_emplace(source, std::move(icon)); // one made meanwhile stays; this goes
+        if (size == size_ && !icons_[source])
+            icons_[source] = std::move(icon); // one made meanwhile stays; this goes
     }
-    if (generation == generation_ && visible_.count(file))
+    if (generation == generation_ && Visible(file))
         Notify();
 }
 

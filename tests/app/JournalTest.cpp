@@ -267,12 +267,16 @@ TEST(Runs, ReapplyRowsRecognisedStampsAndTheSummary) {
             found.push_back({c >= 'a', std::string(1, static_cast<char>(c & ~0x20)) + ".lnk"});
         return found;
     };
+    // The order's rows once each, gone ones too, then the others listed; those there in that order.
     JournalRun last;
     last.order = rows("CGAC");
     std::vector<DesktopItem> listed;
     for (const OrderRow& row : rows("AcNCO"))
-        listed.push_back({"", "", 0, 0, 0, row});
-    EXPECT_EQ(PlanReapply(last, listed).present, rows("CAcNO"));
+        listed.push_back({"", 0, 0, 0, row});
+    const ReapplyPlan plan = PlanReapply(last, listed);
+    EXPECT_EQ(plan.rows, rows("CGAcNO"));
+    EXPECT_EQ(plan.present, rows("CAcNO"));
+    EXPECT_EQ(CheckReapply(last, listed).outOfPlace, plan.repair.outOfPlace);
 
     // A run that started at second 1000.4 and had not ended at 1010 stamps the clock's whole
     // second plus its row's offset.

@@ -57,10 +57,10 @@ protected:
         CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 };
 
-bool AllKnown(const IconWorker& worker, const std::vector<std::string>& files) {
+bool AllKnown(const IconWorker& worker, const std::vector<std::size_t>& files) {
     return cwtest::WaitUntil([&] {
         return std::all_of(files.begin(), files.end(),
-                           [&](const std::string& f) { return worker.IconOf(f) != nullptr; });
+                           [&](std::size_t f) { return worker.IconOf(f) != nullptr; });
     });
 }
 
@@ -155,14 +155,27 @@ TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatNothingHoldsUp
         }
         return IconSourceOf(file);
     };
+    // Each refresh gives a list of its own; the last one in reverse, where each path has another
+    // place: what is known, and the lookup in flight, follow the path to its new place.
+    const auto list = [&](bool reversed) {
+        auto made = std::make_shared<TextList>();
+        for (size_t i = 0; i < files.size(); ++i)
+            made->Add(files[reversed ? files.size() - 1 - i : i]);
+        made->Index();
+        return IconWorker::Files(std::move(made));
+    };
+    std::vector<std::size_t> all(files.size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
     IconWorker worker(owner, kNotice, {source, &IconOfSource});
-    WPARAM generation = worker.Restart(files, 16);
+    WPARAM generation = worker.Restart(list(false), 16);
     WaitForSingleObject(held.Get(), INFINITE);
     for (int i = 0; i < 50; ++i) {
-        generation = worker.Restart(files, 16 + i % 2 * 8);
+        generation = worker.Restart(list(i == 49), 16 + i % 2 * 8);
         EXPECT_FALSE(worker.TakeNotice(generation - 1));
-        worker.SetVisible({files[6], files[5]});
-        EXPECT_EQ(worker.IconOf(files[0]), nullptr);
+        worker.SetVisible(i == 49 ? std::vector<std::size_t>{1, 2}
+                                  : std::vector<std::size_t>{6, 5});
+        EXPECT_EQ(worker.IconOf(i == 49 ? 7 : 0), nullptr);
     }
     SetEvent(release.Get());
     ASSERT_TRUE(cwtest::WaitUntil([&] {
@@ -170,16 +183,17 @@ TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatNothingHoldsUp
         return PeekMessageA(&msg, owner, kNotice, kNotice, PM_REMOVE) && msg.wParam == generation;
     }));
     EXPECT_TRUE(worker.TakeNotice(generation));
-    ASSERT_TRUE(AllKnown(worker, files));
-    EXPECT_EQ(read, (std::vector<std::string>{files[0], files[6], files[5], files[1], files[2],
-                                              files[3], files[4], files[7]}));
+    ASSERT_TRUE(AllKnown(worker, all));
+    EXPECT_EQ(read, (std::vector<std::string>{files[0], files[6], files[5], files[7], files[4],
+                                              files[3], files[2], files[1]}));
     EXPECT_NE(thread, GetCurrentThreadId());
-    EXPECT_EQ(worker.IconOf(files[7]), worker.IconOf(files[1]));
+    EXPECT_EQ(worker.IconOf(0), worker.IconOf(6)); // the copy and its original
     DestroyWindow(owner);
+    const auto same = list(false);
     for (const int size : {32, 16}) {
-        worker.Restart(files, size);
-        worker.SetVisible(files);
-        ASSERT_TRUE(AllKnown(worker, files));
+        worker.Restart(same, size);
+        worker.SetVisible(all);
+        ASSERT_TRUE(AllKnown(worker, all));
     }
 
     // A storm of refreshes, each worker closed once a visible icon has come, while it looks up the
@@ -189,9 +203,9 @@ TEST_F(ShortcutIcons, AreLookedUpVisibleFirstOnAThreadOfItsOwnThatNothingHoldsUp
     for (size_t close = 0; close < 10; ++close) {
         IconWorker closed(owner, kNotice, {&IconSourceOf, &IconOfSource});
         for (int refresh = 0; refresh < 20; ++refresh)
-            closed.Restart(files, 16 + refresh % 3 * 8);
-        closed.SetVisible({files[close % files.size()]});
-        ASSERT_TRUE(AllKnown(closed, {files[close % files.size()]}));
+            closed.Restart(same, 16 + refresh % 3 * 8);
+        closed.SetVisible({close % files.size()});
+        ASSERT_TRUE(AllKnown(closed, {close % files.size()}));
     }
     EXPECT_LT(HandlesAndThreads().first, handles + 10);
     EXPECT_EQ(HandlesAndThreads().second, threads);
