@@ -4,13 +4,10 @@
 #include "app/Journal.h"
 #include "app/Repair.h"
 #include "app/Runs.h"
-#include "app/Startup.h"
 #include "fs/Desktop.h"
 #include "fs/FileSystem.h"
-#include "fs/SpecialFolders.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <exception>
 #include <string>
@@ -67,13 +64,13 @@ const JournalRun* ReadWholeOrLog(Journal& journal, const JournalRun* run,
 
 int Reapply(Journal& journal) {
     const FileSystem fs;
-    const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
-    if (const std::string missing = MissingDesktopText(fs, named); !missing.empty()) {
+    std::string missing;
+    const DesktopFolders folders = FindDesktopFolders(fs, missing);
+    if (!missing.empty()) {
         journal.AppendLog("/reapply: " + missing);
         return kExitSomeFailed;
     }
-    const std::string desktop = fs.AddFolderBackslash(named);
-    const DesktopFolders folders{desktop, FindDesktopFolders(fs).allUsers};
+    const std::string& desktop = folders.user;
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved) {
         journal.AppendLog("/reapply: there is no saved order");
@@ -117,12 +114,11 @@ int Reapply(Journal& journal) {
 
 // Reads and writes nothing but the journal's own folder, which Load may tidy: a script asks it.
 int Status(Journal& journal) {
-    const FileSystem fs;
-    const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
-    if (!MissingDesktopText(fs, named).empty())
+    std::string missing;
+    const DesktopFolders folders = FindDesktopFolders(FileSystem(), missing);
+    if (!missing.empty())
         return kExitSomeFailed;
-    const std::string desktop = fs.AddFolderBackslash(named);
-    const DesktopFolders folders{desktop, FindDesktopFolders(fs).allUsers};
+    const std::string& desktop = folders.user;
     const JournalRun* saved = journal.LastOrder(desktop);
     if (!saved)
         return StatusExitCode(false, 0);

@@ -1,6 +1,7 @@
 #include "app/DesktopItems.h"
 
 #include "app/PlannedFiles.h"
+#include "app/Startup.h"
 #include "fs/FileActions.h"
 #include "fs/FileSystem.h"
 #include "fs/GuardedStamp.h"
@@ -49,9 +50,11 @@ void OrderItems(std::vector<DesktopItem>& items) {
 
 } // namespace
 
-DesktopFolders FindDesktopFolders(const FileSystem& fs) {
+DesktopFolders FindDesktopFolders(const FileSystem& fs, std::string& missing) {
     DesktopFolders folders;
-    folders.user = fs.AddFolderBackslash(SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP));
+    const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
+    missing = MissingDesktopText(fs, named);
+    folders.user = fs.AddFolderBackslash(named);
     if (const std::string all = GuardedStamp::AllUsersDesktop(); !all.empty())
         folders.allUsers = fs.AddFolderBackslash(all);
     return folders;

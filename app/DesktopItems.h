@@ -22,8 +22,9 @@ struct DesktopFolders {
     const std::string& Of(bool allUsersRow) const { return allUsersRow ? allUsers : user; }
 };
 
-// Both folders as the system names them now.
-DesktopFolders FindDesktopFolders(const FileSystem& fs);
+// Both folders as the system names them now; `missing` gets what to say when the user's cannot
+// be listed ("The desktop folder cannot be found." ...), "" when it can.
+DesktopFolders FindDesktopFolders(const FileSystem& fs, std::string& missing);
 
 // One shortcut found by a scan.
 struct DesktopItem {

@@ -19,11 +19,8 @@
 #include "forms/CheckBox.h"
 #include "forms/ListBox.h"
 #include "forms/OptionButton.h"
-#include "fs/SpecialFolders.h"
 #include "win32/Program.h"
 #include "win32/Trace.h"
-
-#include <shlobj.h>
 
 #include <exception>
 
@@ -84,10 +81,7 @@ Desktop& FormClutterwise::DesktopWindow() {
 void FormClutterwise::Form_Initialize() {
     firstListing_.emplace([] {
         FirstListing listing;
-        const FileSystem fs;
-        const std::string named = SpecialFolders().GetSpecialFolder(CSIDL_DESKTOP);
-        listing.folders = {fs.AddFolderBackslash(named), FindDesktopFolders(fs).allUsers};
-        listing.missing = MissingDesktopText(fs, named);
+        listing.folders = FindDesktopFolders(FileSystem(), listing.missing);
         if (listing.missing.empty())
             listing.items = ScanDesktopItems(listing.folders, &listing.scanned);
         return listing;
@@ -210,6 +204,10 @@ void FormClutterwise::ShowDrift() {
             outOfPlace = CheckReapply(*ordered, *listed_).outOfPlace.size();
     }
     listed_.reset();
+    ShowOutOfPlace(outOfPlace);
+}
+
+void FormClutterwise::ShowOutOfPlace(std::size_t outOfPlace) {
     SetPanelText(kPanelActivity, DriftText(outOfPlace));
     SetDefaultButton(outOfPlace > 0 ? reapply_ : nullptr);
 }
@@ -540,8 +538,7 @@ void FormClutterwise::CommandReapply_Click() {
             return PlanReapply(*last, items);
         }();
         if (plan.InOrder()) {
-            SetPanelText(kPanelActivity, DriftText(0));
-            SetDefaultButton(nullptr);
+            ShowOutOfPlace(0);
             Say(kAlreadyInOrder, MessageIcon::Information);
             return;
         }

@@ -93,6 +93,9 @@ private:
     void SayDone(Background<bool>& sortedView, const Closing& closing);
     // Tells how many of the last listing's shortcuts are out of the last applied order.
     void ShowDrift();
+    // The status text of `outOfPlace` shortcuts out of order, and Reapply Order the default
+    // button when there are any.
+    void ShowOutOfPlace(std::size_t outOfPlace);
     void CommandUndo_Click();
     void CommandReapply_Click();
     void CheckReapplyAtSignIn_Click();

@@ -25,18 +25,13 @@ WatchedFolder::WatchedFolder(std::string folder) : folder_(std::move(folder)) {
     size_t bytes = 0;
     for (const FolderEntry& entry : entries)
         bytes += entry.name.size();
-    names_.reserve(bytes);
-    files_.reserve(entries.size());
+    names_.Reserve(entries.size(), bytes);
+    times_.reserve(entries.size());
     for (const FolderEntry& entry : entries)
         if (!entry.info.IsFolder()) {
-            names_ += entry.name;
-            files_.push_back({entry.info.times, names_.size()});
+            names_.Add(entry.name);
+            times_.push_back(entry.info.times);
         }
-}
-
-std::string_view WatchedFolder::Name(std::size_t file) const {
-    const size_t from = file == 0 ? 0 : files_[file - 1].nameEnd;
-    return std::string_view(names_).substr(from, files_[file].nameEnd - from);
 }
 
 bool WatchedFolder::Holds() const {

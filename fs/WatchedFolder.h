@@ -9,6 +9,7 @@
 // as the listing (the program's own reads of shortcuts leave them as they were).
 #include "fs/FileInfo.h"
 #include "win32/Handles.h"
+#include "win32/TextList.h"
 
 #include <cstddef>
 #include <string>
@@ -25,23 +26,18 @@ public:
     const std::string& Folder() const { return folder_; }
     // The folder's files (never its folders) in the order the listing gave them: each one's own
     // name and times. Kept compact, as a window keeps its last listing while it is open.
-    std::size_t Files() const { return files_.size(); }
-    std::string_view Name(std::size_t file) const;
-    const FileTimes& Times(std::size_t file) const { return files_[file].times; }
+    std::size_t Files() const { return times_.size(); }
+    std::string_view Name(std::size_t file) const { return names_[file]; }
+    const FileTimes& Times(std::size_t file) const { return times_[file]; }
     // Whether the listing still holds: the folder could be watched and nothing watched has
     // changed in it since.
     bool Holds() const;
 
 private:
-    struct File {
-        FileTimes times;
-        std::size_t nameEnd; // in names_
-    };
-
     std::string folder_;
     ChangeNotificationHandle changes_;
-    std::string names_; // every file's name, one after the other
-    std::vector<File> files_;
+    TextList names_; // every file's name, one after the other
+    std::vector<FileTimes> times_;
 };
 
 } // namespace cw
